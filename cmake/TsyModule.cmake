@@ -1,0 +1,49 @@
+# One folder, one library: every .cpp in the folder belongs to it, so a new
+# source file needs no edit here. Our own code builds with warnings as errors.
+
+set(TSY_WARNINGS -Wall -Wextra -Werror)
+
+if(TSY_SANITIZE STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+elseif(TSY_SANITIZE STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT TSY_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "TSY_SANITIZE must be empty, 'address' or 'thread'")
+endif()
+
+# tsy_module(NAME DIR [DEPS targets...])
+# A static library of the .cpp files in DIR (not its sub-folders), public
+# headers found from src/. With no .cpp file yet it is an interface library.
+function(tsy_module name dir)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_compile_options(${name} PRIVATE ${TSY_WARNINGS})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+  endif()
+endfunction()
+
+# tsy_test(NAME DIR DEPS targets...)
+# One GoogleTest program of the .cpp files in DIR, registered with CTest.
+function(tsy_test name dir)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_compile_options(${name} PRIVATE ${TSY_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${name} PRIVATE
+    TSY_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TSY_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

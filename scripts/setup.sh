@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package Tessaly32 needs to build, test, play and render.
+# Safe to run again: apt-get skips what is already there. Works as root or through sudo.
+set -euo pipefail
+
+packages=(
+  # toolchain and test frameworks
+  build-essential cmake ninja-build pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  # desktop program
+  qt6-base-dev libgl-dev fonts-ipafont-gothic
+  # MIDI output and the built-in synthesiser
+  librtmidi-dev libfluidsynth-dev fluidsynth fluid-soundfont-gm
+  # looking at the program and checking its files
+  xvfb xauth x11-apps imagemagick python3 python3-mido sox
+)
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+echo "setup: all packages present"

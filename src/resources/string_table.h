@@ -1,0 +1,10 @@
+#pragma once
+// The program's numbered texts (message boxes, compiler diagnostics, captions),
+// held in UTF-8 and looked up by number.
+
+namespace tsy {
+
+// The text stored under `id`, or an empty string when no text has that number.
+const char* LoadText(int id);
+
+}  // namespace tsy
