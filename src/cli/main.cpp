@@ -1,26 +1,42 @@
 // tsy: the command-line tool over the Tessaly32 core.
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
+#include "cli/commands.h"
+
+namespace tsy::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: tsy <command> [arguments]\n"
-    "commands:\n"
-    "  compile SRC.mus [-o OUT.emd]   compile a source into an object image\n"
-    "  dump FILE                      list an image's header and events\n"
-    "  smf SRC [-o OUT.mid]           export a Standard MIDI File\n"
-    "  play SRC [--device NAME] [--seconds N]\n"
-    "  render SRC [-o OUT.wav] [--soundfont SF2]\n"
-    "  devices                        list the MIDI outputs\n";
+// The commands, in the order the help lists them.
+constexpr Command kCommands[] = {
+    {"help", nullptr, "help                               this list"},
+};
+
+void PrintUsage(FILE* out) {
+  std::fputs("usage: tsy <command> [arguments]   (each command takes --help)\ncommands:\n", out);
+  for (const Command& c : kCommands) std::fprintf(out, "  %s\n", c.usage);
+}
 
 }  // namespace
+}  // namespace tsy::cli
 
 int main(int argc, char** argv) {
-  if (argc < 2 || std::strcmp(argv[1], "--help") == 0) {
-    std::fputs(kUsage, argc < 2 ? stderr : stdout);
-    return argc < 2 ? 2 : 0;
+  using namespace tsy::cli;
+  if (argc < 2) {
+    PrintUsage(stderr);
+    return 2;
   }
-  std::fprintf(stderr, "tsy: unknown command '%s'\n%s", argv[1], kUsage);
+  for (const Command& c : kCommands) {
+    if (std::strcmp(argv[1], c.name) != 0) continue;
+    if (!c.run) break;
+    return c.run(argc, argv, 2);
+  }
+  if (std::strcmp(argv[1], "help") == 0 || std::strcmp(argv[1], "--help") == 0) {
+    PrintUsage(stdout);
+    return 0;
+  }
+  std::fprintf(stderr, "tsy: unknown command '%s'\n", argv[1]);
+  PrintUsage(stderr);
   return 2;
 }

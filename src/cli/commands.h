@@ -1,0 +1,17 @@
+#pragma once
+// The tsy commands. Each takes the words after its name and returns the exit code.
+
+namespace tsy::cli {
+
+using CommandFunction = int (*)(int argc, char** argv, int first);
+
+struct Command {
+  const char* name;
+  CommandFunction run;
+  const char* usage;  // one line: the command's words
+};
+
+// One function per command, each in its own <name>_command.cpp.
+// (Commands are added to this list and to kCommands in main.cpp as they land.)
+
+}  // namespace tsy::cli
