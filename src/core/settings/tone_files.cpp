@@ -1,0 +1,132 @@
+#include "core/settings/tone_files.h"
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <string_view>
+
+#include "platform/text_codec.h"
+
+namespace tsy {
+namespace {
+
+constexpr size_t kMaxLineChars = 4096;  // the line reader's buffer; longer lines are split
+constexpr int kMaxToneValue = 127;
+
+// The file's bytes as CP932: a UTF-8 file (with a byte-order mark, or valid
+// UTF-8 holding multi-byte characters) is converted. Empty when unreadable.
+std::string ReadCp932(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return {};
+  std::ostringstream content;
+  content << file.rdbuf();
+  std::string bytes = content.str();
+  constexpr std::string_view kBom = "\xEF\xBB\xBF";
+  if (bytes.starts_with(kBom)) return Utf8ToCp932(std::string_view(bytes).substr(kBom.size()));
+  if (LooksLikeUtf8(bytes)) return Utf8ToCp932(bytes);
+  return bytes;
+}
+
+// The lines as the line reader returns them, without their line feeds: a
+// line ends at a line feed, at the end of the text, or after 4,096
+// characters. An empty line does not end the file.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t feed = text.find('\n', start);
+    if (feed != std::string_view::npos && feed - start <= kMaxLineChars) {
+      lines.push_back(text.substr(start, feed - start));
+      start = feed + 1;
+    } else {
+      lines.push_back(text.substr(start, kMaxLineChars));
+      start += kMaxLineChars;
+    }
+  }
+  return lines;
+}
+
+// The name field: from the start of the line to the first "," or the line's end.
+std::string_view NameField(std::string_view line) {
+  return line.substr(0, line.find_first_of(",\r"));
+}
+
+// The name field without its tabs, cut to 80 bytes without splitting a
+// double-byte character.
+std::string EntryName(std::string_view field) {
+  std::string name;
+  for (size_t i = 0; i < field.size(); ++i) {
+    if (field[i] == '\t') continue;
+    const bool pair = IsCp932LeadByte(static_cast<unsigned char>(field[i])) && i + 1 < field.size();
+    const size_t width = pair ? 2 : 1;
+    if (name.size() + width > ToneList::kNameChars) break;
+    name.append(field.substr(i, width));
+    i += width - 1;
+  }
+  return name;
+}
+
+void SkipBlanks(std::string_view text, size_t& pos) {
+  while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+}
+
+// numbers -> [number] {"," [number]}, at most three: program, bank MSB, bank
+// LSB. A number not written or outside 0..127 is 0; any other character ends
+// the numbers.
+void ReadNumbers(std::string_view text, uint8_t* values) {
+  size_t pos = 0;
+  for (int field = 0; field < 3; ++field) {
+    SkipBlanks(text, pos);
+    int value = 0;
+    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos)
+      if (value <= kMaxToneValue) value = value * 10 + (text[pos] - '0');
+    SkipBlanks(text, pos);
+    values[field] = static_cast<uint8_t>(value <= kMaxToneValue ? value : 0);
+    if (pos >= text.size() || text[pos] != ',') return;
+    ++pos;
+  }
+}
+
+std::atomic<std::shared_ptr<const ToneLists>>& CurrentSlot() {
+  static std::atomic<std::shared_ptr<const ToneLists>> slot{std::make_shared<const ToneLists>()};
+  return slot;
+}
+
+}  // namespace
+
+ToneList ReadToneFile(const std::string& path) {
+  const std::string text = ReadCp932(path);
+  const std::vector<std::string_view> lines = SplitLines(text);
+
+  // The count takes every line that does not start with ";". A line with a
+  // ";" later in its name is a comment too, so its entry stays empty at the end.
+  ToneList list;
+  for (std::string_view line : lines)
+    if (line.empty() || line.front() != ';') ++list.count;
+  list.names.assign(static_cast<size_t>(list.count) * ToneList::kNameStride, '\0');
+  list.values.assign(static_cast<size_t>(list.count) * 3, 0);
+
+  int entry = 0;
+  for (std::string_view line : lines) {
+    const std::string_view field = NameField(line);
+    if (field.find(';') != std::string_view::npos) continue;
+    const std::string name = EntryName(field);
+    name.copy(&list.names[static_cast<size_t>(entry) * ToneList::kNameStride], name.size());
+    if (field.size() < line.size() && line[field.size()] == ',')
+      ReadNumbers(line.substr(field.size() + 1), &list.values[static_cast<size_t>(entry) * 3]);
+    ++entry;
+  }
+  return list;
+}
+
+void LoadToneFiles(const Settings& settings) {
+  auto lists = std::make_shared<ToneLists>();
+  lists->eqn = ReadToneFile(settings.tone1);
+  lists->eqd = ReadToneFile(settings.tone2);
+  // Readers holding the old lists keep them until they let go.
+  CurrentSlot().store(std::move(lists));
+}
+
+std::shared_ptr<const ToneLists> CurrentToneLists() { return CurrentSlot().load(); }
+
+}  // namespace tsy
