@@ -30,10 +30,15 @@ std::string Format(const char* format, ...) {
   return out;
 }
 
+// The catalogue text of `id` in CP932, without the leading "%s" that stands
+// for the text so far: what the message adds to the text.
+std::string CatalogueFormat(int id) { return Utf8ToCp932(LoadText(id) + 2); }
+
 }  // namespace
 
 void Diagnostics::Clear() {
   text_.clear();
+  records_.clear();
   errorFree_ = true;
 }
 
@@ -42,29 +47,33 @@ void Diagnostics::AppendBytes(const std::string& bytes) {
   text_.append(bytes, 0, kMaxTextBytes - text_.size());
 }
 
-// Every catalogue text starts with "%s" (the text so far); `rest` is the
-// text after it, already formatted, in CP932.
-void Diagnostics::AppendCatalogue(const std::string& rest) {
-  AppendBytes(rest);
+void Diagnostics::AppendLinePrefix(uint32_t line) { AppendBytes(Format("\nLine.%4u: ", line)); }
+
+// `message` is the formatted catalogue text, in CP932.
+void Diagnostics::AppendCatalogue(int id, uint32_t line, const std::string& message) {
+  AppendBytes(message);
+  std::string bare = message;
+  if (!bare.empty() && bare.back() == '\n') bare.pop_back();
+  records_.push_back({id, line, bare});
   errorFree_ = false;
 }
 
 void Diagnostics::Raise(int id, uint32_t line) {
-  AppendBytes(Format("\nLine.%4u: ", line));
-  AppendCatalogue(Utf8ToCp932(LoadText(id) + 2));
+  AppendLinePrefix(line);
+  AppendCatalogue(id, line, CatalogueFormat(id));
 }
 
 void Diagnostics::RaiseValue(int id, uint32_t line, int value) {
-  AppendBytes(Format("\nLine.%4u: ", line));
-  AppendCatalogue(Format(Utf8ToCp932(LoadText(id) + 2).c_str(), value));
+  AppendLinePrefix(line);
+  AppendCatalogue(id, line, Format(CatalogueFormat(id).c_str(), value));
 }
 
 void Diagnostics::RaiseChar(int id, uint32_t line, char character) {
-  AppendBytes(Format("\nLine.%4u: ", line));
-  AppendCatalogue(Format(Utf8ToCp932(LoadText(id) + 2).c_str(), character));
+  AppendLinePrefix(line);
+  AppendCatalogue(id, line, Format(CatalogueFormat(id).c_str(), character));
 }
 
-void Diagnostics::RaiseOverflow() { AppendCatalogue(Utf8ToCp932(LoadText(3030) + 2)); }
+void Diagnostics::RaiseOverflow(uint32_t line) { AppendCatalogue(3030, line, CatalogueFormat(3030)); }
 
 void Diagnostics::Append(const char* format, ...) {
   va_list args;

@@ -1,0 +1,84 @@
+#include "core/compiler/image.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/compiler/event_codes.h"
+
+namespace tsy {
+namespace {
+
+void WriteU16(uint8_t* at, uint16_t value) {
+  at[0] = static_cast<uint8_t>(value);
+  at[1] = static_cast<uint8_t>(value >> 8);
+}
+
+void WriteU32(uint8_t* at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+size_t OffsetEntry(int track) { return kTrackOffsetTable + 4 * static_cast<size_t>(track - 1); }
+size_t LengthEntry(int track) { return kTrackLengthTable + 4 * static_cast<size_t>(track - 1); }
+
+}  // namespace
+
+uint16_t ReadU16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | at[1] << 8); }
+
+uint32_t ReadU32(const uint8_t* at) {
+  return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 |
+         static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24;
+}
+
+std::vector<uint8_t> NewImage() {
+  std::vector<uint8_t> image(kImageHeaderSize, 0);
+  std::memcpy(image.data(), kImageMagic, sizeof kImageMagic);
+  image[kVersionField] = kImageFormatVersion;
+  return image;
+}
+
+void AppendTrackStream(std::vector<uint8_t>& image, int track, std::span<const uint8_t> events,
+                       uint32_t ticks) {
+  WriteU32(&image[OffsetEntry(track)], static_cast<uint32_t>(image.size()));
+  WriteU32(&image[LengthEntry(track)], ticks);
+  image.insert(image.end(), events.begin(), events.end());
+  image.insert(image.end(), kTerminator.begin(), kTerminator.end());
+}
+
+void FinishImage(std::vector<uint8_t>& image, uint8_t flags) {
+  WriteU16(&image[kLegacyLengthField], 0);
+  image[kFlagsField] = flags;
+  WriteU32(&image[kImageLengthField], static_cast<uint32_t>(image.size()));
+}
+
+ImageFault ReadImageHeader(std::span<const uint8_t> bytes, ImageHeader& header, int& badTrack) {
+  if (bytes.size() < kImageHeaderSize) return ImageFault::kTooShort;
+  if (std::memcmp(bytes.data(), kImageMagic, sizeof kImageMagic) != 0) return ImageFault::kBadMagic;
+  for (int track = 1; track <= kTrackCount; ++track) {
+    header.trackOffset[track - 1] = ReadU32(&bytes[OffsetEntry(track)]);
+    header.trackTicks[track - 1] = ReadU32(&bytes[LengthEntry(track)]);
+  }
+  header.legacyLength = ReadU16(&bytes[kLegacyLengthField]);
+  header.flags = bytes[kFlagsField];
+  header.version = bytes[kVersionField];
+  header.imageLength = ReadU32(&bytes[kImageLengthField]);
+  for (int track = 1; track <= kTrackCount; ++track) {
+    uint32_t offset = header.trackOffset[track - 1];
+    if (offset != 0 && (offset < kImageHeaderSize || offset >= bytes.size())) {
+      badTrack = track;
+      return ImageFault::kTrackOutside;
+    }
+  }
+  return ImageFault::kNone;
+}
+
+size_t ImageCopySize(std::span<const uint8_t> buffer) {
+  if (buffer.size() < kImageHeaderSize) return buffer.size();
+  size_t size = buffer.size();
+  if (uint16_t legacy = ReadU16(&buffer[kLegacyLengthField]); legacy != 0)
+    size = legacy + size_t{404};
+  else if (uint32_t length = ReadU32(&buffer[kImageLengthField]); length != 0)
+    size = length + size_t{404};
+  return std::min(size, buffer.size());
+}
+
+}  // namespace tsy

@@ -1,0 +1,48 @@
+#include "core/compiler/diagnostics.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/text_codec.h"
+
+namespace tsy {
+namespace {
+
+TEST(Diagnostics, LinePrefixThenCatalogueText) {
+  Diagnostics d;
+  d.Clear();
+  d.Append("01:");
+  d.RaiseValue(3026, 1, 9);
+  d.Raise(3042, 1234);
+  d.RaiseChar(3037, 12345, 'B');
+  EXPECT_EQ(Cp932ToUtf8(d.text()),
+            "01:\nLine.   1: オクターブ逸脱(9)！\n"
+            "\nLine.1234: 理解不能\n"
+            "\nLine.12345: 置換対象が見つからない(B)！\n");
+  EXPECT_FALSE(d.errorFree());
+  ASSERT_EQ(d.records().size(), 3u);
+  EXPECT_EQ(d.records()[2].id, 3037);
+  EXPECT_EQ(d.records()[2].line, 12345u);
+  EXPECT_EQ(Cp932ToUtf8(d.records()[2].text), "置換対象が見つからない(B)！");
+}
+
+TEST(Diagnostics, OverflowHasNoLinePrefix) {
+  Diagnostics d;
+  d.Append("04:");
+  d.RaiseOverflow(7);
+  EXPECT_EQ(Cp932ToUtf8(d.text()), "04:データオーバーフロー！\n");
+  EXPECT_EQ(d.records().at(0).line, 7u);
+}
+
+TEST(Diagnostics, TextStopsAt1023BytesButTheListKeepsEverything) {
+  Diagnostics d;
+  for (int i = 0; i < 100; ++i) d.Raise(3038, static_cast<uint32_t>(i + 1));
+  EXPECT_EQ(d.text().size(), 1023u);
+  EXPECT_EQ(d.records().size(), 100u);
+  d.Clear();
+  EXPECT_TRUE(d.errorFree());
+  EXPECT_TRUE(d.text().empty());
+  EXPECT_TRUE(d.records().empty());
+}
+
+}  // namespace
+}  // namespace tsy

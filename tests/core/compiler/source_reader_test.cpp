@@ -1,0 +1,68 @@
+#include "core/compiler/source_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace tsy {
+namespace {
+
+using namespace std::literals;
+
+struct Condensed {
+  std::string text;
+  std::vector<uint32_t> lines;
+};
+
+Condensed Condense(std::string_view source) {
+  Condensed c;
+  CondenseSource(source, c.text, c.lines);
+  return c;
+}
+
+TEST(Condensing, DropsSpaceAndCommentsKeepsQuotedRuns) {
+  struct Case {
+    std::string_view source, text;
+  } cases[] = {
+      {"1[cd;e]", "1[cd"},
+      {"1 [ c\td ]\r\n", "1[cd]"},
+      {"1[@com\"a; b\" c]", "1[@com\"a; b\"c]"},
+      {"1[c\0d]\n2[e]"sv, "1[c2[e]"},                         // a zero byte ends its line
+      {"%copyright\"open ended\r\n1[c]", "%copyright\"open ended\r\n1[c]"},  // the run ends with the line
+      {"; only a comment\n\n", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Condense(c.source).text, c.text) << c.source;
+}
+
+TEST(Condensing, EveryCharacterKeepsItsLine) {
+  Condensed c = Condense("1[c\n\n4\r\n\r\n  d]");
+  EXPECT_EQ(c.text, "1[c4d]");
+  EXPECT_EQ(c.lines, (std::vector<uint32_t>{1, 1, 1, 3, 5, 5}));
+}
+
+TEST(Condensing, EmptyLinesDoNotEndTheSource) {
+  EXPECT_EQ(Condense("1[c]\n\n2[d]\n").text, "1[c]2[d]");
+  EXPECT_EQ(Condense("1[c]\r\n\r\n2[d]\r\n").text, "1[c]2[d]");
+}
+
+TEST(Condensing, DoubleByteCharactersPassUnchanged) {
+  // "ソ" ends in 0x5C and "ゼ" in 0x5B; they are copied as they stand.
+  EXPECT_EQ(Condense("1[@com\"\x83\x5C \x83\x5B\"]").text, "1[@com\"\x83\x5C \x83\x5B\"]");
+}
+
+TEST(SourceEncoding, Utf8SourcesBecomeCp932) {
+  EXPECT_EQ(SourceToCp932("\xEF\xBB\xBF" "1[c]"), "1[c]");                     // BOM dropped
+  EXPECT_EQ(SourceToCp932("; \xE3\x82\xA2\n1[c]"), "; \x83\x41\n1[c]");         // ア
+  EXPECT_EQ(SourceToCp932("; \x83\x41\n1[c]"), "; \x83\x41\n1[c]");              // CP932 as is
+  EXPECT_EQ(SourceToCp932("1[c]"), "1[c]");
+}
+
+TEST(SourceFile, ReportsWhyItCannotBeRead) {
+  std::string bytes = "stale";
+  EXPECT_EQ(ReadSourceFile("/nonexistent/dir/x.mus", bytes), ENOENT);
+  EXPECT_TRUE(bytes.empty());
+  EXPECT_EQ(ReadSourceFile(TSY_SOURCE_DIR "/src", bytes), EISDIR);
+}
+
+}  // namespace
+}  // namespace tsy
