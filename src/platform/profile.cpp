@@ -187,8 +187,10 @@ bool Profile::Save(const std::string& path) const {
   namespace fs = std::filesystem;
   std::error_code error;
   // Writing through a link keeps the link and changes the file it names.
-  fs::path target = fs::is_symlink(path, error) ? fs::canonical(path, error) : fs::path(path);
-  if (error) return false;
+  fs::path target = path;
+  if (fs::is_symlink(fs::symlink_status(path, error))) target = fs::canonical(path, error);
+  if (error && error != std::errc::no_such_file_or_directory) return false;
+  error.clear();
   if (target.has_parent_path()) fs::create_directories(target.parent_path(), error);
   if (error) return false;
 
