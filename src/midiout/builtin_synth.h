@@ -1,0 +1,69 @@
+#pragma once
+// The built-in software synthesiser ("Direct Music"): FluidSynth with a
+// General MIDI SoundFont, sounding through FluidSynth's audio driver, or
+// rendered by the caller (tests, `tsy render`).
+
+#include <memory>
+#include <string>
+
+#include "midiout/output_backend.h"
+
+typedef struct _fluid_hashtable_t fluid_settings_t;
+typedef struct _fluid_synth_t fluid_synth_t;
+typedef struct _fluid_audio_driver_t fluid_audio_driver_t;
+
+namespace tsy {
+
+constexpr const char* kDefaultSoundFont = "/usr/share/sounds/sf2/default-GM.sf2";
+constexpr int kSynthSampleRate = 44100;  // frames per second, live and rendered
+
+// Where the synthesiser's sound goes.
+enum class SynthSink {
+  kAudioDriver,  // the platform's audio output, through FluidSynth's audio driver
+  kCaller,       // nowhere until the caller renders it (Render)
+};
+
+// How an opening ended; the two failures lead to different fallbacks.
+enum class SynthOpening {
+  kOpened,
+  kNoSynthesiser,  // not even the synthesiser's settings could be made: standby
+  kFailed,         // a later step failed; everything is released: use the MIDI Mapper
+};
+
+class BuiltinSynth : public OutputBackend {
+ public:
+  ~BuiltinSynth() override;
+
+  // Opens the synthesiser with `soundFont` step by step (see the .cpp);
+  // `synth` receives it when the outcome is kOpened.
+  static SynthOpening Open(SynthSink sink, const std::string& soundFont,
+                           std::unique_ptr<BuiltinSynth>& synth);
+
+  BackendKind kind() const override { return BackendKind::kBuiltinSynth; }
+  // A bank select LSB with a nonzero value goes out as 0: the GM set knows
+  // only bank LSB 0.
+  void SendShort(uint32_t message) override;
+  // XG System On is not sent: the synthesiser is no XG device. The Master
+  // Volume message sets the output gain, which FluidSynth does not do itself.
+  void SendLong(const uint8_t* bytes, size_t length) override;
+  void Reset() override;
+
+  // Renders `frames` stereo frames of 16-bit samples, interleaved, at
+  // kSynthSampleRate. Only for SynthSink::kCaller.
+  void Render(int16_t* interleaved, int frames);
+
+  // Audio output latency in milliseconds (0 for SynthSink::kCaller).
+  double latencyMs() const { return latencyMs_; }
+  fluid_synth_t* synth() const { return synth_; }
+
+ private:
+  BuiltinSynth() = default;
+
+  fluid_settings_t* settings_ = nullptr;
+  fluid_synth_t* synth_ = nullptr;
+  fluid_audio_driver_t* driver_ = nullptr;
+  float baseGain_ = 0;
+  double latencyMs_ = 0;
+};
+
+}  // namespace tsy

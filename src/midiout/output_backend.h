@@ -1,0 +1,64 @@
+#pragma once
+// One open MIDI output as the message delivery sees it. Every backend (a
+// system port, the built-in synthesiser, the recorder of tests and
+// benchmarks) implements this; standby is the absence of a backend.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tsy {
+
+// ORDER BACKEND: kBackendNames in output_backend.cpp follows this order.
+enum class BackendKind {
+  kSystemPort,    // a system MIDI output port (RtMidi)
+  kBuiltinSynth,  // the built-in software synthesiser (FluidSynth)
+  kRecorder,      // keeps every message with its send time, for tests and benchmarks
+  kStandby,       // nothing opened: messages go nowhere
+  kCount
+};
+
+// The bytes of a short message by its status: program change and channel
+// pressure carry one data byte, the other channel messages two.
+constexpr size_t ShortMessageLength(uint8_t status) {
+  const uint8_t kind = status & 0xF0;
+  return (kind == 0xC0 || kind == 0xD0) ? 2 : 3;
+}
+
+// What the user is told the output is, e.g. "built-in synthesiser".
+const char* BackendName(BackendKind kind);
+
+class OutputBackend {
+ public:
+  virtual ~OutputBackend() = default;
+
+  virtual BackendKind kind() const = 0;
+  // One MIDI short message in MessageWord packing: status in bits 0-7,
+  // first data byte in bits 8-15, second in bits 16-23.
+  virtual void SendShort(uint32_t message) = 0;
+  // One system-exclusive message, F0 to F7 inclusive.
+  virtual void SendLong(const uint8_t* bytes, size_t length) = 0;
+  // Silences the device before it is let go: every note off, controllers reset.
+  virtual void Reset() = 0;
+};
+
+// A set of named output ports that can be opened by index: the system's MIDI
+// output ports, or the recording ports that tests and benchmarks put in
+// their place (UsePortDirectory).
+class PortDirectory {
+ public:
+  virtual ~PortDirectory() = default;
+  // The port names in index order; empty when the MIDI system is unavailable.
+  virtual std::vector<std::string> PortNames() = 0;
+  // Opens port `index`; null when it does not open.
+  virtual std::unique_ptr<OutputBackend> OpenPort(int index) = 0;
+};
+
+// The directory that device choice and opening use: the system's own ports
+// unless UsePortDirectory installed another (null restores the system's).
+PortDirectory& CurrentPorts();
+void UsePortDirectory(PortDirectory* directory);
+
+}  // namespace tsy
