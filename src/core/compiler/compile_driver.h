@@ -1,0 +1,36 @@
+#pragma once
+// The compile entry: one source file in, one object image and the message
+// text (diagnostics and the per-track summary) out.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/compiler/diagnostics.h"
+
+namespace tsy {
+
+struct CompileResult {
+  bool opened = false;          // false: the source could not be read (message 1001)
+  int readError = 0;            // errno value when it could not be read
+  std::vector<uint8_t> image;   // the object image; after a fault, the tracks before it
+  std::string messageText;      // CP932, as the result box shows it (caption 2004)
+  std::vector<DiagnosticRecord> diagnostics;  // every diagnostic with its source line
+
+  bool errorFree() const { return diagnostics.empty(); }
+  // What the compile returns to the shell: 0 when the source could not be
+  // read, 403 for an image without tracks, more when a track was compiled.
+  uint32_t imageLength() const { return opened ? static_cast<uint32_t>(image.size()) : 0; }
+};
+
+// Compiles source bytes (CP932, or UTF-8, which is converted first).
+CompileResult CompileSource(std::string_view sourceBytes);
+
+// Reads and compiles the file at `path`. When `objectBuffer` (the shell's
+// kObjectBufferSize bytes) is given and the file could be read, the image is
+// copied to its start, whether or not a fault occurred; otherwise the buffer
+// is untouched. The caller shows messageText (or 1001 when !opened).
+CompileResult CompileFile(const std::string& path, uint8_t* objectBuffer = nullptr);
+
+}  // namespace tsy
