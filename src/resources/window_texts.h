@@ -1,0 +1,40 @@
+#pragma once
+// The fixed texts of the windows and boxes that have no number in the string
+// table: captions, questions, the About box and the Tone window with its menu.
+// UTF-8; in menu texts "&" marks the access key and "\t" starts the key legend.
+
+namespace tsy {
+
+// The program's caption, also the title of every message box.
+constexpr const char* kProgramCaption = "Tessaly32";
+constexpr const char* kMainWindowClass = "Tessaly for Win32";
+// Main window caption: the program caption and the current source file.
+constexpr const char* kMainCaptionFormat = "%s - [%s]";
+constexpr const char* kExitQuestion = "終了しますか？";
+constexpr const char* kNothingToSave = "保存するデータがありません";
+
+// File dialogs of the main window.
+constexpr const char* kOpenDialogTitle = "ファイル選択";
+constexpr const char* kSaveDialogTitle = "ファイル保存";
+
+// About box: its title and the version line, filled with the file version.
+constexpr const char* kAboutTitle = "バージョン情報";
+constexpr const char* kAboutVersionFormat = "Version %s";
+
+// The Tone window and its pop-up menu.
+constexpr const char* kToneWindowClass = "ToneWindow";
+constexpr const char* kToneWindowTitle = "ToneWindow";
+constexpr const char* kToneCloseQuestion = "ツールを閉じますか？";
+constexpr const char* kToneMenuPlay = "&Play\t1 P";
+constexpr const char* kToneMenuHaltPlay = "&HaltPlay\t2 H";
+constexpr const char* kToneMenuFadeOut = "&FadeOut\t3 F";
+constexpr const char* kToneMenuReplay = "&Replay\t4 R";
+constexpr const char* kToneMenuChannel = "&Channel";
+constexpr const char* kToneMenuChannelFormat = "%d";  // channels 1..16
+constexpr const char* kToneMenuTone = "&Tone";
+constexpr const char* kToneMenuToneJump = "ToneJump\tTAB";
+// One tone list entry: name, program, bank MSB, bank LSB.
+constexpr const char* kToneMenuEntryFormat = "%s\t(%d,%d,%d)";
+constexpr const char* kToneMenuExit = "E&xit\t0 Alt+F4";
+
+}  // namespace tsy
