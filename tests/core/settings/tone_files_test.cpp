@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -124,6 +125,23 @@ TEST_F(ToneFile, OverlongLinesAreReadInPieces) {
   EXPECT_EQ(entries[0].name, std::string(80, 'a'));
   EXPECT_EQ(entries[1], (Entry{std::string(80, 'a'), 9, 0, 0}));
   EXPECT_EQ(entries[2], (Entry{"B", 2, 0, 0}));
+}
+
+TEST(ExampleToneFiles, HoldTheGeneralMidiTonesAndDrumKits) {
+  const ToneList eqn = ReadToneFile(std::string(TSY_SOURCE_DIR) + "/examples/GMSET.EQN");
+  ASSERT_EQ(eqn.count, 128);
+  for (int i = 0; i < eqn.count; ++i) {
+    EXPECT_EQ(eqn.program(i), i);
+    EXPECT_GT(std::strlen(eqn.name(i)), 2u) << i;
+    EXPECT_EQ(eqn.bankMsb(i) + eqn.bankLsb(i), 0) << i;
+  }
+  EXPECT_STREQ(eqn.name(0), "Acoustic Grand Piano");
+  EXPECT_STREQ(eqn.name(127), "Gunshot");
+
+  const ToneList eqd = ReadToneFile(std::string(TSY_SOURCE_DIR) + "/examples/GMSET.EQD");
+  ASSERT_EQ(eqd.count, 9);
+  EXPECT_STREQ(eqd.name(0), "Standard Kit");
+  EXPECT_EQ(eqd.program(8), 56);
 }
 
 TEST_F(ToneFile, LoadingReplacesBothListsAtOnce) {
