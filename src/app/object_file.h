@@ -1,0 +1,32 @@
+#pragma once
+// Object images on disk (.emd files): reading one into the shell's object
+// buffer and writing the buffer's image out again.
+
+#include <cstdint>
+#include <string>
+
+namespace tsy {
+
+constexpr size_t kObjectBufferBytes = 16383;  // the shell's fixed object buffer
+constexpr uint32_t kImageHeaderBytes = 403;   // an image without any track
+
+// ReadObjectFile results.
+constexpr int kObjectRead = 0;
+constexpr int kObjectCannotOpen = 1;
+constexpr int kObjectTooLarge = 2;  // 16,383 bytes or more: not read
+
+// Reads the file at `path` into `buffer` (kObjectBufferBytes long) from its
+// first byte when the file is smaller than the buffer. Bytes beyond the file's
+// length keep what they held.
+int ReadObjectFile(const std::string& path, uint8_t* buffer);
+
+// The image length that the header in `buffer` gives, or 0 when the buffer
+// holds no image: no "EMD1" magic, or a length outside 403..16,383.
+uint32_t ImageLengthOf(const uint8_t* buffer);
+
+// Writes `length` bytes of `image` to `path` through a temporary file in the
+// same folder that is renamed into place, so a failed write leaves an older
+// file as it was. Returns "" on success, else the reason.
+std::string WriteObjectFile(const std::string& path, const uint8_t* image, size_t length);
+
+}  // namespace tsy
