@@ -1,0 +1,44 @@
+#pragma once
+// LoadImage hands an object image to the engine: it copies the image into the
+// engine's own block, checks it and sets the 48 track starts. The copy is what
+// the engine plays and what the SMF writer exports. It needs no play thread;
+// a caller that has one halts play first.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace tsy {
+
+// The object image header, as the engine reads it (little-endian fields).
+constexpr size_t kImageHeaderSize = 403;
+constexpr size_t kImageTrackOffsetsAt = 4;    // 48 u32: stream offset of track k at 4 * k (0: none)
+constexpr size_t kImageTrackLengthsAt = 196;  // 48 u32: track length in ticks at 192 + 4 * k
+constexpr size_t kImageLegacyLengthAt = 388;  // u16
+constexpr size_t kImageFlagsAt = 390;         // u8
+constexpr size_t kImageVersionAt = 391;       // u8
+constexpr size_t kImageLengthAt = 392;        // u32, header included
+constexpr size_t kImageDataOffset = 400;      // imageData = image + this (the track display's base)
+constexpr uint8_t kImageOwnInitialisation = 0x01;  // flag: no reset or initial values at start
+constexpr uint8_t kNewestImageVersion = 23;
+constexpr size_t kEngineImageCapacity = 16383;  // the shell's object buffer
+
+// Track k (1..48) of the header at `image`.
+uint32_t ImageTrackOffset(const uint8_t* image, int track);
+uint32_t ImageTrackLength(const uint8_t* image, int track);
+
+// Copies the image at the start of `buffer` (the object buffer, `size`
+// bytes): the legacy length + 404 bytes when that is not 0, else the image
+// length + 404 when that is not 0, else the whole buffer, never more than
+// `size` or 16,383. Returns 0 when the buffer is shorter than a header or the
+// magic is not "EMD1"; else 1. An image of version 17..23 is then set up
+// (reset, track starts); a newer one is accepted but left without tracks, and
+// one below 17 is set up but its passes are refused. After a refusal the
+// engine is left without an image: it never reads the replaced copy.
+int LoadImage(const uint8_t* buffer, size_t size);
+
+// The end of the stream that starts at `stream` in the engine's copy: the
+// next track's stream start or the end of the image, whichever comes first.
+// A stream outside the copy has nothing to read: the result is `stream`.
+const uint8_t* StreamEndInImage(const uint8_t* stream);
+
+}  // namespace tsy

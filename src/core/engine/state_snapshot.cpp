@@ -1,0 +1,41 @@
+#include "core/engine/state_snapshot.h"
+
+#include <atomic>
+#include <thread>
+
+#include "core/engine/engine_call.h"
+
+namespace tsy {
+namespace {
+
+// Odd while a publication is being written; each publication adds 2.
+std::atomic<uint32_t> gSequence{0};
+EngineState gPublished;
+
+}  // namespace
+
+void PublishEngineState() {
+  uint32_t sequence = gSequence.load(std::memory_order_relaxed);
+  if (sequence & 1) return;
+  if (!gSequence.compare_exchange_strong(sequence, sequence + 1, std::memory_order_relaxed)) return;
+  std::atomic_thread_fence(std::memory_order_release);
+  gPublished = GetState();
+  gSequence.store(sequence + 2, std::memory_order_release);
+}
+
+void ReadEngineState(EngineState& out) {
+  for (;;) {
+    const uint32_t before = gSequence.load(std::memory_order_acquire);
+    if (before & 1) {
+      std::this_thread::yield();
+      continue;
+    }
+    out = gPublished;
+    std::atomic_thread_fence(std::memory_order_acquire);
+    if (gSequence.load(std::memory_order_relaxed) == before) return;
+  }
+}
+
+uint32_t PublishedCount() { return gSequence.load(std::memory_order_acquire) / 2; }
+
+}  // namespace tsy

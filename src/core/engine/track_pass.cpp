@@ -1,0 +1,495 @@
+#include "core/engine/track_pass.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+
+#include "core/compiler/event_codes.h"
+#include "core/engine/effects.h"
+#include "core/engine/load_image.h"
+#include "core/engine/pass_output.h"
+
+namespace tsy {
+namespace {
+
+// Where each track's stream ends in the engine's image copy; set with the start.
+Relaxed<const uint8_t*> gStreamEnd[kTrackCount];
+
+// A pass that decodes more events than the object buffer has bytes is going
+// round a loop that takes no time (a label jumping to itself); it stops there
+// and goes on at the next pass.
+constexpr int kMaxEventsPerPass = 16383;
+
+constexpr uint8_t kWholeNoteTicks = 192;
+constexpr uint8_t kMinTempo = 4;          // 60,000,000 / tempo must fit three bytes
+constexpr int16_t kMaxTempo = 32767;
+constexpr uint8_t kTempoMetaSize = 6;     // FF 51 03 and three bytes of µs per quarter note
+
+// Note values for the display: a length is written as a sum of these (ticks).
+constexpr uint8_t kNoteValueTicks[] = {192, 96, 64, 48, 32, 24, 16, 12, 8, 6, 4, 3, 2, 1};
+
+struct Pass {
+  EngineState& s;
+  int t;
+  PassOutput out;
+  bool chainPending = false;  // a chord link waits for its note
+  bool inChord = false;       // reading the notes of one chord: no due check
+  int events = 0;             // events decoded in this pass
+};
+
+enum class After { kNextEvent, kStopDecoding };
+
+uint8_t Channel(const Pass& p) { return p.s.trackChannel[p.t]; }
+uint8_t Clamp7(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 127)); }
+uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+
+After EndTrack(Pass& p) {
+  p.s.trackPos[p.t] = nullptr;
+  return After::kStopDecoding;
+}
+
+// ---------------------------------------------------------------- notes
+
+// lengthValues <- `ticks` as a sum of note values (4 = quarter, 12 = eighth
+// triplet). Where the length is a multiple of 3 (no triplet in it), the
+// triplet values between 3 and 96 ticks are stepped over.
+void WriteLengthValues(EngineState& s, int t, uint32_t ticks) {
+  const bool noTriplet = ticks % kWholeNoteTicks % 3 == 0;
+  uint32_t rest = ticks;
+  int count = 0;
+  for (size_t i = 0; i < std::size(kNoteValueTicks); ++i) {
+    while (rest >= kNoteValueTicks[i] && count < kLengthValueSlots) {
+      s.lengthValues[t][count++] = static_cast<uint8_t>(kWholeNoteTicks / kNoteValueTicks[i]);
+      rest -= kNoteValueTicks[i];
+    }
+    if (i + 1 < std::size(kNoteValueTicks)) {
+      const uint8_t next = kNoteValueTicks[i + 1];
+      if (next > 3 && next < 96 && noTriplet && rest % 3 == 0) ++i;
+    }
+  }
+  s.lengthValueCount[t] = static_cast<int16_t>(count - 1);
+}
+
+// note -> note flags gate n length*(n+1): the first note of an event sets its
+// timing; a chord member (its note number alone) shares it.
+void ReadNoteHeader(Pass& p, const uint8_t* e, uint8_t note, uint8_t oldNote) {
+  EngineState& s = p.s;
+  const int t = p.t;
+  s.noteFlags[t] = e[kNoteFlagsAt];
+  s.gate[t] = e[kNoteGateAt];
+  uint32_t ticks = 0;
+  for (size_t i = 0; i <= e[kNoteCountAt]; ++i) ticks += std::max<uint8_t>(e[kNoteLengthsAt + i], 1);
+
+  if (note != kRestNote) {
+    s.onTick[t] = s.dueTick[t];
+    if (s.noteFlags[t] & kNoteAttack) s.onMs[t] = s.endMs[t];
+  } else if (oldNote != kRestNote) {
+    s.restTick[t] = s.dueTick[t];
+    s.restMs[t] = s.endMs[t];
+  }
+  s.gateTick[t] = s.dueTick[t] + s.gate[t] * ticks / 8;
+  s.dueTick[t] = s.dueTick[t] + ticks;
+  // The projected end in ms uses 360 where a quarter note has 400 units: at
+  // tempo 120 a quarter note projects 450 ms. Wide arithmetic: long notes.
+  const uint64_t tempo = static_cast<uint64_t>(std::max<int>(s.tempo, 1));
+  s.endMs[t] = static_cast<uint32_t>(s.passMs + ((600000 / tempo) * ticks * 360 / 192) / 1000);
+  WriteLengthValues(s, t, ticks);
+}
+
+void CancelBendRamp(Pass& p, uint8_t ch) {
+  EngineState& s = p.s;
+  s.bendNow[ch] = s.bendAmount[ch] = 0.0f;
+  s.bendSteps[ch] = s.bendDone[ch] = 0;
+  p.out.Short(static_cast<uint8_t>(0xE0 | ch), 0x00, 0x40);
+}
+
+// A note's state and its note-on (none when muted or for a tie's continuation).
+void StartNote(Pass& p, const uint8_t* e, int i) {
+  EngineState& s = p.s;
+  const int t = p.t;
+  const uint8_t note = e[0];
+  const uint8_t oldNote = s.eventNotes[t][i];
+  s.eventNotes[t][i] = note;
+  if (i == 0) ReadNoteHeader(p, e, note, oldNote);
+  s.chordSize[t] = static_cast<uint8_t>(i + 1);
+
+  if (note != kRestNote && (s.noteFlags[t] & kNoteAttack)) {
+    const uint8_t ch = Channel(p);
+    if (i == 0 && s.bendDone[ch] > 1) CancelBendRamp(p, ch);
+    s.soundingNotes[t][i] = note;
+    s.noteState[t] = kNoteMuted;
+    if (s.trackMute[t] == 0) {
+      p.out.Short(static_cast<uint8_t>(0x90 | ch), note, s.velocity[t]);
+      s.noteState[t] = kNoteSounding;
+    }
+  }
+}
+
+// note-event -> a note; after it a chord goes on only behind a chord link.
+After NoteEvent(Pass& p, const uint8_t* e) {
+  const int i = p.s.chordSize[p.t];
+  if (i < kChordNotes) StartNote(p, e, i);  // the record holds no more notes of one event
+  if (!p.chainPending) return After::kStopDecoding;
+  p.chainPending = false;
+  p.inChord = true;
+  return After::kNextEvent;
+}
+
+// ---------------------------------------------------------------- other events
+
+After OnControlChange(Pass& p, const uint8_t* e) {
+  p.out.ControlChange(Channel(p), e[1], e[2]);
+  return After::kNextEvent;
+}
+
+After OnControllerRamp(Pass& p, const uint8_t* e) {
+  const uint8_t controller = e[4];
+  if (controller < kControllerCount) StartControllerRamp(p.s, Channel(p), controller, ReadU16(e + 1), e[5], e[6]);
+  return After::kNextEvent;
+}
+
+After OnPortamento(Pass& p, const uint8_t* e) {
+  const uint8_t ch = Channel(p);
+  StartBendRamp(p.s, ch, ReadU16(e + 1), static_cast<int8_t>(e[3]));
+  p.out.ControlChange(ch, 101, 0);
+  p.out.ControlChange(ch, 100, 0);
+  p.out.ControlChange(ch, 6, kBendRangeSemitones);
+  return After::kNextEvent;
+}
+
+After OnProgramChange(Pass& p, const uint8_t* e) {
+  const uint8_t ch = Channel(p);
+  p.s.program[ch] = e[1];
+  p.out.Short(static_cast<uint8_t>(0xC0 | ch), e[1], 0);
+  return After::kNextEvent;
+}
+
+After OnVelocity(Pass& p, const uint8_t* e) {
+  p.s.velocity[p.t] = Clamp7(e[1] + p.s.velocityBias[p.t]);
+  return After::kNextEvent;
+}
+
+After OnTrackVolume(Pass& p, const uint8_t* e) {
+  const uint8_t ch = Channel(p);
+  p.s.volume[ch] = e[1];
+  p.out.ControlChange(ch, 7, e[1]);
+  return After::kNextEvent;
+}
+
+void SetExpression(Pass& p, int value) {
+  const uint8_t ch = Channel(p);
+  p.s.expression[ch] = Clamp7(value);
+  p.out.ControlChange(ch, 11, p.s.expression[ch]);
+}
+
+// C3 and C4 with a selector other than 0 and 1 are two bytes and do nothing.
+After OnRelativeChange(Pass& p, const uint8_t* e) {
+  const int delta = static_cast<int8_t>(e[2]);
+  if (e[1] == kSelectVelocity) p.s.velocity[p.t] = Clamp7(p.s.velocity[p.t] + delta);
+  if (e[1] == kSelectExpression) SetExpression(p, p.s.expression[Channel(p)] + delta);
+  return After::kNextEvent;
+}
+
+After OnOffset(Pass& p, const uint8_t* e) {
+  const int8_t bias = static_cast<int8_t>(e[2]);
+  if (e[1] == kSelectVelocity) {
+    p.s.velocityBias[p.t] = bias;
+    p.s.velocity[p.t] = Clamp7(p.s.velocity[p.t] + bias);
+  } else if (e[1] == kSelectExpression) {
+    p.s.expressionBias[Channel(p)] = bias;
+    SetExpression(p, p.s.expression[Channel(p)] + bias);
+  }
+  return After::kNextEvent;
+}
+
+After OnPan(Pass& p, const uint8_t* e) {
+  const uint8_t ch = Channel(p);
+  p.s.pan[ch] = e[1];
+  p.out.ControlChange(ch, 10, e[1]);
+  return After::kNextEvent;
+}
+
+// Fine tuning goes out as registered parameter 1, the 14-bit value in 6 and 38.
+After OnDetune(Pass& p, const uint8_t* e) {
+  const uint8_t ch = Channel(p);
+  const uint16_t value = ReadU16(e + 1);
+  p.s.fineTune[ch] = static_cast<int16_t>(value);
+  p.out.ControlChange(ch, 101, 0);
+  p.out.ControlChange(ch, 100, 1);
+  p.out.ControlChange(ch, 6, (value >> 7) & 127);
+  p.out.ControlChange(ch, 38, value & 127);
+  return After::kNextEvent;
+}
+
+After OnExpression(Pass& p, const uint8_t* e) {
+  SetExpression(p, e[1] + p.s.expressionBias[Channel(p)]);
+  return After::kNextEvent;
+}
+
+After OnChannel(Pass& p, const uint8_t* e) {
+  p.s.trackChannel[p.t] = e[1] & 0x0F;
+  return After::kNextEvent;
+}
+
+After OnTrackTag(Pass& p, const uint8_t* e) {
+  p.s.trackTag[p.t] = e[1];
+  return After::kNextEvent;
+}
+
+After OnRepeatStart(Pass& p, const uint8_t* e) {
+  p.s.repeatCount[p.t][e[3]] = 0;
+  return After::kNextEvent;
+}
+
+// repeat-end -> E9 index count: back to just after "E8 01 00 index" until
+// the body has run `count` times. The search goes backward byte by byte from
+// the event's last byte and stops at the stream's start.
+After OnRepeatEnd(Pass& p, const uint8_t* e) {
+  EngineState& s = p.s;
+  const uint8_t index = e[1];
+  s.repeatCount[p.t][index] += 1;
+  if (e[2] > s.repeatCount[p.t][index]) {
+    const uint8_t* start = s.trackStart[p.t];
+    const uint8_t* end = gStreamEnd[p.t];
+    const uint8_t mark[4] = {kRepeatStartPrefix[0], kRepeatStartPrefix[1], kRepeatStartPrefix[2], index};
+    if (end - start >= static_cast<ptrdiff_t>(sizeof mark)) {
+      for (const uint8_t* q = std::min(e + 2, end - sizeof mark);; --q) {
+        if (std::memcmp(q, mark, sizeof mark) == 0) {
+          s.trackPos[p.t] = q + sizeof mark;
+          return After::kNextEvent;
+        }
+        if (q == start) break;
+      }
+    }
+  }
+  // Done, or no repeat start to go back to: go on after the repeat end.
+  s.repeatCount[p.t][index] = 0;
+  return After::kNextEvent;
+}
+
+After OnLabel(Pass&, const uint8_t*) { return After::kNextEvent; }
+
+// jump -> EB label: continue after the first "EA label" of the stream. The
+// scan stops at the end mark (or the stream's end); without the label the
+// track continues there, so it ends.
+After OnJump(Pass& p, const uint8_t* e) {
+  EngineState& s = p.s;
+  const uint8_t* q = s.trackStart[p.t];
+  const uint8_t* end = gStreamEnd[p.t];
+  for (; q < end; ++q) {
+    if (end - q >= 4 && std::equal(kTerminator.begin(), kTerminator.end(), q)) break;
+    if (end - q >= 2 && q[0] == static_cast<uint8_t>(EventCode::kLabel) && q[1] == e[1]) {
+      s.trackPos[p.t] = q + 2;
+      s.jumpCount[p.t] += 1;
+      return After::kNextEvent;
+    }
+  }
+  s.trackPos[p.t] = q;
+  return After::kNextEvent;
+}
+
+After OnNoOutput(Pass& p, const uint8_t*) {
+  p.s.syncArmed = 0;
+  return After::kStopDecoding;
+}
+
+After OnBarLine(Pass& p, const uint8_t*) {
+  p.s.syncArrived += 1;
+  if (p.s.syncArmed == 1) p.s.eventNotes[p.t][0] = kEventWaiting;
+  return After::kStopDecoding;
+}
+
+// The tempo also goes to the SMF writer as a meta event (µs per quarter note).
+After OnTempo(Pass& p, const uint8_t* e) {
+  const int16_t tempo = static_cast<int16_t>(std::clamp<int>(ReadU16(e + 1), kMinTempo, kMaxTempo));
+  p.s.songTempo = p.s.tempo = tempo;
+  if (uint8_t* slot = p.out.OpenSlot(kTempoMetaSize)) {
+    const uint32_t micros = 60000000u / static_cast<uint32_t>(tempo);
+    const uint8_t meta[kTempoMetaSize] = {0xFF, 0x51, 0x03, static_cast<uint8_t>(micros >> 16),
+                                          static_cast<uint8_t>(micros >> 8), static_cast<uint8_t>(micros)};
+    std::copy(std::begin(meta), std::end(meta), slot);
+    p.out.CloseMeta(kTempoMetaSize);
+  }
+  return After::kNextEvent;
+}
+
+After OnChannelFlag(Pass& p, const uint8_t* e) {
+  const uint8_t bit = e[1] & 31;
+  if (bit < 16) {
+    const uint8_t ch = Channel(p);
+    const uint16_t mask = static_cast<uint16_t>(1u << bit);
+    p.s.chanFlags[ch] = static_cast<uint16_t>((e[1] & 0x80) ? p.s.chanFlags[ch] | mask : p.s.chanFlags[ch] & ~mask);
+  }
+  return After::kNextEvent;
+}
+
+After OnComment(Pass& p, const uint8_t* e) {
+  int i = 0;
+  for (; i < kTrackTextSize - 1 && e[1 + i] != 0; ++i) p.s.trackText[i] = static_cast<char>(e[1 + i]);
+  p.s.trackText[i] = '\0';
+  return After::kNextEvent;
+}
+
+After OnRestartStop(Pass&, const uint8_t* e) {
+  RunMusicRequest(e[1]);
+  return After::kNextEvent;
+}
+
+After OnChordLink(Pass& p, const uint8_t*) {
+  p.chainPending = true;
+  return After::kNextEvent;
+}
+
+// A message longer than a slot, or empty, is dropped.
+After OnSystemExclusive(Pass& p, const uint8_t* e) {
+  const uint8_t length = e[1];
+  if (length == 0) return After::kNextEvent;
+  if (uint8_t* slot = p.out.OpenSlot(length)) {
+    std::copy(e + 2, e + 2 + length, slot);
+    p.out.CloseSysEx(length);
+  }
+  return After::kNextEvent;
+}
+
+struct EventHandler {
+  EventCode code;
+  After (*handle)(Pass& p, const uint8_t* event);
+};
+
+// ORDER EventCode: the rows of kEventTable, one handler each.
+constexpr EventHandler kEventHandlers[] = {
+    {EventCode::kControlChange, OnControlChange},   {EventCode::kControllerRamp, OnControllerRamp},
+    {EventCode::kPortamento, OnPortamento},         {EventCode::kProgramChange, OnProgramChange},
+    {EventCode::kVelocity, OnVelocity},             {EventCode::kTrackVolume, OnTrackVolume},
+    {EventCode::kRelativeChange, OnRelativeChange}, {EventCode::kOffset, OnOffset},
+    {EventCode::kPan, OnPan},                       {EventCode::kDetune, OnDetune},
+    {EventCode::kExpression, OnExpression},         {EventCode::kChannel, OnChannel},
+    {EventCode::kTrackTag, OnTrackTag},             {EventCode::kRepeatStart, OnRepeatStart},
+    {EventCode::kRepeatEnd, OnRepeatEnd},           {EventCode::kLabel, OnLabel},
+    {EventCode::kJump, OnJump},                     {EventCode::kNoOutput, OnNoOutput},
+    {EventCode::kBarLine, OnBarLine},               {EventCode::kTempo, OnTempo},
+    {EventCode::kChannelFlag, OnChannelFlag},       {EventCode::kComment, OnComment},
+    {EventCode::kRestartStop, OnRestartStop},       {EventCode::kChordLink, OnChordLink},
+    {EventCode::kSystemExclusive, OnSystemExclusive},
+};
+
+constexpr bool HandlersFollowEventTable() {
+  if (std::size(kEventHandlers) != std::size(kEventTable)) return false;
+  for (size_t i = 0; i < std::size(kEventTable); ++i)
+    if (kEventHandlers[i].code != kEventTable[i].code) return false;
+  return true;
+}
+static_assert(HandlersFollowEventTable(), "kEventHandlers must follow kEventTable row by row");
+
+// Decodes the event at trackPos; an incomplete event or an end code ends the
+// track where its stream ends.
+After DecodeEvent(Pass& p) {
+  EngineState& s = p.s;
+  const uint8_t* pos = s.trackPos[p.t];
+  const uint8_t* start = s.trackStart[p.t];
+  const uint8_t* end = gStreamEnd[p.t];
+  const size_t available = pos >= start && pos < end ? static_cast<size_t>(end - pos) : 0;
+  const size_t size = EventSize(pos, available, s.chordSize[p.t] > 0);
+  if (size == 0) return EndTrack(p);
+  s.trackPos[p.t] = pos + size;
+  if (pos[0] < kFirstEventCode) return NoteEvent(p, pos);
+  const size_t row = static_cast<size_t>(FindEvent(pos[0]) - kEventTable);
+  return kEventHandlers[row].handle(p, pos);
+}
+
+// Steps 7 and 8: ramps before every event, events while due (or in a chord).
+void DecodeDueEvents(Pass& p) {
+  EngineState& s = p.s;
+  for (;;) {
+    StepChannelRamps(s, p.t, p.out);
+    if (!p.inChord && s.dueTick[p.t] > s.passTick) return;
+    if (p.events++ >= kMaxEventsPerPass) return;
+    if (!p.inChord) s.chordSize[p.t] = 0;
+    if (DecodeEvent(p) == After::kStopDecoding) return;
+  }
+}
+
+void ExpireGate(Pass& p) {
+  EngineState& s = p.s;
+  const int t = p.t;
+  if (s.noteState[t] != kNoteSounding || s.gateTick[t] > s.passTick || s.eventNotes[t][0] == kEventRest ||
+      !(s.noteFlags[t] & kNoteRelease))
+    return;
+  const uint8_t ch = Channel(p);
+  const int notes = std::min<int>(s.chordSize[t], kChordNotes);
+  for (int i = 0; i < notes; ++i) p.out.Short(static_cast<uint8_t>(0x80 | ch), s.soundingNotes[t][i], 0);
+  s.offMs[t] = s.passMs;
+  s.offTick[t] = s.passTick;
+  s.noteState[t] = kNoteIdle;
+}
+
+// Step 9: the notes as the bend makes them sound, for the displays. The first
+// note never shows as 127 or 128, which would read as the rest or waiting marker.
+void ShowBentNotes(EngineState& s, int t) {
+  const uint8_t first = s.eventNotes[t][0];
+  const float bend = s.bendNow[s.trackChannel[t]];
+  if (first == kEventRest || first == kEventWaiting || std::abs(static_cast<int>(bend)) >= 8192) return;
+  const int shift = static_cast<int>(((bend - 170.0f) * (1.0f / 24)) * (1.0f / 12));
+  const int notes = std::min<int>(s.chordSize[t], kChordNotes);
+  for (int i = 0; i < notes; ++i) {
+    const uint8_t shown = static_cast<uint8_t>(s.soundingNotes[t][i] + shift);
+    if (i == 0 && (shown == kEventRest || shown == kEventWaiting)) continue;
+    s.eventNotes[t][i] = shown;
+  }
+}
+
+// Step 10, in the pass of the last track: when every track that still has a
+// stream has reached its mark, all waiting tracks go on at this tick.
+void ReleaseSynchronisedTracks(EngineState& s) {
+  int live = 0;
+  for (int t = 0; t < kTrackCount; ++t)
+    if (s.trackPos[t] != nullptr) ++live;
+  if (live != s.syncArrived) return;
+  for (int t = 0; t < kTrackCount; ++t) {
+    if (s.trackPos[t] == nullptr || s.eventNotes[t][0] != kEventWaiting) continue;
+    s.eventNotes[t][0] = kEventRest;
+    s.dueTick[t] = s.passTick;
+  }
+  s.syncArrived = 0;
+}
+
+int PassOfTrack(Pass& p) {
+  EngineState& s = p.s;
+  const int t = p.t;
+  if (s.trackPos[t] == nullptr) return -1;
+  if (s.eventNotes[t][0] == kEventWaiting) return 0;
+  if (s.eventNotes[t][0] == kEventRest) {
+    s.msSinceRest[t] = s.passMs - s.restMs[t];
+    s.ticksSinceRest[t] = s.passTick - s.restTick[t];
+  }
+  ExpireGate(p);
+  s.msSinceOff[t] = s.passMs - s.offMs[t];
+  s.ticksSinceOff[t] = s.passTick - s.offTick[t];
+  StepFade(s, p.out);
+  DecodeDueEvents(p);
+  ShowBentNotes(s, t);
+  return p.out.count();
+}
+
+}  // namespace
+
+void LoadTrackStream(int track, const uint8_t* stream) {
+  EngineState& s = GetState();
+  s.trackStart[track] = s.trackPos[track] = stream;
+  gStreamEnd[track] = StreamEndInImage(stream);
+}
+
+int RunTrackPass(int track, MessageWord* messages, MessageSlots* slots) {
+  EngineState& s = GetState();
+  s.passTick = s.tick;
+  s.passMs = PlayClock();
+  s.msSinceOn[track] = s.passMs - s.onMs[track];
+  s.ticksSinceOn[track] = s.passTick - s.onTick[track];
+  Pass pass{s, track, PassOutput(messages, slots)};
+  const int result = PassOfTrack(pass);
+  if (track == kTrackCount - 1) ReleaseSynchronisedTracks(s);
+  return result;
+}
+
+}  // namespace tsy
