@@ -5,6 +5,7 @@
 namespace tsy {
 
 void RecordingCanvas::FillRect(int x, int y, int width, int height, Colour colour) {
+  if (x <= 0 && y <= 0 && x + width >= width_ && y + height >= height_) Clear();
   fills_.push_back({x, y, width, height, colour});
 }
 
@@ -19,7 +20,7 @@ void RecordingCanvas::Line(int x0, int y0, int x1, int y1, Colour colour) {
 
 std::unique_ptr<Canvas> RecordingCanvas::MakePicture(int width, int height) {
   ++picturesMade_;
-  auto picture = std::make_unique<RecordingCanvas>(depth_);
+  auto picture = std::make_unique<RecordingCanvas>(width, height, depth_);
   picture->FillRect(0, 0, width, height, 0x000000);
   return picture;
 }

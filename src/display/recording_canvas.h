@@ -27,8 +27,11 @@ class RecordingCanvas : public Canvas {
     Colour colour;
   };
 
-  explicit RecordingCanvas(int depth = 32) : depth_(depth) {}
+  explicit RecordingCanvas(int width = 640, int height = 480, int depth = 32)
+      : width_(width), height_(height), depth_(depth) {}
 
+  // A fill of the whole surface covers everything drawn before: those
+  // records are dropped.
   void FillRect(int x, int y, int width, int height, Colour colour) override;
   void Text(int x, int y, std::string_view text, Colour fore,
             std::optional<Colour> back) override;
@@ -56,6 +59,7 @@ class RecordingCanvas : public Canvas {
   std::vector<TextRun> texts_;
   std::vector<Fill> fills_;
   std::vector<LineDrawn> lines_;
+  int width_, height_;
   int depth_;
   int picturesMade_ = 0;
 };
