@@ -1,6 +1,5 @@
 #include "core/compiler/image.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "core/compiler/event_codes.h"
@@ -69,16 +68,6 @@ ImageFault ReadImageHeader(std::span<const uint8_t> bytes, ImageHeader& header, 
     }
   }
   return ImageFault::kNone;
-}
-
-size_t ImageCopySize(std::span<const uint8_t> buffer) {
-  if (buffer.size() < kImageHeaderSize) return buffer.size();
-  size_t size = buffer.size();
-  if (uint16_t legacy = ReadU16(&buffer[kLegacyLengthField]); legacy != 0)
-    size = legacy + size_t{404};
-  else if (uint32_t length = ReadU32(&buffer[kImageLengthField]); length != 0)
-    size = length + size_t{404};
-  return std::min(size, buffer.size());
 }
 
 }  // namespace tsy

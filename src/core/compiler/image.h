@@ -68,11 +68,6 @@ constexpr bool IsPlayableVersion(uint8_t version) {
   return version >= kOldestPlayableVersion && version <= kImageFormatVersion;
 }
 
-// How many bytes a loader takes from the object buffer `buffer`: the
-// legacy length + 404, else the image length + 404, else the whole buffer;
-// never more than the buffer holds.
-size_t ImageCopySize(std::span<const uint8_t> buffer);
-
 // Little-endian fields, as every multi-byte integer of an image is stored.
 uint16_t ReadU16(const uint8_t* at);
 uint32_t ReadU32(const uint8_t* at);

@@ -91,16 +91,5 @@ TEST(ImageReader, PlaysVersionsSeventeenToTwentyThree) {
   EXPECT_FALSE(IsPlayableVersion(24));
 }
 
-TEST(ImageReader, CopySizeFollowsLegacyThenImageLengthAndStaysInTheBuffer) {
-  std::vector<uint8_t> buffer(16383, 0);
-  EXPECT_EQ(ImageCopySize(buffer), 16383u);  // neither length: the whole buffer
-  buffer[392] = 0x10;                         // image length 16
-  EXPECT_EQ(ImageCopySize(buffer), 420u);
-  buffer[388] = 0x08;  // legacy length 8 wins
-  EXPECT_EQ(ImageCopySize(buffer), 412u);
-  buffer[389] = 0xFF;  // legacy length 65288: capped at the buffer
-  EXPECT_EQ(ImageCopySize(buffer), 16383u);
-}
-
 }  // namespace
 }  // namespace tsy
