@@ -93,18 +93,20 @@ bool WriteAll(int fd, const std::string& text) {
 }  // namespace
 
 Profile Profile::Load(const std::string& path) {
-  Profile profile;
   std::ifstream file(path, std::ios::binary);
-  if (!file) return profile;
+  if (!file) return Profile();
   std::ostringstream content;
   content << file.rdbuf();
-  const std::string text = content.str();
+  return Parse(content.str());
+}
 
+Profile Profile::Parse(std::string_view text) {
+  Profile profile;
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string line(text.substr(start, end - start));
     if (!line.empty() && line.back() == '\r') {
       line.pop_back();
       if (profile.lines_.empty()) profile.lineEnd_ = "\r\n";

@@ -16,6 +16,8 @@ class Profile {
  public:
   // Reads the file at `path`; a missing or unreadable file gives an empty profile.
   static Profile Load(const std::string& path);
+  // The profile that a file of these bytes holds.
+  static Profile Parse(std::string_view text);
 
   // The value of `key` in `section` without its surrounding blanks (and
   // without enclosing double quotes), or `fallback` when the key is absent.

@@ -13,18 +13,13 @@ namespace {
 constexpr size_t kMaxLineChars = 4096;  // the line reader's buffer; longer lines are split
 constexpr int kMaxToneValue = 127;
 
-// The file's bytes as CP932: a UTF-8 file (with a byte-order mark, or valid
-// UTF-8 holding multi-byte characters) is converted. Empty when unreadable.
-std::string ReadCp932(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return {};
-  std::ostringstream content;
-  content << file.rdbuf();
-  std::string bytes = content.str();
+// The bytes as CP932: a UTF-8 file (with a byte-order mark, or valid UTF-8
+// holding multi-byte characters) is converted.
+std::string AsCp932(std::string_view bytes) {
   constexpr std::string_view kBom = "\xEF\xBB\xBF";
-  if (bytes.starts_with(kBom)) return Utf8ToCp932(std::string_view(bytes).substr(kBom.size()));
+  if (bytes.starts_with(kBom)) return Utf8ToCp932(bytes.substr(kBom.size()));
   if (LooksLikeUtf8(bytes)) return Utf8ToCp932(bytes);
-  return bytes;
+  return std::string(bytes);
 }
 
 // The lines as the line reader returns them, without their line feeds: a
@@ -95,7 +90,15 @@ std::atomic<std::shared_ptr<const ToneLists>>& CurrentSlot() {
 }  // namespace
 
 ToneList ReadToneFile(const std::string& path) {
-  const std::string text = ReadCp932(path);
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return {};
+  std::ostringstream content;
+  content << file.rdbuf();
+  return ParseToneFile(content.str());
+}
+
+ToneList ParseToneFile(std::string_view bytes) {
+  const std::string text = AsCp932(bytes);
   const std::vector<std::string_view> lines = SplitLines(text);
 
   // The count takes every line that does not start with ";". A line with a

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/settings/settings.h"
@@ -40,6 +41,9 @@ struct ToneLists {
 // list. A relative path is taken from the current directory. A file written
 // in UTF-8 is converted, so the names are always CP932.
 ToneList ReadToneFile(const std::string& path);
+
+// The list that a tone definition file of these bytes gives.
+ToneList ParseToneFile(std::string_view bytes);
 
 // Reads the files named by `Tone1` and `Tone2` and puts both lists in place
 // at once. The caller repaints the Tone window if it is open.
