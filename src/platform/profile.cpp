@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace tsy {
 namespace {
@@ -92,12 +92,17 @@ bool WriteAll(int fd, const std::string& text) {
 
 }  // namespace
 
-Profile Profile::Load(const std::string& path) {
+std::optional<Profile> Profile::Load(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (status.type() == fs::file_type::not_found) return Profile();
+  if (error || fs::is_directory(status)) return std::nullopt;
   std::ifstream file(path, std::ios::binary);
-  if (!file) return Profile();
-  std::ostringstream content;
-  content << file.rdbuf();
-  return Parse(content.str());
+  if (!file) return std::nullopt;
+  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  if (file.bad()) return std::nullopt;
+  return Parse(text);
 }
 
 Profile Profile::Parse(std::string_view text) {

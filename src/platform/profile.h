@@ -6,6 +6,7 @@
 // comments included, is kept as it was.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,8 +15,9 @@ namespace tsy {
 
 class Profile {
  public:
-  // Reads the file at `path`; a missing or unreadable file gives an empty profile.
-  static Profile Load(const std::string& path);
+  // Reads the file at `path`; a missing file gives an empty profile, a file
+  // that exists but cannot be read gives nothing (writing over it would lose it).
+  static std::optional<Profile> Load(const std::string& path);
   // The profile that a file of these bytes holds.
   static Profile Parse(std::string_view text);
 

@@ -39,7 +39,7 @@ class ProfileFile : public ::testing::Test {
 TEST_F(ProfileFile, ReadsSectionsAndKeysWithoutRegardToCase) {
   Put("; settings\n[System]\nDispRate = 60 \nName=  two words  \nQuoted=\" padded \"\n"
       "[system]\nDispRate=99\n[Other]\ndisprate=7\n");
-  const Profile profile = Profile::Load(path_);
+  const Profile profile = *Profile::Load(path_);
   EXPECT_EQ(profile.ReadInt("SYSTEM", "disprate", 0), 60);  // the first section counts
   EXPECT_EQ(profile.ReadString("system", "NAME", ""), "two words");
   EXPECT_EQ(profile.ReadString("System", "Quoted", ""), " padded ");
@@ -51,7 +51,7 @@ TEST_F(ProfileFile, ReadsSectionsAndKeysWithoutRegardToCase) {
 TEST_F(ProfileFile, IntegersFollowThePlatformRule) {
   Put("[S]\nplain=42\nnegative=-7\ntrailing=12abc\nword=abc\nplus=+5\nspaced=- 3\n"
       "empty=\nhuge=4294967297\nmax=2147483647\n");
-  const Profile profile = Profile::Load(path_);
+  const Profile profile = *Profile::Load(path_);
   const struct {
     const char* key;
     int32_t value;
@@ -67,7 +67,7 @@ TEST_F(ProfileFile, IntegersFollowThePlatformRule) {
 TEST_F(ProfileFile, WritingKeepsEveryOtherLine) {
   Put("; my settings\n[Mine]\nColour=blue\n\n; the program's own\n[System]\n"
       "DispRate=24 \n; a note\nModeEQ=1\n\n[Later]\nx=1\n");
-  Profile profile = Profile::Load(path_);
+  Profile profile = *Profile::Load(path_);
   profile.WriteString("system", "DISPRATE", "60");
   profile.WriteString("System", "AutoCompile", "0");
   profile.WriteString("Tone", "Tone1", "GMSET.EQN");
@@ -80,7 +80,7 @@ TEST_F(ProfileFile, WritingKeepsEveryOtherLine) {
 
 TEST_F(ProfileFile, KeepsCarriageReturnLineEnds) {
   Put("[System]\r\nDispRate=24\r\n");
-  Profile profile = Profile::Load(path_);
+  Profile profile = *Profile::Load(path_);
   EXPECT_EQ(profile.ReadInt("System", "DispRate", 0), 24);
   profile.WriteString("System", "ModeEQ", "1");
   ASSERT_TRUE(profile.Save(path_));
@@ -88,13 +88,13 @@ TEST_F(ProfileFile, KeepsCarriageReturnLineEnds) {
 }
 
 TEST_F(ProfileFile, SaveReplacesTheFileWholeAndLeavesNothingBeside) {
-  Profile profile = Profile::Load(path_);  // no file yet
+  Profile profile = *Profile::Load(path_);  // no file yet
   profile.WriteString("A", "k", "v");
   const std::string nested = (folder_ / "new" / "folder" / "test.ini").string();
   ASSERT_TRUE(profile.Save(nested));
   ASSERT_TRUE(profile.Save(path_));
   EXPECT_EQ(Get(), "[A]\nk=v\n");
-  EXPECT_EQ(Profile::Load(nested).ReadString("a", "K", ""), "v");
+  EXPECT_EQ(Profile::Load(nested)->ReadString("a", "K", ""), "v");
   int files = 0;
   for (const auto& entry : fs::directory_iterator(folder_)) files += entry.is_regular_file();
   EXPECT_EQ(files, 1);
@@ -105,7 +105,7 @@ TEST_F(ProfileFile, SaveKeepsPermissionsAndLinks) {
   ::chmod(path_.c_str(), 0600);
   const std::string link = (folder_ / "link.ini").string();
   fs::create_symlink(path_, link);
-  Profile profile = Profile::Load(link);
+  Profile profile = *Profile::Load(link);
   profile.WriteString("A", "k", "new");
   ASSERT_TRUE(profile.Save(link));
   EXPECT_TRUE(fs::is_symlink(link));
@@ -114,9 +114,18 @@ TEST_F(ProfileFile, SaveKeepsPermissionsAndLinks) {
             fs::perms::owner_read | fs::perms::owner_write);
 }
 
+TEST_F(ProfileFile, OnlyAMissingFileLoadsEmpty) {
+  ASSERT_TRUE(Profile::Load(path_).has_value());
+  EXPECT_EQ(Profile::Load(path_)->Text(), "");
+  Put("");
+  ASSERT_TRUE(Profile::Load(path_).has_value());
+  EXPECT_EQ(Profile::Load(path_)->Text(), "");
+  EXPECT_FALSE(Profile::Load(folder_.string()).has_value());  // a folder cannot be read
+}
+
 TEST_F(ProfileFile, FailedSaveReportsAndKeepsTheOldFile) {
   Put("[A]\nk=old\n");
-  Profile profile = Profile::Load(path_);
+  Profile profile = *Profile::Load(path_);
   profile.WriteString("A", "k", "new");
   // A folder where the file should be: it cannot be replaced.
   const std::string blocked = (folder_ / "blocked").string();

@@ -77,7 +77,7 @@ int32_t RateFromRefreshPeriod(int32_t periodMs) {
 
 void ReadSettings(Settings& settings, const std::string& path) {
   settings = Settings{};
-  const Profile profile = Profile::Load(path);
+  const Profile profile = Profile::Load(path).value_or(Profile());
 
   settings.loadInFile = ReadField(profile, "System", "LoadInFile", "NewFile.MUS", kLoadInFileBytes);
   settings.refreshPeriod = RefreshPeriodFromRate(profile.ReadInt("System", "DispRate", kDefaultRate));
@@ -112,8 +112,11 @@ void ReadSettings(Settings& settings, const std::string& path) {
 }
 
 bool WriteSettings(const Settings& settings, const std::string& path, std::string_view versionText) {
-  // The file's other sections, keys and comments stay.
-  Profile profile = Profile::Load(path);
+  // The file's other sections, keys and comments stay; a file that cannot be
+  // read is not replaced.
+  std::optional<Profile> loaded = Profile::Load(path);
+  if (!loaded) return false;
+  Profile& profile = *loaded;
 
   profile.WriteString("System", "Version", versionText.empty() ? "Unknown" : versionText);
   profile.WriteString("System", "LoadInFile", settings.loadInFile);
