@@ -1,0 +1,30 @@
+#pragma once
+// The play controls that the shell, the Tone window and the music itself
+// use: play from the start, halt, resume, fade out, and closing the output.
+// Each posts a request through the play status and, where it says so, polls
+// every millisecond until the play thread has answered.
+
+namespace tsy {
+
+// Halts, rewinds every track to its start, resets the engine and asks the
+// play thread to start. Does nothing without an image.
+void PlayFromStart();
+// Halts play (all notes off) and waits until the play thread has stopped,
+// plus 100 ms for the device. The position is kept. Nothing when not playing.
+void Halt();
+// After 100 ms: continues a halted play where it stopped.
+void Resume();
+// Starts the fade-out of a playing piece, then waits 100 ms.
+void FadeOut();
+
+// The same on a short-lived thread of their own, for callers that must not
+// wait (the play thread itself, for the music's own requests). Nothing when
+// such a thread is still running.
+void PlayFromStartAsync();
+void HaltAsync();
+
+// Halts, ends the play thread (waiting at most 10 s for it) and lets the
+// device go. Nothing when no play thread runs.
+void CloseOutput();
+
+}  // namespace tsy

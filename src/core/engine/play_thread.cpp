@@ -1,0 +1,315 @@
+#include "core/engine/play_thread.h"
+
+#include <algorithm>
+#include <atomic>
+#include <climits>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+#include "core/engine/load_image.h"
+#include "core/engine/play_controls.h"
+#include "core/engine/state_snapshot.h"
+#include "platform/thread_timing.h"
+
+namespace tsy {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+constexpr uint8_t kGmSystemOn[] = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
+constexpr milliseconds kResetSettle{100};       // a device needs this after a reset message
+constexpr milliseconds kControllerSettle{200};  // and this after every channel's set-up
+constexpr milliseconds kLoopPeriod{1};          // the loop runs about once a millisecond
+constexpr milliseconds kPublishPeriod{10};      // fresh display copies at least this often
+constexpr uint32_t kTickUnitsPerMs = 10000;     // tick lengths are kept in 1/10,000 ms
+
+// The thread and what other threads know of it.
+struct ThreadControl {
+  std::thread thread;
+  PlayOutput* output = nullptr;
+  std::atomic<bool> exists{false};
+  std::atomic<bool> running{false};  // the loop runs while set
+  std::atomic<bool> standby{false};
+  std::atomic<int> handshake{0};
+  std::mutex endMutex;  // guards `ended` for the bounded wait of EndPlayThread
+  std::condition_variable endSignal;
+  bool ended = false;
+};
+ThreadControl control;
+
+uint32_t TickLengthUnits(int tempo) {
+  // ((6,000,000 / tempo) × 400) / 192, in 1/10,000 ms: 104,166 at tempo 120.
+  return static_cast<uint32_t>((6000000 / tempo) * 400 / 192);
+}
+
+bool ImageInitialisesItself() {
+  const uint8_t* image = CurrentImage();
+  return image && (image[kImageFlagsAt] & kImageOwnInitialisation);
+}
+
+void SendController(PlayOutput& output, int channel, int controller, int value) {
+  output.SendShort(ShortMessage(static_cast<uint8_t>(0xB0 | channel), static_cast<uint8_t>(controller),
+                                static_cast<uint8_t>(value)));
+}
+
+// One play thread's loop with its clock and buffers. Allocated once when the
+// thread starts; the loop itself allocates nothing.
+class PlayLoop {
+ public:
+  explicit PlayLoop(PlayOutput* output) : output_(output) {}
+
+  void Run() {
+    if (output_) RunWithDevice();
+    else RunStandby();
+  }
+
+ private:
+  void RunWithDevice() {
+    BeginFineTimer();
+    std::this_thread::sleep_for(kResetSettle);
+    output_->SendLong(kGmSystemOn, sizeof kGmSystemOn);
+    std::this_thread::sleep_for(kResetSettle);
+    RestartClock();
+    control.handshake = kDeviceOpen;
+    while (control.running) {
+      const Clock::time_point now = Clock::now();
+      SetPlayClock(ClockMs(now));
+      if (!HandleStatus(now)) continue;
+      Publish(now);
+      std::this_thread::sleep_until(wake_);
+    }
+    EndFineTimer();
+    output_->Release();
+  }
+
+  // Acts on the status. Returns false to loop again at once, true to sleep
+  // until wake_ first.
+  bool HandleStatus(Clock::time_point now) {
+    wake_ = now + kLoopPeriod;
+    switch (GetStatus()) {
+      case EngineStatus::kExportRequested:
+        ConfirmExport();
+        return false;
+      case EngineStatus::kExporting:
+        return true;
+      case EngineStatus::kPlaying:
+      case EngineStatus::kStarted:
+        return PlayOneLoop();
+      case EngineStatus::kStopRequested:
+        for (int c = 0; c < kChannelCount; ++c) SendController(*output_, c, 123, 0);
+        ConfirmStopped();
+        stoppedAt_ = now;
+        Publish(now);
+        return false;
+      case EngineStatus::kStartRequested:
+        StartFromTheTop();
+        return false;
+      case EngineStatus::kResumeRequested:
+        GetState().fadeActive = 0;  // a resumed song plays at full volume again
+        ConfirmRunning();
+        start_ += Clock::now() - stoppedAt_;  // the play clock goes on where it stopped
+        return false;
+      default:
+        RefreshIdle();
+        return true;
+    }
+  }
+
+  // The passes of every track, then the tick clock. Returns false when the
+  // tick moved, so that the passes of the new tick run at once.
+  bool PlayOneLoop() {
+    const int inactive = RunPasses();
+    if (inactive >= kTrackCount) return true;  // every track has ended: the clock stands
+    EngineState& state = GetState();
+    const uint32_t before = state.tick;
+    while (PlayClock() >= nextTickMs_) AdvanceTick(state);
+    if (state.tick != before) return false;
+    // Sleep to the next tick's exact moment if it comes before the next loop.
+    const Clock::time_point tickAt =
+        start_ + milliseconds(nextTickMs_) + std::chrono::nanoseconds(carry_ * 100);
+    if (tickAt < wake_) wake_ = tickAt;
+    return true;
+  }
+
+  // Tick lengths add up in 1/10,000 ms, so rounding never drifts; the tempo
+  // is read for every tick, so a tempo change applies from the next tick.
+  void AdvanceTick(EngineState& state) {
+    const uint32_t length = TickLengthUnits(state.tempo);
+    carry_ += length % kTickUnitsPerMs;
+    nextTickMs_ += length / kTickUnitsPerMs + carry_ / kTickUnitsPerMs;
+    carry_ %= kTickUnitsPerMs;
+    state.tick = state.tick + 1;
+    state.barTick = state.tick % 192;
+  }
+
+  // Returns the number of tracks without a stream. Every controller,
+  // program, bend and system-exclusive message goes out as its pass yields
+  // it; note messages wait until all 48 passes have run, in track order.
+  int RunPasses() {
+    int inactive = 0;
+    deferredCount_ = 0;
+    for (int t = 0; t < kTrackCount; ++t) {
+      const int n = TrackPass(t, messages_, &slots_);
+      if (n < 0) {
+        ++inactive;
+        continue;
+      }
+      for (int i = 0; i < n && i < kMessageCapacity; ++i) Deliver(messages_[i]);
+    }
+    for (int i = 0; i < deferredCount_; ++i) output_->SendShort(deferred_[i]);
+    return inactive;
+  }
+
+  void Deliver(MessageWord word) {
+    if (IsNoteMessage(word)) {
+      // Beyond the list's room a note goes out at once: late order beats a lost note.
+      if (deferredCount_ < kDeferredNoteCapacity) deferred_[deferredCount_++] = word;
+      else output_->SendShort(word);
+    } else if (IsShortMessage(word)) {
+      output_->SendShort(word);
+    } else if (IsSysExWord(word)) {
+      const size_t length = std::min<size_t>(WordLength(word), kSlotSize);
+      output_->SendLong(slots_[WordSlot(word)].data(), length);
+    }  // meta words are for the SMF writer only
+  }
+
+  // Silences sustain, resets the engine and initialises the device, then
+  // starts the clock at tick 0.
+  void StartFromTheTop() {
+    for (int c = 0; c < kChannelCount; ++c) SendController(*output_, c, 64, 0);
+    ResetEngine();
+    if (ImageInitialisesItself()) {
+      std::this_thread::sleep_for(kResetSettle);
+    } else {
+      output_->SendLong(kGmSystemOn, sizeof kGmSystemOn);
+      std::this_thread::sleep_for(kResetSettle);
+      for (int c = 0; c < kChannelCount; ++c) {
+        SendController(*output_, c, 7, 127);
+        SendController(*output_, c, 101, 0);  // registered parameter 0: bend range
+        SendController(*output_, c, 100, 0);
+        SendController(*output_, c, 6, 24);   // 24 semitones
+      }
+      std::this_thread::sleep_for(kControllerSettle);
+    }
+    ConfirmRunning();
+    RestartClock();
+    GetState().tick = 0;
+  }
+
+  void RestartClock() {
+    start_ = Clock::now();
+    nextTickMs_ = 0;
+    carry_ = 0;
+  }
+
+  uint32_t ClockMs(Clock::time_point now) const {
+    return static_cast<uint32_t>(std::chrono::duration_cast<milliseconds>(now - start_).count());
+  }
+
+  // A fresh copy for the displays whenever the tick moved, and now and then
+  // besides (the ages in ms move on between ticks).
+  void Publish(Clock::time_point now) {
+    const uint32_t tick = GetState().tick;
+    if (tick == publishedTick_ && now - publishedAt_ < kPublishPeriod) return;
+    PublishEngineState();
+    publishedTick_ = tick;
+    publishedAt_ = now;
+  }
+
+  // Without a device: answer every request, send nothing, play nothing.
+  void RunStandby() {
+    control.handshake = kStandby;
+    EngineStatus previous = EngineStatus::kPlaying;
+    while (control.running) {
+      const EngineStatus status = GetStatus();
+      switch (status) {
+        case EngineStatus::kPlaying: break;
+        case EngineStatus::kStopRequested: ConfirmStopped(); break;
+        // Play never starts; the status stays kStartRequested. One reset per
+        // request: resetting again would only undo the shell's changes.
+        case EngineStatus::kStartRequested:
+          if (previous != status) ResetEngine();
+          break;
+        case EngineStatus::kResumeRequested: ConfirmRunning(); break;
+        case EngineStatus::kExportRequested: ConfirmExport(); break;
+        default: RefreshIdle(); break;
+      }
+      if (status != previous) PublishEngineState();
+      previous = status;
+      std::this_thread::sleep_for(kLoopPeriod);
+    }
+  }
+
+  PlayOutput* output_;
+  Clock::time_point start_;      // the moment the play clock counts from
+  Clock::time_point stoppedAt_;  // when play last stopped
+  Clock::time_point wake_;       // end of the current loop's sleep
+  uint32_t nextTickMs_ = 0;      // play clock (ms) at which the tick next advances
+  uint32_t carry_ = 0;           // 1/10,000 ms not yet added to nextTickMs_
+  uint32_t publishedTick_ = UINT32_MAX;
+  Clock::time_point publishedAt_;
+  MessageWord messages_[kMessageCapacity];
+  MessageSlots slots_;
+  MessageWord deferred_[kDeferredNoteCapacity];
+  int deferredCount_ = 0;
+};
+
+void PlayThreadMain(PlayOutput* output) {
+  RaiseThreadPriority();
+  auto loop = std::make_unique<PlayLoop>(output);
+  loop->Run();
+  std::lock_guard lock(control.endMutex);
+  control.ended = true;
+  control.endSignal.notify_all();
+}
+
+}  // namespace
+
+int StartPlayThread(PlayOutput* output) {
+  if (control.exists) return kStandby;
+  // The music's own restart and stop (event FC) run on control threads of
+  // their own, so the play thread never waits for itself.
+  SetMusicRequests(PlayFromStartAsync, HaltAsync);
+  control.output = output;
+  control.standby = (output == nullptr);
+  control.running = true;
+  control.ended = false;
+  RequestStop();
+  control.handshake = kThreadNotCreated;
+  try {
+    control.thread = std::thread(PlayThreadMain, output);
+  } catch (const std::system_error&) {
+    control.running = false;
+    return kThreadNotCreated;
+  }
+  control.exists = true;
+  while (control.handshake == kThreadNotCreated) std::this_thread::sleep_for(kLoopPeriod);
+  while (GetStatus() != EngineStatus::kStopped) std::this_thread::sleep_for(kLoopPeriod);
+  return control.handshake;
+}
+
+bool PlayThreadRunning() { return control.exists; }
+
+bool PlayThreadInStandby() { return control.exists && control.standby; }
+
+bool EndPlayThread(milliseconds limit) {
+  if (!control.exists) return true;
+  control.running = false;
+  bool ended;
+  {
+    std::unique_lock lock(control.endMutex);
+    ended = control.endSignal.wait_for(lock, limit, [] { return control.ended; });
+  }
+  if (ended) control.thread.join();
+  else control.thread.detach();  // it can no longer be waited for; its output is let go below
+  if (control.output) control.output->Release();
+  control.output = nullptr;
+  control.exists = false;
+  return ended;
+}
+
+}  // namespace tsy

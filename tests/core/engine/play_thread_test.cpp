@@ -1,0 +1,281 @@
+// The play thread and the play controls, driven through a recording output:
+// the status handshakes, start/halt/resume/fade, the music's own restart,
+// standby, and the order in which one loop's messages leave.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "core/engine/engine_call.h"
+#include "core/engine/load_image.h"
+#include "core/engine/play_controls.h"
+#include "core/engine/play_thread.h"
+
+namespace tsy {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using namespace std::chrono_literals;
+
+// What the device received, in order.
+class TestOutput : public PlayOutput {
+ public:
+  void SendShort(MessageWord m) override {
+    std::lock_guard lock(mutex_);
+    const Bytes bytes = {WordStatus(m), WordData1(m), WordData2(m)};
+    sent_.push_back((m & 0xE0) == 0xC0 ? Bytes(bytes.begin(), bytes.begin() + 2) : bytes);
+  }
+  void SendLong(const uint8_t* bytes, size_t length) override {
+    std::lock_guard lock(mutex_);
+    sent_.emplace_back(bytes, bytes + length);
+  }
+  void Release() override {
+    std::lock_guard lock(mutex_);
+    ++releases_;
+  }
+  std::vector<Bytes> Sent() {
+    std::lock_guard lock(mutex_);
+    return sent_;
+  }
+  int Releases() {
+    std::lock_guard lock(mutex_);
+    return releases_;
+  }
+  void Clear() {
+    std::lock_guard lock(mutex_);
+    sent_.clear();
+  }
+  size_t Count(const Bytes& message) {
+    size_t n = 0;
+    for (const Bytes& b : Sent()) n += b == message;
+    return n;
+  }
+  // Position of the first `message` from `from` on, or -1.
+  int Find(const Bytes& message, size_t from = 0) {
+    const std::vector<Bytes> sent = Sent();
+    for (size_t i = from; i < sent.size(); ++i)
+      if (sent[i] == message) return static_cast<int>(i);
+    return -1;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<Bytes> sent_;
+  int releases_ = 0;
+};
+
+const Bytes kGmOn = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
+const Bytes kFullMasterVolume = {0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x7F, 0x7F, 0xF7};
+
+// A note event of `ticks` (at most 192) with attack and release, gate 7/8.
+Bytes Note(uint8_t key, uint8_t ticks) { return {key, 0x03, 7, 0, ticks}; }
+Bytes Rest(uint8_t ticks) { return {127, 0x03, 7, 0, ticks}; }
+Bytes Join(std::initializer_list<Bytes> parts) {
+  Bytes all;
+  for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+// An object image of the given track streams (track 1 first), each ended by
+// the terminator; `flags` goes into the header's flag byte.
+Bytes Image(const std::vector<Bytes>& tracks, uint8_t flags = 0) {
+  Bytes image(kImageHeaderSize, 0);
+  std::memcpy(image.data(), "EMD1", 4);
+  image[kImageVersionAt] = 23;
+  image[kImageFlagsAt] = flags;
+  for (size_t k = 0; k < tracks.size(); ++k) {
+    const uint32_t offset = static_cast<uint32_t>(image.size());
+    for (int b = 0; b < 4; ++b) image[kImageTrackOffsetsAt + 4 * k + b] = uint8_t(offset >> (8 * b));
+    image.insert(image.end(), tracks[k].begin(), tracks[k].end());
+    image.insert(image.end(), {0xFF, 0xFF, 0xFF, 0x2E});
+  }
+  const uint32_t length = static_cast<uint32_t>(image.size());
+  for (int b = 0; b < 4; ++b) image[kImageLengthAt + b] = uint8_t(length >> (8 * b));
+  return image;
+}
+
+// Polls `done` every millisecond for at most `limit`.
+template <typename Condition>
+bool WaitFor(Condition done, std::chrono::milliseconds limit = 5s) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(1ms);
+  }
+  return true;
+}
+
+uint32_t Tick() { return GetState().tick; }
+
+class PlayThreadTest : public ::testing::Test {
+ protected:
+  void TearDown() override { CloseOutput(); }
+
+  void Open(const std::vector<Bytes>& tracks, uint8_t flags = 0) {
+    ClearEngineState();
+    ASSERT_EQ(StartPlayThread(&output_), kDeviceOpen);
+    image_ = Image(tracks, flags);
+    ASSERT_EQ(LoadImage(image_.data(), image_.size()), 1);
+  }
+  void PlayAndWaitForTick(uint32_t tick) {
+    PlayFromStart();
+    ASSERT_TRUE(WaitFor([&] { return Tick() >= tick; }));
+  }
+
+  TestOutput output_;
+  Bytes image_;
+};
+
+TEST_F(PlayThreadTest, ADeviceThreadGreetsTheDeviceAndWaitsStopped) {
+  ClearEngineState();
+  EXPECT_EQ(StartPlayThread(&output_), kDeviceOpen);
+  EXPECT_TRUE(PlayThreadRunning());
+  EXPECT_FALSE(PlayThreadInStandby());
+  EXPECT_EQ(GetStatus(), EngineStatus::kStopped);
+  const std::vector<Bytes> sent = output_.Sent();
+  ASSERT_FALSE(sent.empty());
+  EXPECT_EQ(sent[0], kGmOn);
+  EXPECT_EQ(output_.Count({0xB0, 123, 0}), 1u);  // the opening stop silences each channel
+  EXPECT_EQ(StartPlayThread(&output_), kStandby) << "a second thread is refused";
+  CloseOutput();
+  EXPECT_FALSE(PlayThreadRunning());
+  EXPECT_EQ(output_.Releases(), 2) << "the thread lets the device go, and CloseOutput makes sure";
+}
+
+TEST_F(PlayThreadTest, StartInitialisesEveryChannelThenPlaysTheNotes) {
+  Open({Join({Note(60, 48), Note(62, 48)})});
+  output_.Clear();
+  PlayAndWaitForTick(50);
+  const int sustainOff = output_.Find({0xBF, 64, 0});
+  const int gmOn = output_.Find(kGmOn);
+  const int bendRange = output_.Find({0xBF, 6, 24});
+  const int firstNote = output_.Find({0x90, 60, 110});
+  ASSERT_GE(sustainOff, 0);
+  EXPECT_GT(gmOn, sustainOff);
+  EXPECT_GT(bendRange, gmOn);
+  EXPECT_GT(firstNote, bendRange);
+  EXPECT_EQ(output_.Count({0xB5, 7, 127}), 1u);
+  EXPECT_GE(output_.Find({0x90, 62, 110}), 0) << "the second note at tick 48";
+}
+
+TEST_F(PlayThreadTest, AnImageThatInitialisesItselfGetsNoResetAtStart) {
+  Open({Note(60, 48)}, kImageOwnInitialisation);
+  output_.Clear();
+  PlayAndWaitForTick(2);
+  EXPECT_EQ(output_.Find(kGmOn), -1);
+  EXPECT_EQ(output_.Find({0xB0, 7, 127}), -1);
+  EXPECT_GE(output_.Find({0x90, 60, 110}), 0);
+}
+
+TEST_F(PlayThreadTest, HaltSilencesAndKeepsTheTickAndResumeGoesOnFromThere) {
+  Open({Join({Note(60, 192), Note(64, 192), Note(67, 192)})});
+  PlayAndWaitForTick(100);
+  Halt();
+  EXPECT_EQ(GetStatus(), EngineStatus::kStopped);
+  const uint32_t halted = Tick();
+  EXPECT_GE(halted, 100u);
+  EXPECT_GE(output_.Count({0xB0, 123, 0}), 2u);  // opening + halt
+  std::this_thread::sleep_for(50ms);
+  EXPECT_EQ(Tick(), halted) << "the clock stands while halted";
+  EXPECT_EQ(output_.Find({0x90, 64, 110}), -1);
+
+  Resume();
+  ASSERT_TRUE(WaitFor([&] { return Tick() > halted + 5; }));
+  EXPECT_LT(Tick(), halted + 60) << "resumed where it stopped, not caught up";
+  ASSERT_TRUE(WaitFor([&] { return output_.Find({0x90, 64, 110}) >= 0; }));
+  EXPECT_EQ(output_.Find({0x90, 60, 110}), output_.Find({0x90, 60, 110}, 0)) << "nothing replayed";
+  EXPECT_EQ(output_.Count({0x90, 60, 110}), 1u);
+}
+
+TEST_F(PlayThreadTest, AFadeThenHaltAndResumeRestoresFullVolume) {
+  Open({Join({Note(60, 192), Note(62, 192), Note(64, 192)})});
+  PlayAndWaitForTick(2);
+  FadeOut();
+  ASSERT_TRUE(WaitFor([&] { return output_.Find({0xF0, 0x7F, 0x7F, 0x04, 0x01, 125, 125, 0xF7}) >= 0; }));
+  Halt();
+  output_.Clear();
+  Resume();
+  ASSERT_TRUE(WaitFor([&] { return output_.Count(kFullMasterVolume) == 1; }));
+  const uint32_t resumed = Tick();
+  std::this_thread::sleep_for(100ms);
+  ASSERT_GT(Tick(), resumed);
+  for (const Bytes& m : output_.Sent()) {
+    if (m.size() == 8 && m[3] == 0x04) {
+      EXPECT_EQ(m, kFullMasterVolume) << "the fade does not go on";
+    }
+  }
+}
+
+TEST_F(PlayThreadTest, TheMusicsOwnRestartAtTheEndDoesNotDeadlock) {
+  const Bytes restart = {0xFC, 0x00};
+  Open({Join({Note(60, 24), restart})});
+  output_.Clear();
+  PlayFromStart();
+  // Each round starts with GM System On; three of them prove two restarts.
+  ASSERT_TRUE(WaitFor([&] { return output_.Count(kGmOn) >= 3; }, 10s));
+  EXPECT_GE(output_.Count({0x90, 60, 110}), 2u);
+}
+
+TEST_F(PlayThreadTest, TheMusicsOwnStopHalts) {
+  const Bytes stop = {0xFC, 0x01};
+  Open({Join({Note(60, 24), stop, Note(62, 24)})});
+  PlayFromStart();
+  ASSERT_TRUE(WaitFor([] { return GetStatus() == EngineStatus::kStopped; }));
+  EXPECT_GE(output_.Find({0x90, 60, 110}), 0);
+}
+
+TEST_F(PlayThreadTest, NoteMessagesOfALoopLeaveAfterEveryOtherMessage) {
+  const Bytes program = {0xC0, 5};
+  // Track 1 plays its note first in track order; track 2's program change
+  // at the same tick still reaches the device before it.
+  Open({Note(60, 48), Join({program, Rest(48)})});
+  output_.Clear();
+  PlayAndWaitForTick(2);
+  const int note = output_.Find({0x90, 60, 110});
+  const int change = output_.Find({0xC1, 5});
+  ASSERT_GE(note, 0);
+  ASSERT_GE(change, 0);
+  EXPECT_LT(change, note);
+}
+
+TEST_F(PlayThreadTest, TheClockStandsWhenEveryTrackHasEnded) {
+  Open({Note(60, 12)});
+  PlayAndWaitForTick(12);  // the end of the track is met at tick 12
+  std::this_thread::sleep_for(60ms);
+  EXPECT_EQ(Tick(), 12u);
+  EXPECT_EQ(GetStatus(), EngineStatus::kPlaying);
+}
+
+TEST_F(PlayThreadTest, TheStatusHandshakes) {
+  Open({Note(60, 192)});
+  RequestExport();
+  ASSERT_TRUE(WaitFor([] { return GetStatus() == EngineStatus::kExporting; }));
+  RequestStart();  // an export ends with the next start
+  ASSERT_TRUE(WaitFor([] { return GetStatus() == EngineStatus::kPlaying; }));
+  RequestStop();
+  ASSERT_TRUE(WaitFor([] { return GetStatus() == EngineStatus::kStopped; }));
+  RequestResume();
+  ASSERT_TRUE(WaitFor([] { return GetStatus() == EngineStatus::kPlaying; }));
+}
+
+TEST(PlayThreadStandby, AnswersEveryRequestAndSendsNothing) {
+  ClearEngineState();
+  ASSERT_EQ(StartPlayThread(nullptr), kStandby);
+  EXPECT_TRUE(PlayThreadInStandby());
+  RequestExport();
+  EXPECT_TRUE(WaitFor([] { return GetStatus() == EngineStatus::kExporting; }));
+  RequestStart();
+  std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(GetStatus(), EngineStatus::kStartRequested) << "play never starts";
+  RequestStop();
+  EXPECT_TRUE(WaitFor([] { return GetStatus() == EngineStatus::kStopped; }));
+  CloseOutput();
+  EXPECT_FALSE(PlayThreadRunning());
+}
+
+}  // namespace
+}  // namespace tsy
