@@ -14,11 +14,11 @@
 #include "core/engine/load_image.h"
 #include "core/engine/play_controls.h"
 #include "core/engine/play_thread.h"
+#include "play_test_support.h"
 
 namespace tsy {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
 using namespace std::chrono_literals;
 
 // What the device received, in order.
@@ -67,47 +67,6 @@ class TestOutput : public PlayOutput {
   std::vector<Bytes> sent_;
   int releases_ = 0;
 };
-
-const Bytes kGmOn = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
-const Bytes kFullMasterVolume = {0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x7F, 0x7F, 0xF7};
-
-// A note event of `ticks` (at most 192) with attack and release, gate 7/8.
-Bytes Note(uint8_t key, uint8_t ticks) { return {key, 0x03, 7, 0, ticks}; }
-Bytes Rest(uint8_t ticks) { return {127, 0x03, 7, 0, ticks}; }
-Bytes Join(std::initializer_list<Bytes> parts) {
-  Bytes all;
-  for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
-  return all;
-}
-
-// An object image of the given track streams (track 1 first), each ended by
-// the terminator; `flags` goes into the header's flag byte.
-Bytes Image(const std::vector<Bytes>& tracks, uint8_t flags = 0) {
-  Bytes image(kImageHeaderSize, 0);
-  std::memcpy(image.data(), "EMD1", 4);
-  image[kImageVersionAt] = 23;
-  image[kImageFlagsAt] = flags;
-  for (size_t k = 0; k < tracks.size(); ++k) {
-    const uint32_t offset = static_cast<uint32_t>(image.size());
-    for (int b = 0; b < 4; ++b) image[kImageTrackOffsetsAt + 4 * k + b] = uint8_t(offset >> (8 * b));
-    image.insert(image.end(), tracks[k].begin(), tracks[k].end());
-    image.insert(image.end(), {0xFF, 0xFF, 0xFF, 0x2E});
-  }
-  const uint32_t length = static_cast<uint32_t>(image.size());
-  for (int b = 0; b < 4; ++b) image[kImageLengthAt + b] = uint8_t(length >> (8 * b));
-  return image;
-}
-
-// Polls `done` every millisecond for at most `limit`.
-template <typename Condition>
-bool WaitFor(Condition done, std::chrono::milliseconds limit = 5s) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(1ms);
-  }
-  return true;
-}
 
 uint32_t Tick() { return GetState().tick; }
 

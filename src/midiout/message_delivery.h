@@ -1,0 +1,50 @@
+#pragma once
+// Message delivery: every message that reaches the open output passes
+// through SendShort or SendLong, which first mirror it into the engine's
+// record of channel settings, so that the displays and the state snapshots
+// always hold what the device last received.
+
+#include <memory>
+#include <mutex>
+
+#include "core/engine/play_output.h"
+#include "midiout/output_backend.h"
+
+namespace tsy {
+
+// The device resets that SendLong recognises at the start of a message.
+struct DeviceReset {
+  const uint8_t* bytes;
+  size_t length;
+  uint32_t seenBit;  // its bit in EngineState::resetsSeen
+  const char* name;
+};
+extern const DeviceReset kDeviceResets[4];
+
+// The process's one delivery: the play thread's output, and the way every
+// other sender (snapshot restore, Tone window previews) reaches the device.
+// Senders on different threads are serialised, one message at a time.
+class MessageDelivery : public PlayOutput {
+ public:
+  void SendShort(MessageWord message) override;
+  void SendLong(const uint8_t* bytes, size_t length) override;
+  // Silences the backend and lets it go; the delivery is in standby after.
+  void Release() override;
+
+  // Takes the newly opened output; null means standby.
+  void Attach(std::unique_ptr<OutputBackend> backend);
+  // The open backend's kind (kStandby when none).
+  BackendKind kind();
+
+ private:
+  std::mutex mutex_;
+  std::unique_ptr<OutputBackend> backend_;
+};
+
+MessageDelivery& Delivery();
+
+// One message to the open output, mirrored into the engine record. Return 1.
+int SendShort(MessageWord message);
+int SendLong(const uint8_t* bytes, size_t length);
+
+}  // namespace tsy

@@ -1,0 +1,82 @@
+#include "midiout/output_opening.h"
+
+#include "core/engine/engine_call.h"
+#include "core/engine/play_thread.h"
+#include "midiout/builtin_synth.h"
+#include "midiout/message_delivery.h"
+#include "midiout/system_ports.h"
+
+namespace tsy {
+namespace {
+
+std::string openName;
+
+// The platform's default output: the first port that is not a pass-through
+// port, else the built-in synthesiser (unless that has just failed).
+std::unique_ptr<OutputBackend> OpenMapper(bool synthFailed) {
+  PortDirectory& ports = CurrentPorts();
+  const std::vector<std::string> names = ports.PortNames();
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (IsThroughPort(names[i])) continue;
+    if (auto port = ports.OpenPort(static_cast<int>(i))) return port;
+  }
+  if (synthFailed) return nullptr;
+  std::unique_ptr<BuiltinSynth> synth;
+  BuiltinSynth::Open(SynthSink::kAudioDriver, kDefaultSoundFont, synth);
+  return synth;
+}
+
+// Opens `kind`; null when nothing opened. `name` receives what was opened.
+std::unique_ptr<OutputBackend> OpenBackend(int kind, std::string& name) {
+  bool synthFailed = false;
+  if (kind == kDirectMusicKind) {
+    std::unique_ptr<BuiltinSynth> synth;
+    switch (BuiltinSynth::Open(SynthSink::kAudioDriver, kDefaultSoundFont, synth)) {
+      case SynthOpening::kOpened:
+        name = kDirectMusicName;
+        return synth;
+      case SynthOpening::kNoSynthesiser:
+        return nullptr;  // standby
+      case SynthOpening::kFailed:
+        synthFailed = true;  // on to the MIDI Mapper
+        break;
+    }
+  }
+  if (kind == kMapperKind || kind == kDirectMusicKind) {
+    std::unique_ptr<OutputBackend> mapper = OpenMapper(synthFailed);
+    if (mapper) name = kMapperName;
+    return mapper;
+  }
+  const int port = kind - kFirstPortKind;
+  const std::vector<std::string> names = CurrentPorts().PortNames();
+  if (port < 0 || static_cast<size_t>(port) >= names.size()) return nullptr;
+  std::unique_ptr<OutputBackend> backend = CurrentPorts().OpenPort(port);
+  if (backend) name = names[port];
+  return backend;
+}
+
+}  // namespace
+
+int OpenOutput(int kind) {
+  if (PlayThreadRunning()) return kOpenStandby;
+  ClearEngineState();
+  std::string name;
+  std::unique_ptr<OutputBackend> backend = OpenBackend(kind, name);
+  const bool standby = !backend;
+  Delivery().Attach(std::move(backend));
+  openName = name;
+  GetState().deviceKind = kind;  // the kind asked for, also after a fallback
+  const int handshake = StartPlayThread(standby ? nullptr : &Delivery());
+  if (handshake == kThreadNotCreated) {
+    Delivery().Release();
+    openName.clear();
+    return kOpenFailed;
+  }
+  return handshake;
+}
+
+std::string OpenOutputName() {
+  return PlayThreadRunning() && !PlayThreadInStandby() ? openName : std::string();
+}
+
+}  // namespace tsy

@@ -1,0 +1,42 @@
+// The published copy: a reader always gets one whole publication.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "core/engine/state_snapshot.h"
+#include "test_image.h"
+
+namespace tsy::test {
+namespace {
+
+TEST(StateSnapshot, ReaderSeesWholePublicationsWhileTheEngineRuns) {
+  ClearEngineState();
+  std::atomic<bool> done{false};
+  std::thread writer([&] {
+    EngineState& s = GetState();
+    for (uint32_t k = 1; k <= 2000; ++k) {
+      s.tick = k;
+      s.ccTick[15][127] = k;
+      s.dueTick[0] = k;
+      PublishEngineState();
+    }
+    done = true;
+  });
+  static EngineState copy;
+  int torn = 0;
+  uint32_t lastCount = 0;
+  while (!done) {
+    ReadEngineState(copy);
+    if (copy.tick != copy.ccTick[15][127] || copy.tick != copy.dueTick[0]) ++torn;
+    EXPECT_GE(PublishedCount(), lastCount);
+    lastCount = PublishedCount();
+  }
+  writer.join();
+  ReadEngineState(copy);
+  EXPECT_EQ(torn, 0);
+  EXPECT_EQ(copy.tick, 2000u);
+}
+
+}  // namespace
+}  // namespace tsy::test
