@@ -41,41 +41,6 @@ TEST(OptionsSheet, EveryPageIsWellFormed) {
   }
 }
 
-TEST(OptionsSheet, ControlsTheSettingsUse) {
-  const struct {
-    OptionsPage page;
-    int id;
-    ControlKind kind;
-    const char* text;
-    bool enabled;
-  } cases[] = {
-      {kBasicPage, basic_page::kWindowSave, ControlKind::kCheckBox, "ｳｨﾝﾄﾞｳ位置保存", true},
-      {kBasicPage, basic_page::kModeEq, ControlKind::kCheckBox, "似非ｽﾍﾟｸﾄﾙｱﾅﾗｲｻﾞ", true},
-      {kBasicPage, basic_page::kAutoCompile, ControlKind::kCheckBox, "自動ｺﾝﾊﾟｲﾙｺﾏﾝﾄﾞ", true},
-      {kBasicPage, basic_page::kExitCheck, ControlKind::kCheckBox, "終了確認", true},
-      {kBasicPage, basic_page::kRegistry, ControlKind::kCheckBox, "ﾚｼﾞｽﾄﾘに設定保存", false},
-      {kBasicPage, basic_page::kPriorityHighest, ControlKind::kRadioButton, "最優先(&3)", false},
-      {kBasicPage, basic_page::kPriorityIdle, ControlKind::kRadioButton, "ｱｲﾄﾞﾙ時のみ(&1)", false},
-      {kBasicPage, basic_page::kRateEdit, ControlKind::kNumberEdit, "24", true},
-      {kBasicPage, basic_page::kRateUpDown, ControlKind::kUpDown, "", true},
-      {kTonePage, tone_page::kEqnBrowse, ControlKind::kPushButton, "...", true},
-      {kTonePage, tone_page::kEqdEdit, ControlKind::kEdit, "", true},
-      {kTonePage, tone_page::kAutoJump, ControlKind::kCheckBox, "自動ｼﾞｬﾝﾌﾟ", true},
-      {kTonePage, tone_page::kExitCheck, ControlKind::kCheckBox, "終了確認", true},
-      {kFilerPage, 103, ControlKind::kCheckBox, "隠しﾌｧｲﾙやｼｽﾃﾑﾌｧｲﾙも表示", false},
-      {kDevicePage, device_page::kOutputList, ControlKind::kDropDownList, "", true},
-      {kDevicePage, 107, ControlKind::kCheckBox, "MIDI Connect(Through)", false},
-      {kDevicePage, 104, ControlKind::kCheckBox, "ｺｰﾗｽ", false},
-  };
-  for (const auto& c : cases) {
-    const SheetControl* control = Find(c.page, c.id);
-    ASSERT_NE(control, nullptr) << c.page << "/" << c.id;
-    EXPECT_EQ(control->kind, c.kind) << c.id;
-    EXPECT_STREQ(control->text, c.text) << c.id;
-    EXPECT_EQ(control->enabled, c.enabled) << c.id;
-  }
-}
-
 TEST(OptionsSheet, FolderGroupsHaveTheirControlsAndBrowserTitles) {
   const char* names[] = {"MUS", "EMD", "SMF"};
   for (size_t i = 0; i < std::size(folder_page::kGroups); ++i) {

@@ -1,7 +1,7 @@
 #include "core/settings/tone_files.h"
 
-#include <atomic>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 #include <string_view>
 
@@ -82,9 +82,16 @@ void ReadNumbers(std::string_view text, uint8_t* values) {
   }
 }
 
-std::atomic<std::shared_ptr<const ToneLists>>& CurrentSlot() {
-  static std::atomic<std::shared_ptr<const ToneLists>> slot{std::make_shared<const ToneLists>()};
-  return slot;
+// The lists in place. Only a pointer is taken or swapped under the lock; the
+// lists themselves are never changed once in place.
+struct CurrentLists {
+  std::mutex lock;
+  std::shared_ptr<const ToneLists> lists = std::make_shared<const ToneLists>();
+};
+
+CurrentLists& Current() {
+  static CurrentLists current;
+  return current;
 }
 
 }  // namespace
@@ -126,10 +133,18 @@ void LoadToneFiles(const Settings& settings) {
   auto lists = std::make_shared<ToneLists>();
   lists->eqn = ReadToneFile(settings.tone1);
   lists->eqd = ReadToneFile(settings.tone2);
-  // Readers holding the old lists keep them until they let go.
-  CurrentSlot().store(std::move(lists));
+  // Readers holding the old lists keep them until they let go; the old lists
+  // are freed outside the lock.
+  std::shared_ptr<const ToneLists> old = std::move(lists);
+  {
+    std::lock_guard<std::mutex> guard(Current().lock);
+    Current().lists.swap(old);
+  }
 }
 
-std::shared_ptr<const ToneLists> CurrentToneLists() { return CurrentSlot().load(); }
+std::shared_ptr<const ToneLists> CurrentToneLists() {
+  std::lock_guard<std::mutex> guard(Current().lock);
+  return Current().lists;
+}
 
 }  // namespace tsy
