@@ -84,10 +84,11 @@ TEST(ResetEngine, ImageThatInitialisesItselfLeavesChannelSettingsUnset) {
 }
 
 TEST(EngineCall, ZeroTempoFallsBackToTheSongTempoThen120) {
+  EngineState& s = GetState();
   ClearEngineState();
-  GetState().songTempo = 90;
+  s.songTempo = 90;
   GetStatus();
-  EXPECT_EQ(GetState().tempo, 90);
+  EXPECT_EQ(s.tempo, 90);
   ClearEngineState();
   GetStatus();
   EXPECT_EQ(GetState().tempo, 120);
