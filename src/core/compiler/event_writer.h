@@ -1,0 +1,44 @@
+#pragma once
+// Appends events to the current track's bytes, never past the object buffer.
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string_view>
+
+#include "core/compiler/compile_unit.h"
+#include "core/compiler/event_codes.h"
+
+namespace tsy {
+
+class EventWriter {
+ public:
+  explicit EventWriter(CompileUnit& unit) : unit_(unit) {}
+
+  // An event code and its operands.
+  void Event(EventCode code, std::initializer_list<uint8_t> operands = {});
+  // A 16-bit operand's two bytes, low first, for use in an operand list.
+  static constexpr uint8_t Low(uint32_t value) { return value & 0xFF; }
+  static constexpr uint8_t High(uint32_t value) { return (value >> 8) & 0xFF; }
+
+  // A full note event of `ticks` (1..kMaxNoteTicks); returns its offset in the track.
+  size_t Note(uint8_t note, uint8_t flags, uint8_t gate, uint32_t ticks);
+  // A chord member: the note number alone.
+  void ChordMember(uint8_t note);
+  // The comment event: code, text, NUL.
+  void Comment(std::string_view text);
+  // The system-exclusive event: code, count, data.
+  void SystemExclusive(std::string_view data);
+
+  size_t size() const { return unit_.track.size(); }
+
+ private:
+  // True when `count` more bytes leave room for the terminator within the
+  // object buffer. A refused write is reported as the size-limit fault here
+  // only when the driver's own check after the command would not see it.
+  bool Fits(size_t count);
+
+  CompileUnit& unit_;
+};
+
+}  // namespace tsy

@@ -1,0 +1,101 @@
+#pragma once
+// Compiles a track body through the whole compiler ("1[" body "]") and hands
+// back what a reader of the image sees of track 1: its event bytes, its length
+// in ticks, and the diagnostics raised.
+
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/compiler/compile_driver.h"
+#include "core/compiler/image.h"
+#include "platform/text_codec.h"
+
+namespace tsy::test {
+
+using Bytes = std::vector<uint8_t>;
+
+// "30 03 07 00 30" -> the bytes; spaces separate, every byte in hexadecimal.
+inline Bytes Hex(std::string_view text) {
+  Bytes bytes;
+  std::istringstream in{std::string(text)};
+  unsigned value = 0;
+  while (in >> std::hex >> value) bytes.push_back(static_cast<uint8_t>(value));
+  return bytes;
+}
+
+struct CompiledTrack {
+  Bytes events;         // track 1 without its terminator; empty after a fault
+  uint32_t ticks = 0;   // track 1's length in the header
+  int fault = 0;        // the first diagnostic's number, 0 when none
+  uint32_t line = 0;    // its source line
+  std::string message;  // its text in UTF-8, without the line prefix
+};
+
+// Track `track`'s events in an image, without the terminator; empty when it has no stream.
+inline Bytes TrackEvents(const CompileResult& r, int track) {
+  const uint8_t* header = r.image.data();
+  uint32_t offset = ReadU32(header + kTrackOffsetTable + 4 * (track - 1));
+  if (offset == 0) return {};
+  uint32_t end = static_cast<uint32_t>(r.image.size());
+  for (int k = track + 1; k <= kTrackCount; ++k)
+    if (uint32_t next = ReadU32(header + kTrackOffsetTable + 4 * (k - 1)); next != 0) {
+      end = next;
+      break;
+    }
+  return Bytes(r.image.begin() + offset, r.image.begin() + end - 4);
+}
+
+// Compiles `prelude` (top-level text such as substitution registrations) and then "1[" body "]".
+inline CompiledTrack CompileTrack(std::string_view body, std::string_view prelude = "") {
+  CompileResult r = CompileSource(std::string(prelude) + "1[" + std::string(body) + "]");
+  CompiledTrack out;
+  if (!r.diagnostics.empty()) {
+    out.fault = r.diagnostics.front().id;
+    out.line = r.diagnostics.front().line;
+    out.message = Cp932ToUtf8(r.diagnostics.front().text);
+  }
+  out.ticks = ReadU32(r.image.data() + kTrackLengthTable);
+  out.events = TrackEvents(r, 1);
+  return out;
+}
+
+// A golden case: a track body, the events it must compile to and its length.
+struct Golden {
+  const char* body;
+  const char* events;  // hexadecimal, as for Hex()
+  uint32_t ticks;
+};
+
+// A fault case: a track body and the message it must stop with.
+struct FaultCase {
+  const char* body;
+  int fault;
+  const char* message = nullptr;  // checked when given (UTF-8)
+};
+
+template <size_t N>
+void ExpectGolden(const Golden (&cases)[N]) {
+  for (const Golden& c : cases) {
+    CompiledTrack t = CompileTrack(c.body);
+    EXPECT_EQ(t.fault, 0) << c.body << ": " << t.message;
+    EXPECT_EQ(t.events, Hex(c.events)) << c.body;
+    EXPECT_EQ(t.ticks, c.ticks) << c.body;
+  }
+}
+
+template <size_t N>
+void ExpectFaults(const FaultCase (&cases)[N]) {
+  for (const FaultCase& c : cases) {
+    CompiledTrack t = CompileTrack(c.body);
+    EXPECT_EQ(t.fault, c.fault) << c.body << ": " << t.message;
+    if (c.message) {
+      EXPECT_EQ(t.message, c.message) << c.body;
+    }
+    EXPECT_TRUE(t.events.empty()) << c.body << ": a failing track has no stream";
+  }
+}
+
+}  // namespace tsy::test
