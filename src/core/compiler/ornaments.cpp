@@ -16,10 +16,11 @@ constexpr std::array<int, 12> kLowerStep = {-1, 0, -2, 0, -2, -1, 0, -2, 0, -2, 
 
 int PitchClass(int pitch) { return (pitch % 12 + 12) % 12; }
 
-// The neighbour `step` semitones from the natural note, under the working key signature.
-int Neighbour(const ParseContext& cx, int natural, int step, int shift) {
+// The neighbour `step` semitones from the natural note, under the working key
+// signature, moved by the ornament's signs and the main note's `shift`.
+int Neighbour(const ParseContext& cx, int natural, int step, int accidental, int shift) {
   int pitch = natural + step;
-  return pitch + cx.state.keyWorking[PitchClass(pitch)] + cx.state.ornament.accidental + shift;
+  return pitch + cx.state.keyWorking[PitchClass(pitch)] + accidental + shift;
 }
 
 // The ornament notes in order; `remaining` ends as the main note's share.
@@ -121,8 +122,8 @@ void WriteOrnamentedNote(ParseContext& cx, int natural, int main, int64_t ticks,
   const Ornament ornament = cx.state.ornament;
   cx.state.ornament = Ornament{};
   int position = PitchClass(natural);
-  int upper = Neighbour(cx, natural, kUpperStep[position], shift);
-  int lower = Neighbour(cx, natural, kLowerStep[position], shift);
+  int upper = Neighbour(cx, natural, kUpperStep[position], ornament.accidental, shift);
+  int lower = Neighbour(cx, natural, kLowerStep[position], ornament.accidental, shift);
   Expansion e = Expand(ornament.kind, main, upper, lower, ticks, ornament.noteTicks);
 
   bool trill = ornament.kind == OrnamentKind::kTri;
