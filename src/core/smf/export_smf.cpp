@@ -1,0 +1,137 @@
+#include "core/smf/export_smf.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "core/engine/engine_call.h"
+#include "core/engine/load_image.h"
+#include "core/engine/play_controls.h"
+#include "core/engine/play_thread.h"
+#include "core/smf/replacing_file.h"
+#include "core/smf/smf_preamble.h"
+#include "core/smf/smf_writer.h"
+
+namespace tsy {
+namespace {
+
+constexpr int64_t kBarTicks = 192;
+constexpr int64_t kFadeAfterTwice = 384;   // ticks after twice the length at which a loop fades
+constexpr int64_t kEndAfterTwice = 1728;   // ticks after twice the length at which a loop ends
+
+// How long the export waits for a play thread to hand the engine over; one
+// that answers at all does so within a loop (a start in progress takes 300 ms).
+constexpr std::chrono::milliseconds kHandOverLimit{5000};
+constexpr std::chrono::milliseconds kPollPeriod{1};
+
+// Rewinds every track and takes the engine from the play thread. Without a
+// play thread (or one that does not answer) nobody else runs passes, and the
+// export confirms the hand-over itself.
+void TakeEngine(const uint8_t* image) {
+  Halt();
+  ResetEngine();
+  for (int t = 0; t < kTrackCount; ++t) {
+    const uint32_t offset = ImageTrackOffset(image, t + 1);
+    LoadTrack(t, offset != 0 && offset < kEngineImageCapacity ? image + offset : nullptr);
+  }
+  RequestExport();
+  const auto limit = std::chrono::steady_clock::now() + kHandOverLimit;
+  while (PlayThreadRunning() && GetStatus() != EngineStatus::kExporting &&
+         std::chrono::steady_clock::now() < limit)
+    std::this_thread::sleep_for(kPollPeriod);
+  if (GetStatus() != EngineStatus::kExporting) ConfirmExport();
+}
+
+int64_t LongestTrack(const uint8_t* image) {
+  uint32_t longest = 0;
+  for (int k = 1; k <= kTrackCount; ++k) longest = std::max(longest, ImageTrackLength(image, k));
+  return longest;
+}
+
+// Writes one pass's messages at `tick`: notes are held back until every
+// track of the tick has written its other messages.
+void WriteMessages(SmfWriter& writer, int64_t tick, const MessageWord* words, int count,
+                   const MessageSlots& slots, std::vector<MessageWord>& notes) {
+  for (int i = 0; i < count; ++i) {
+    const MessageWord w = words[i];
+    const uint8_t* slot = slots[WordSlot(w)].data();
+    if (IsNoteMessage(w))
+      notes.push_back(w);
+    else if (IsShortMessage(w))
+      writer.ShortMessage(tick, w);
+    else if (IsMetaWord(w))
+      writer.Meta(tick, slot, WordLength(w));
+    else
+      writer.SysEx(tick, slot, WordLength(w));
+  }
+}
+
+}  // namespace
+
+std::string SmfExport::EndPosition() const {
+  char text[32];
+  const uint32_t last = endTick ? endTick - 1 : 0;
+  std::snprintf(text, sizeof text, "%d.%03d", static_cast<int>(last / kBarTicks), static_cast<int>(last % kBarTicks));
+  return text;
+}
+
+std::vector<uint8_t> RenderSmf(uint32_t& endTick) {
+  const uint8_t* image = CurrentImage();
+  EngineState& s = GetState();
+  const int64_t length = LongestTrack(image);
+  const bool initialise = !(image[kImageFlagsAt] & kImageOwnInitialisation);
+  int64_t j = initialise ? -kPreambleTicks : 0;
+  SmfWriter writer(j);
+  static MessageWord words[kMessageCapacity];
+  static MessageSlots slots;
+  std::vector<MessageWord> notes;
+  bool fadeStarted = false;
+  SmfPreamble preamble;
+
+  for (; j < 2 * length + kEndAfterTwice; ++j) {
+    if (j >= 0) {
+      s.tick = static_cast<uint32_t>(j);
+      s.barTick = static_cast<uint32_t>(j % kBarTicks);
+    }
+    int ended = 0;
+    notes.clear();
+    for (int t = 0; t < kTrackCount; ++t) {
+      int count = 0;
+      if (j < 0) {
+        if (ImageTrackLength(image, t + 1) != 0) count = preamble.Messages(t, j, words, slots);
+      } else {
+        count = TrackPass(t, words, &slots);
+        if (count < 0) {
+          ++ended;
+        } else if (j > 2 * length + kFadeAfterTwice && !fadeStarted) {
+          StartFade();
+          fadeStarted = true;
+        }
+      }
+      WriteMessages(writer, j, words, count, slots, notes);
+    }
+    if (ended == kTrackCount) break;
+    for (MessageWord note : notes) writer.ShortMessage(j, note);
+  }
+  endTick = s.tick;
+  return writer.Finish();
+}
+
+SmfExport ExportSmf(const std::string& path) {
+  SmfExport result;
+  const uint8_t* image = CurrentImage();
+  if (!image) return result;
+  ReplacingFile file(path);
+  if (!file.Create(result.reason)) {
+    result.outcome = SmfOutcome::kCannotCreate;
+    return result;
+  }
+  TakeEngine(image);
+  const std::vector<uint8_t> bytes = RenderSmf(result.endTick);
+  result.outcome = file.Commit(bytes, result.reason) ? SmfOutcome::kWritten : SmfOutcome::kWriteFailed;
+  Halt();  // the status is kExporting: the engine stays with the writer
+  return result;
+}
+
+}  // namespace tsy
