@@ -1,0 +1,153 @@
+// The byte format: event sizes as a reader finds them, chord members, and
+// compiled streams that a reader can walk from start to end.
+#include <gtest/gtest.h>
+
+#include "core/compiler/compile_unit.h"
+#include "core/compiler/event_codes.h"
+#include "track_compile.h"
+
+namespace tsy::test {
+namespace {
+
+size_t SizeOf(const Bytes& event, bool member = false) { return EventSize(event.data(), event.size(), member); }
+
+TEST(EventSize, EveryCodeAndRule) {
+  const struct {
+    const char* event;
+    size_t size;
+  } cases[] = {
+      {"30 03 07 00 30", 5},
+      {"30 03 07 01 C0 30", 6},
+      {"B0 07 64", 3},
+      {"B3 60 00 00 07 00 7F", 7},
+      {"B5 30 00 04", 4},
+      {"C0 05", 2},
+      {"C1 7F", 2},
+      {"C2 64", 2},
+      {"C3 00 05", 3},
+      {"C3 01 FB", 3},
+      {"C3 0C", 2},  // a selector other than 0 and 1: code and selector only
+      {"C4 01 FF", 3},
+      {"C4 F4", 2},
+      {"C5 40", 2},
+      {"C6 00 20", 3},
+      {"C7 7F", 2},
+      {"E0 0F", 2},
+      {"E1 06", 2},
+      {"E8 01 00 01", 4},
+      {"E9 01 03", 3},
+      {"EA 01", 2},
+      {"EB 01", 2},
+      {"EE", 1},
+      {"EF", 1},
+      {"F0 78 00", 3},
+      {"F8 80", 2},
+      {"FA 61 62 00", 4},
+      {"FA 00", 2},
+      {"FC 01", 2},
+      {"FD", 1},
+      {"FE 02 F0 F7", 4},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SizeOf(Hex(c.event)), c.size) << c.event;
+  EXPECT_EQ(SizeOf(Hex("37"), true), 1u);  // a chord member
+}
+
+TEST(EventSize, ZeroForTheEndAndForCutEvents) {
+  for (const char* event : {"FF FF FF 2E", "80", "B1 00", "30 03 07 01 C0", "FA 61 62", "FE 03 F0 F7", "C4", "F0 78", ""})
+    EXPECT_EQ(SizeOf(Hex(event)), 0u) << event;
+}
+
+TEST(EventTable, NamesAreUniqueAndEveryRowIsFound) {
+  for (const EventInfo& row : kEventTable) {
+    EXPECT_EQ(FindEvent(static_cast<uint8_t>(row.code)), &row);
+    for (const EventInfo& other : kEventTable) {
+      if (&other != &row) {
+        EXPECT_NE(row.name, other.name);
+      }
+    }
+  }
+  EXPECT_EQ(FindEvent(0xFF), nullptr);
+}
+
+TEST(ChordReader, MembersFollowALinkAfterTheFirstNote) {
+  // c4/e/g is FD, c in full, FD, e, g; the note after the chord is full again.
+  ChordReader reader;
+  std::vector<bool> members;
+  for (uint8_t code : {0xFD, 0x30, 0xFD, 0x34, 0x37, 0x30}) {
+    if (code == 0xFD) {
+      reader.OnChordLink();
+      continue;
+    }
+    members.push_back(reader.NextNoteIsMember());
+    reader.OnNote();
+  }
+  EXPECT_EQ(members, (std::vector<bool>{false, true, true, false}));
+}
+
+// Walks a compiled stream event by event as a reader does; returns the sum
+// of the note lengths and fails when an event is cut or malformed.
+uint32_t Walk(const Bytes& stream) {
+  ChordReader chord;
+  uint32_t ticks = 0;
+  size_t at = 0;
+  while (at < stream.size()) {
+    const uint8_t* event = stream.data() + at;
+    bool member = event[0] < kFirstEventCode && chord.NextNoteIsMember();
+    size_t size = EventSize(event, stream.size() - at, member);
+    if (size == 0) {
+      ADD_FAILURE() << "no event at offset " << at;
+      return ticks;
+    }
+    if (event[0] == static_cast<uint8_t>(EventCode::kChordLink)) chord.OnChordLink();
+    if (event[0] < kFirstEventCode) {
+      chord.OnNote();
+      if (!member) {
+        EXPECT_EQ(event[kNoteFlagsAt] & ~(kNoteAttack | kNoteRelease | kNoteSlurred), 0) << at;
+        EXPECT_GE(event[kNoteGateAt], 1);
+        EXPECT_LE(event[kNoteGateAt], kMaxGate);
+        for (size_t i = kNoteLengthsAt; i < size; ++i) {
+          EXPECT_GE(event[i], 1);
+          EXPECT_LE(event[i], kMaxLengthByte);
+          ticks += event[i];
+        }
+      }
+    }
+    at += size;
+  }
+  return ticks;
+}
+
+TEST(Streams, EveryConstructCanBeWalkedToTheEnd) {
+  // Everything except repeats (whose bodies count more than once), so the
+  // note lengths must add up to the track's length.
+  const char* body =
+      "t120 @0 @5,1,2 v12 v+3 v=-2 u100 u-5 u=+4 @v100 @vol90 @pan-10 @l @r @ch2 @kd3 @km"
+      "@cont7,100 @hold1 @sos1,0 @rev10,20,30,40 @lfov1,2,3 @cfr4,5 @varc4,0,11,0,127"
+      "@dtn3 @dt-9 @dts100 @eqn @eqd @label1 c4 @jump1 @noout @com\"comment\""
+      "@h{f0,41,10,42,12,cs,40,00,7f,00,ss,f7} @si c&c @so c~d q4 l8 c. d^16 e2_8"
+      "o5 c/e/g o4 c!/e? {ccccc}4 w8ce4 @trn c @xcad16 d2 @tri e4^16 @_f+ f @+ g a ' g"
+      "_d c _c r4 r!& r c=200 *";
+  CompiledTrack t = CompileTrack(body);
+  ASSERT_EQ(t.fault, 0) << t.message;
+  EXPECT_EQ(Walk(t.events), t.ticks);
+}
+
+TEST(Streams, RepeatLengthsMatchWhatPlays) {
+  CompiledTrack t = CompileTrack("(c(d/f)3e)2(g");
+  ASSERT_EQ(t.fault, 0);
+  Walk(t.events);
+  EXPECT_EQ(t.ticks, 2u * (48 + 3 * 48 + 48) + 48);
+}
+
+TEST(SizeLimit, ATrackThatWouldOverrunTheBufferStopsWithOneMessage) {
+  // Thousands of one-tick trill notes: far more than the object buffer holds.
+  CompileResult r = CompileSource("1[c]2[@tri=1c1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1]");
+  ASSERT_EQ(r.diagnostics.size(), 1u);
+  EXPECT_EQ(r.diagnostics[0].id, 3030);
+  EXPECT_EQ(TrackEvents(r, 1), Hex("30 03 07 00 30"));
+  EXPECT_TRUE(TrackEvents(r, 2).empty());
+  EXPECT_LE(r.image.size(), kObjectBufferSize);
+}
+
+}  // namespace
+}  // namespace tsy::test
