@@ -9,14 +9,6 @@
 namespace tsy {
 namespace {
 
-// Audio blocks of 64 frames: FluidSynth applies the events it is given at
-// the start of the next period it renders, so with one synthesis block per
-// period every event lands within one 64-frame block of when it was sent.
-constexpr int kPeriodFrames = 64;
-// Four periods ahead of the audio hardware: 5.8 ms at 44.1 kHz, well inside
-// the 10 ms that a player notices.
-constexpr int kPeriods = 4;
-
 // The audio drivers tried after FluidSynth's own default, in order: sound
 // servers first (PipeWire answers as PulseAudio and JACK too), then the raw
 // devices. Drivers this FluidSynth was built without are skipped.
@@ -97,8 +89,8 @@ SynthOpening BuiltinSynth::Open(SynthSink sink, const std::string& soundFont,
   if (!s->settings_) return SynthOpening::kNoSynthesiser;
   // 3. The default output and its timing.
   fluid_settings_setnum(s->settings_, "synth.sample-rate", kSynthSampleRate);
-  fluid_settings_setint(s->settings_, "audio.period-size", kPeriodFrames);
-  fluid_settings_setint(s->settings_, "audio.periods", kPeriods);
+  fluid_settings_setint(s->settings_, "audio.period-size", kSynthPeriodFrames);
+  fluid_settings_setint(s->settings_, "audio.periods", kSynthPeriods);
   // Rendered by the caller, only the samples the music uses are loaded.
   fluid_settings_setint(s->settings_, "synth.dynamic-sample-loading",
                         sink == SynthSink::kCaller ? 1 : 0);
@@ -118,7 +110,7 @@ SynthOpening BuiltinSynth::Open(SynthSink sink, const std::string& soundFont,
   // 10. The output clock: without a running audio output there is none.
   if (sink == SynthSink::kAudioDriver) {
     if (!s->driver_) return SynthOpening::kFailed;
-    s->latencyMs_ = 1000.0 * kPeriodFrames * kPeriods / kSynthSampleRate;
+    s->latencyMs_ = 1000.0 * kSynthPeriodFrames * kSynthPeriods / kSynthSampleRate;
   }
   s->baseGain_ = fluid_synth_get_gain(s->synth_);
   synth = std::move(s);

@@ -16,6 +16,13 @@ namespace tsy {
 
 constexpr const char* kDefaultSoundFont = "/usr/share/sounds/sf2/default-GM.sf2";
 constexpr int kSynthSampleRate = 44100;  // frames per second, live and rendered
+// Audio periods of 64 frames: FluidSynth applies the events it is given at
+// the start of the next period it renders, so with one synthesis block per
+// period every event lands within one 64-frame block (1.45 ms) of its send.
+constexpr int kSynthPeriodFrames = 64;
+// Four periods ahead of the audio hardware: 5.8 ms at 44.1 kHz, well inside
+// the 10 ms that a player notices.
+constexpr int kSynthPeriods = 4;
 
 // Where the synthesiser's sound goes.
 enum class SynthSink {

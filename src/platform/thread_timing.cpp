@@ -2,8 +2,10 @@
 
 #include <pthread.h>
 #include <sched.h>
+#include <sys/resource.h>
 #ifdef __linux__
 #include <sys/prctl.h>
+#include <unistd.h>
 #endif
 
 namespace tsy {
@@ -11,6 +13,7 @@ namespace {
 
 #ifdef __linux__
 constexpr unsigned long kDefaultTimerSlackNs = 50000;  // the kernel's default for a thread
+constexpr int kRaisedNice = -10;  // where real-time scheduling is refused but a lower nice is allowed
 #endif
 
 }  // namespace
@@ -18,9 +21,13 @@ constexpr unsigned long kDefaultTimerSlackNs = 50000;  // the kernel's default f
 void RaiseThreadPriority() {
   sched_param param{};
   param.sched_priority = sched_get_priority_min(SCHED_FIFO);
-  // Refused without the right to real-time scheduling; then the thread keeps
-  // the ordinary class, which is what the desktop gives everyone.
-  pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+  // Refused without the right to real-time scheduling (RLIMIT_RTPRIO, which
+  // desktops often grant for audio); then a better nice value where
+  // RLIMIT_NICE allows it; else the thread keeps the ordinary class.
+  if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &param) == 0) return;
+#ifdef __linux__
+  setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kRaisedNice);
+#endif
 }
 
 void BeginFineTimer() {

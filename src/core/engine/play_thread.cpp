@@ -23,9 +23,15 @@ using std::chrono::milliseconds;
 constexpr uint8_t kGmSystemOn[] = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
 constexpr milliseconds kResetSettle{100};       // a device needs this after a reset message
 constexpr milliseconds kControllerSettle{200};  // and this after every channel's set-up
-constexpr milliseconds kLoopPeriod{1};          // the loop runs about once a millisecond
+// Between ticks the loop wakes this often to answer requests (stop, start,
+// resume, export). Every tick is met at its exact moment whatever this is;
+// waking every millisecond would cost more CPU than all the music's passes.
+constexpr milliseconds kRequestPeriod{4};
+constexpr milliseconds kStandbyPeriod{1};       // standby answers requests about once a millisecond
+constexpr milliseconds kWaitPeriod{1};          // StartPlayThread polls the handshake this often
 constexpr milliseconds kPublishPeriod{10};      // fresh display copies at least this often
-constexpr uint32_t kTickUnitsPerMs = 10000;     // tick lengths are kept in 1/10,000 ms
+constexpr milliseconds kAgeRefreshPeriod{8};    // passes at least this often, for the ages in ms
+constexpr uint64_t kTickPsAtTempoOne = 1250000000000;  // 1250 ms in picoseconds
 
 // The thread and what other threads know of it.
 struct ThreadControl {
@@ -40,11 +46,7 @@ struct ThreadControl {
   bool ended = false;
 };
 ThreadControl control;
-
-uint32_t TickLengthUnits(int tempo) {
-  // ((6,000,000 / tempo) × 400) / 192, in 1/10,000 ms: 104,166 at tempo 120.
-  return static_cast<uint32_t>((6000000 / tempo) * 400 / 192);
-}
+std::atomic<Clock::rep> clockOrigin{0};  // the play clock's zero, for PlayClockOrigin
 
 bool ImageInitialisesItself() {
   const uint8_t* image = CurrentImage();
@@ -89,7 +91,7 @@ class PlayLoop {
   // Acts on the status. Returns false to loop again at once, true to sleep
   // until wake_ first.
   bool HandleStatus(Clock::time_point now) {
-    wake_ = now + kLoopPeriod;
+    wake_ = now + kRequestPeriod;
     switch (GetStatus()) {
       case EngineStatus::kExportRequested:
         ConfirmExport();
@@ -98,7 +100,7 @@ class PlayLoop {
         return true;
       case EngineStatus::kPlaying:
       case EngineStatus::kStarted:
-        return PlayOneLoop();
+        return PlayOneLoop(now);
       case EngineStatus::kStopRequested:
         for (int c = 0; c < kChannelCount; ++c) SendController(*output_, c, 123, 0);
         ConfirmStopped();
@@ -111,7 +113,9 @@ class PlayLoop {
       case EngineStatus::kResumeRequested:
         GetState().fadeActive = 0;  // a resumed song plays at full volume again
         ConfirmRunning();
+        passesDue_ = true;
         start_ += Clock::now() - stoppedAt_;  // the play clock goes on where it stopped
+        PublishOrigin();
         return false;
       default:
         RefreshIdle();
@@ -121,27 +125,36 @@ class PlayLoop {
 
   // The passes of every track, then the tick clock. Returns false when the
   // tick moved, so that the passes of the new tick run at once.
-  bool PlayOneLoop() {
-    const int inactive = RunPasses();
-    if (inactive >= kTrackCount) return true;  // every track has ended: the clock stands
+  bool PlayOneLoop(Clock::time_point now) {
     EngineState& state = GetState();
+    // Events, ramps and the fade all go by the tick: passes between ticks
+    // would only refresh the ages in ms that the displays show.
+    if (passesDue_ || state.tick != passTick_ || now - passesAt_ >= kAgeRefreshPeriod) {
+      inactive_ = RunPasses();
+      passesDue_ = false;
+      passTick_ = state.tick;
+      passesAt_ = now;
+    }
+    if (inactive_ >= kTrackCount) return true;  // every track has ended: the clock stands
     const uint32_t before = state.tick;
-    while (PlayClock() >= nextTickMs_) AdvanceTick(state);
+    while (Clock::now() >= NextTickAt()) AdvanceTick(state);
     if (state.tick != before) return false;
     // Sleep to the next tick's exact moment if it comes before the next loop.
-    const Clock::time_point tickAt =
-        start_ + milliseconds(nextTickMs_) + std::chrono::nanoseconds(carry_ * 100);
-    if (tickAt < wake_) wake_ = tickAt;
+    wake_ = std::min(wake_, NextTickAt());
     return true;
   }
 
-  // Tick lengths add up in 1/10,000 ms, so rounding never drifts; the tempo
-  // is read for every tick, so a tempo change applies from the next tick.
+  Clock::time_point NextTickAt() const {
+    return start_ + std::chrono::nanoseconds(nextTickPs_ / 1000);
+  }
+
+  // A tick lasts 1250 / tempo ms. Kept in picoseconds, the sum of tick
+  // lengths stays within a microsecond of the exact time for a million
+  // ticks; the tempo is read for every tick, so a tempo change applies from
+  // the next tick.
   void AdvanceTick(EngineState& state) {
-    const uint32_t length = TickLengthUnits(state.tempo);
-    carry_ += length % kTickUnitsPerMs;
-    nextTickMs_ += length / kTickUnitsPerMs + carry_ / kTickUnitsPerMs;
-    carry_ %= kTickUnitsPerMs;
+    const int tempo = std::max<int>(state.tempo, 1);
+    nextTickPs_ += kTickPsAtTempoOne / static_cast<uint64_t>(tempo);
     state.tick = state.tick + 1;
     state.barTick = state.tick % 192;
   }
@@ -202,9 +215,12 @@ class PlayLoop {
 
   void RestartClock() {
     start_ = Clock::now();
-    nextTickMs_ = 0;
-    carry_ = 0;
+    PublishOrigin();
+    nextTickPs_ = 0;
+    passesDue_ = true;
   }
+
+  void PublishOrigin() { clockOrigin = start_.time_since_epoch().count(); }
 
   uint32_t ClockMs(Clock::time_point now) const {
     return static_cast<uint32_t>(std::chrono::duration_cast<milliseconds>(now - start_).count());
@@ -240,7 +256,7 @@ class PlayLoop {
       }
       if (status != previous) PublishEngineState();
       previous = status;
-      std::this_thread::sleep_for(kLoopPeriod);
+      std::this_thread::sleep_for(kStandbyPeriod);
     }
   }
 
@@ -248,8 +264,11 @@ class PlayLoop {
   Clock::time_point start_;      // the moment the play clock counts from
   Clock::time_point stoppedAt_;  // when play last stopped
   Clock::time_point wake_;       // end of the current loop's sleep
-  uint32_t nextTickMs_ = 0;      // play clock (ms) at which the tick next advances
-  uint32_t carry_ = 0;           // 1/10,000 ms not yet added to nextTickMs_
+  uint64_t nextTickPs_ = 0;      // picoseconds after start_ at which the tick next advances
+  bool passesDue_ = true;        // run the passes at the next loop whatever the tick
+  uint32_t passTick_ = 0;        // the tick the passes last ran at
+  Clock::time_point passesAt_;   // and when
+  int inactive_ = 0;             // tracks without a stream at the last passes
   uint32_t publishedTick_ = UINT32_MAX;
   Clock::time_point publishedAt_;
   MessageWord messages_[kMessageCapacity];
@@ -287,12 +306,16 @@ int StartPlayThread(PlayOutput* output) {
     return kThreadNotCreated;
   }
   control.exists = true;
-  while (control.handshake == kThreadNotCreated) std::this_thread::sleep_for(kLoopPeriod);
-  while (GetStatus() != EngineStatus::kStopped) std::this_thread::sleep_for(kLoopPeriod);
+  while (control.handshake == kThreadNotCreated) std::this_thread::sleep_for(kWaitPeriod);
+  while (GetStatus() != EngineStatus::kStopped) std::this_thread::sleep_for(kWaitPeriod);
   return control.handshake;
 }
 
 bool PlayThreadRunning() { return control.exists; }
+
+std::chrono::steady_clock::time_point PlayClockOrigin() {
+  return Clock::time_point(Clock::duration(clockOrigin.load()));
+}
 
 bool PlayThreadInStandby() { return control.exists && control.standby; }
 

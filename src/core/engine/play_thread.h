@@ -27,6 +27,10 @@ int StartPlayThread(PlayOutput* output);
 
 // True from StartPlayThread until EndPlayThread.
 bool PlayThreadRunning();
+// The moment the play clock counts from: tick k (k >= 1) is due
+// (k - 1) × 1250 / tempo ms after it. Moves with every start and resume.
+std::chrono::steady_clock::time_point PlayClockOrigin();
+
 // True when the running thread has no device.
 bool PlayThreadInStandby();
 
