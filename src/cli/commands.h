@@ -13,5 +13,7 @@ struct Command {
 
 // One function per command, each in its own <name>_command.cpp.
 // (Commands are added to this list and to kCommands in main.cpp as they land.)
+int RunCompile(int argc, char** argv, int first);
+int RunDump(int argc, char** argv, int first);
 
 }  // namespace tsy::cli

@@ -10,6 +10,8 @@ namespace {
 
 // The commands, in the order the help lists them.
 constexpr Command kCommands[] = {
+    {"compile", RunCompile, "compile SRC.mus [-o OUT.emd]       compile a source into an object image"},
+    {"dump", RunDump, "dump FILE                          list an image's header and events (.emd or .mus)"},
     {"help", nullptr, "help                               this list"},
 };
 

@@ -1,0 +1,172 @@
+#include "app/qt/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWidgetAction>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include "app/qt/key_map.h"
+#include "core/settings/settings.h"
+#include "resources/window_texts.h"
+
+namespace tsy {
+namespace {
+
+bool HasColumns(const MenuItem& popup) {
+  for (const MenuItem& item : popup.items)
+    if (item.newColumn) return true;
+  return false;
+}
+
+// A pop-up laid out in columns, as QMenu cannot break columns where asked:
+// one button per item, a bar between the columns, the checked item pressed.
+// A click stores the item's id in `chosen` and closes the whole menu.
+void AddColumns(QMenu& menu, const MenuItem& popup, QMenu& top, int& chosen) {
+  auto* grid = new QWidget(&menu);
+  auto* columns = new QHBoxLayout(grid);
+  columns->setContentsMargins(2, 2, 2, 2);
+  columns->setSpacing(2);
+  QVBoxLayout* column = nullptr;
+  for (const MenuItem& item : popup.items) {
+    if (!column || item.newColumn) {
+      if (column) {
+        auto* bar = new QFrame(grid);
+        bar->setFrameShape(QFrame::VLine);
+        columns->addWidget(bar);
+      }
+      column = new QVBoxLayout;
+      column->setSpacing(0);
+      columns->addLayout(column);
+    }
+    auto* button = new QToolButton(grid);
+    button->setText(QString::fromStdString(item.text));
+    button->setAutoRaise(true);
+    button->setCheckable(true);
+    button->setChecked(item.checked);
+    button->setMinimumWidth(40);
+    button->setObjectName(QString::number(item.id));
+    QObject::connect(button, &QToolButton::clicked, &top, [&top, &chosen, id = item.id] {
+      chosen = id;
+      top.close();
+    });
+    column->addWidget(button);
+  }
+  auto* action = new QWidgetAction(&menu);
+  action->setDefaultWidget(grid);
+  menu.addAction(action);
+}
+
+// Fills `menu` from the menu model; chosen items report their ids.
+void AddItems(QMenu& menu, const std::vector<MenuItem>& items, QMenu& top, int& chosen) {
+  for (const MenuItem& item : items) {
+    switch (item.kind) {
+      case MenuItem::kSeparator:
+        menu.addSeparator();
+        break;
+      case MenuItem::kPopup: {
+        QMenu* popup = menu.addMenu(QString::fromStdString(item.text));
+        if (HasColumns(item))
+          AddColumns(*popup, item, top, chosen);
+        else
+          AddItems(*popup, item.items, top, chosen);
+        break;
+      }
+      case MenuItem::kCommand: {
+        QAction* action = menu.addAction(QString::fromStdString(item.text));
+        action->setData(item.id);
+        action->setCheckable(item.checked);
+        action->setChecked(item.checked);
+        break;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Settings& settings, CoreBinder bindCore) : host_(*this, settings) {
+  setObjectName(kMainWindowClass);
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setWindowTitle(kProgramCaption);
+  setFixedSize(kMainWindowWidth, kMainWindowHeight);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);
+  if (settings.windowLeft != kPositionUnset && settings.windowTop != kPositionUnset)
+    move(settings.windowLeft, settings.windowTop);
+  shell_ = std::make_unique<Shell>(host_, bindCore(host_, settings), settings);
+  shell_->KeepWindowPosition(pos().x(), pos().y());
+  shell_->Start();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  // Keys with Alt are the window system's (Alt+F4 and the like), not commands.
+  if (event->modifiers() & Qt::AltModifier) return QWidget::keyPressEvent(event);
+  if (int key = VirtualKeyFor(*event, CurrentKeyboardLayout())) shell_->KeyDown(key);
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent* event) {
+  if (event->isAutoRepeat()) return;
+  if (int key = VirtualKeyFor(*event, CurrentKeyboardLayout())) shell_->KeyUp(key);
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton) ShowMainMenu(event->globalPosition().toPoint());
+  if (event->button() == Qt::MiddleButton) shell_->MiddleButtonDown();
+}
+
+void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) shell_->LeftDoubleClick();
+}
+
+void MainWindow::wheelEvent(QWheelEvent* event) { shell_->Wheel(event->angleDelta().y()); }
+
+void MainWindow::ShowMainMenu(const QPoint& globalPosition) {
+  QMenu menu(this);
+  int chosen = 0;
+  AddItems(menu, shell_->MenuToOpen(), menu, chosen);
+  if (QAction* action = menu.exec(globalPosition)) chosen = action->data().toInt();
+  if (chosen) shell_->MenuChosen(chosen);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (destroyed_) return event->accept();
+  if (!shell_->CloseRequested()) return event->ignore();
+  if (!isMinimized()) shell_->KeepWindowPosition(pos().x(), pos().y());
+  destroyed_ = true;
+  shell_->Destroyed();
+  event->accept();
+  QApplication::quit();  // the Tone window goes with the main window
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+  if (!isMinimized()) shell_->KeepWindowPosition(pos().x(), pos().y());
+  QWidget::moveEvent(event);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    Qt::KeyboardModifiers held = QGuiApplication::queryKeyboardModifiers();
+    shell_->Activated(held & Qt::ShiftModifier, held & Qt::ControlModifier);
+  }
+  QWidget::changeEvent(event);
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), Qt::black);
+}
+
+bool MainWindow::focusNextPrevChild(bool) { return false; }
+
+}  // namespace tsy

@@ -1,0 +1,49 @@
+#pragma once
+// The main window: 640 by 480 pixels, no sizing border, black. It turns Qt's
+// key, mouse and window events into the shell's events; the track display
+// fills its client area.
+
+#include <QWidget>
+#include <memory>
+
+#include "app/qt/qt_host.h"
+#include "app/shell.h"
+
+namespace tsy {
+
+struct Settings;
+
+constexpr int kMainWindowWidth = 640;  // pixels
+constexpr int kMainWindowHeight = 480;
+
+class MainWindow : public QWidget {
+ public:
+  // `core` is what the commands drive; the program passes BindCore's.
+  using CoreBinder = CoreCalls (*)(ShellHost& host, Settings& settings);
+  MainWindow(Settings& settings, CoreBinder bindCore);
+
+  Shell& shell() { return *shell_; }
+  QtShellHost& host() { return host_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  // Tab is a command here, not a move between controls.
+  bool focusNextPrevChild(bool next) override;
+
+ private:
+  void ShowMainMenu(const QPoint& globalPosition);
+
+  QtShellHost host_;
+  std::unique_ptr<Shell> shell_;
+  bool destroyed_ = false;
+};
+
+}  // namespace tsy

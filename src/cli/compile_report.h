@@ -1,0 +1,21 @@
+#pragma once
+// What tsy prints about a compile: the result box's text on stdout and each
+// diagnostic on stderr as "FILE:LINE: text", for editors to jump to.
+
+#include <string>
+
+#include "core/compiler/compile_driver.h"
+
+namespace tsy::cli {
+
+// The message text in UTF-8. A double-byte character that the 1,023-byte
+// limit cut in half is left out rather than shown as a broken character.
+std::string MessageTextUtf8(const std::string& cp932);
+
+// Prints every diagnostic of `result` to stderr, naming `source`.
+void PrintDiagnostics(const std::string& source, const CompileResult& result);
+
+// Prints "ファイルを開けません: SOURCE (reason)" to stderr.
+void PrintCannotOpen(const std::string& source, int error);
+
+}  // namespace tsy::cli

@@ -1,0 +1,212 @@
+// tsy dump FILE: an object image's header and every track's events, one per
+// line with its tick, disassembled through the event table.
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <span>
+#include <string>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "cli/compile_report.h"
+#include "core/compiler/compile_driver.h"
+#include "core/compiler/compile_unit.h"
+#include "core/compiler/event_codes.h"
+#include "core/compiler/image.h"
+#include "core/compiler/source_reader.h"
+#include "platform/text_codec.h"
+
+namespace tsy::cli {
+namespace {
+
+constexpr const char* kDumpHelp =
+    "usage: tsy dump FILE\n"
+    "Lists an object image (.emd) or a source (.mus, compiled first): the header\n"
+    "fields, then every track's events one per line with the tick at which each\n"
+    "is reached in the written stream (chords and repeats are not expanded).\n"
+    "Exit: 0 listed; 1 the source raised a diagnostic (the tracks before it are\n"
+    "listed); 2 the file cannot be read or is not an object image.\n";
+
+constexpr uint32_t kTicksPerBar = 192;
+constexpr size_t kShownBytes = 8;  // raw bytes shown per line before "..."
+
+constexpr const char* kNoteNames[12] = {"c", "c+", "d", "d+", "e", "f", "f+", "g", "g+", "a", "a+", "b"};
+
+bool IsSourcePath(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string ending = path.substr(path.size() - 4);
+  std::transform(ending.begin(), ending.end(), ending.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ending == ".mus";
+}
+
+std::string Hex(std::span<const uint8_t> bytes) {
+  std::string out;
+  char cell[4];
+  for (size_t i = 0; i < bytes.size() && i < kShownBytes; ++i) {
+    std::snprintf(cell, sizeof cell, "%s%02X", i ? " " : "", bytes[i]);
+    out += cell;
+  }
+  if (bytes.size() > kShownBytes) out += " ...";
+  return out;
+}
+
+// "o4c+" for note 61, "r" for a rest.
+std::string NoteName(uint8_t note) {
+  if (note == kRestNote) return "r";
+  return "o" + std::to_string(note / 12 - 1) + kNoteNames[note % 12];
+}
+
+std::string FlagWords(uint8_t flags) {
+  std::string out;
+  if (flags & kNoteAttack) out += " attack";
+  if (flags & kNoteRelease) out += " release";
+  if (flags & kNoteSlurred) out += " slurred";
+  return out;
+}
+
+// Ticks of a full note event; a length byte of 0 counts as 1, as the engine reads it.
+uint32_t NoteTicks(std::span<const uint8_t> event) {
+  uint32_t ticks = 0;
+  for (uint8_t length : event.subspan(kNoteLengthsAt)) ticks += std::max<uint32_t>(length, 1);
+  return ticks;
+}
+
+std::string DescribeNote(std::span<const uint8_t> event, bool chordMember) {
+  if (chordMember) return "chord note " + NoteName(event[0]);
+  return (event[0] == kRestNote ? "rest " : "note " + NoteName(event[0]) + " ") +
+         std::to_string(NoteTicks(event)) + " gate " + std::to_string(event[kNoteGateAt]) +
+         FlagWords(event[kNoteFlagsAt]);
+}
+
+std::string DescribeEvent(std::span<const uint8_t> event) {
+  const EventInfo& info = *FindEvent(event[0]);
+  std::string out(info.name);
+  if (info.rule == SizeRule::kText)
+    out += " \"" + Cp932ToUtf8(std::string(event.begin() + 1, event.end() - 1)) + "\"";
+  return out;
+}
+
+void PrintEventLine(uint32_t tick, size_t offset, std::span<const uint8_t> bytes, const std::string& what) {
+  std::printf("  %7u  %5zu  %-26s %s\n", tick, offset, Hex(bytes).c_str(), what.c_str());
+}
+
+// Lists the stream of one track, which starts at `offset` and may run to
+// the end of `image`; it ends at the first byte that is no event.
+void DumpTrack(std::span<const uint8_t> image, int track, uint32_t offset, uint32_t ticks) {
+  std::printf("\ntrack %d: offset %u, %u ticks\n", track, offset, ticks);
+  std::printf("  %7s  %5s  %-26s %s\n", "tick", "at", "bytes", "event");
+  ChordReader chord;
+  uint32_t tick = 0;
+  size_t at = offset;
+  while (at < image.size()) {
+    std::span<const uint8_t> rest = image.subspan(at);
+    const uint8_t first = rest[0];
+    const bool isNote = first < kFirstEventCode;
+    if (!isNote && !FindEvent(first)) {
+      bool terminator = rest.size() >= kTerminator.size() &&
+                        std::equal(kTerminator.begin(), kTerminator.end(), rest.begin());
+      PrintEventLine(tick, at, rest.first(terminator ? kTerminator.size() : 1), "end");
+      return;
+    }
+    const bool member = isNote && chord.NextNoteIsMember();
+    size_t size = EventSize(rest.data(), rest.size(), member);
+    if (size == 0) {
+      PrintEventLine(tick, at, rest, "(cut off by the end of the image)");
+      return;
+    }
+    std::span<const uint8_t> event = rest.first(size);
+    PrintEventLine(tick, at, event, isNote ? DescribeNote(event, member) : DescribeEvent(event));
+    if (isNote) {
+      if (!member) tick += NoteTicks(event);
+      chord.OnNote();
+    } else if (first == static_cast<uint8_t>(EventCode::kChordLink)) {
+      chord.OnChordLink();
+    }
+    at += size;
+  }
+  std::printf("  %7u  %5zu  %-26s %s\n", tick, at, "", "(no end before the end of the image)");
+}
+
+void DumpHeader(std::span<const uint8_t> image, const ImageHeader& header) {
+  std::printf("magic           EMD1\n");
+  std::printf("format version  %u%s\n", header.version,
+              IsPlayableVersion(header.version) ? "" : " (not played: only 17..23 are)");
+  std::printf("image length    %u%s\n", header.imageLength,
+              header.imageLength == image.size() ? "" : " (differs from the file's size)");
+  std::printf("legacy length   %u\n", header.legacyLength);
+  std::printf("flags           0x%02X%s%s\n", header.flags,
+              header.flags & kImageFlagOwnInit ? " myinitspace" : "",
+              header.flags & kImageFlagCopyright ? " copyright" : "");
+  std::printf("file size       %zu\n", image.size());
+}
+
+// Lists `image`, read from `name`. Returns 0, or 2 when it is no image.
+int DumpImage(const std::string& name, std::span<const uint8_t> image) {
+  if (image.size() > kObjectBufferSize) {
+    std::fprintf(stderr, "tsy: %s is not an object image: %zu bytes, more than %zu\n", name.c_str(),
+                 image.size(), kObjectBufferSize);
+    return 2;
+  }
+  ImageHeader header;
+  int badTrack = 0;
+  switch (ReadImageHeader(image, header, badTrack)) {
+    case ImageFault::kNone:
+      break;
+    case ImageFault::kTooShort:
+      std::fprintf(stderr, "tsy: %s is not an object image: %zu bytes, shorter than the %zu-byte header\n",
+                   name.c_str(), image.size(), kImageHeaderSize);
+      return 2;
+    case ImageFault::kBadMagic:
+      std::fprintf(stderr, "tsy: %s is not an object image: it does not start with \"EMD1\"\n", name.c_str());
+      return 2;
+    case ImageFault::kTrackOutside:
+      std::fprintf(stderr, "tsy: %s is not an object image: track %d's offset %u lies outside 403..%zu\n",
+                   name.c_str(), badTrack, header.trackOffset[badTrack - 1], image.size() - 1);
+      return 2;
+  }
+  DumpHeader(image, header);
+  for (int track = 1; track <= kTrackCount; ++track) {
+    uint32_t ticks = header.trackTicks[track - 1];
+    if (header.trackOffset[track - 1] != 0)
+      DumpTrack(image, track, header.trackOffset[track - 1], ticks);
+    else if (ticks != 0)
+      std::printf("\ntrack %d: no stream, %u ticks\n", track, ticks);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int RunDump(int argc, char** argv, int first) {
+  std::optional<Arguments> args = ParseArguments(argc, argv, first, {});
+  if (!args) return 2;
+  if (args->help) {
+    std::fputs(kDumpHelp, stdout);
+    return 0;
+  }
+  if (args->positional.size() != 1) {
+    std::fputs(kDumpHelp, stderr);
+    return 2;
+  }
+  const std::string path = args->positional[0];
+  if (IsSourcePath(path)) {
+    CompileResult result = CompileFile(path);
+    if (!result.opened) {
+      PrintCannotOpen(path, result.readError);
+      return 2;
+    }
+    PrintDiagnostics(path, result);
+    int code = DumpImage(path, result.image);
+    return code != 0 ? code : result.errorFree() ? 0 : 1;
+  }
+  std::string bytes;
+  if (int error = ReadSourceFile(path, bytes); error != 0) {
+    std::fprintf(stderr, "tsy: cannot read %s (%s)\n", path.c_str(), std::strerror(error));
+    return 2;
+  }
+  return DumpImage(path, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+}
+
+}  // namespace tsy::cli

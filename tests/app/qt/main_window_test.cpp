@@ -1,0 +1,116 @@
+// The main window on Qt: its size and caption, key events reaching the shell,
+// the About box and the filters its file dialogs show.
+#include "app/qt/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLabel>
+
+#include "app/qt/about_box.h"
+#include "core/engine/engine_state.h"
+#include "core/settings/settings.h"
+#include "qt_app.h"
+#include "resources/version.h"
+
+namespace tsy {
+namespace {
+
+std::vector<std::string> calls;
+
+// Core calls that only note what was asked: no device, no play thread.
+CoreCalls NotingCore(ShellHost&, Settings&) {
+  static EngineState engine;
+  CoreCalls core;
+  core.engine = &engine;
+  core.compile = [](const std::string&, uint8_t*) { return 0u; };
+  core.loadImage = [](const uint8_t*) { calls.push_back("load image"); };
+  core.playFromStart = [] { calls.push_back("play from start"); };
+  core.halt = [] { calls.push_back("halt"); };
+  core.fadeOut = [] { calls.push_back("fade out"); };
+  core.resume = [] { calls.push_back("resume"); };
+  core.exportSmf = [](const std::string&) {};
+  core.applyDeviceChoice = [] { calls.push_back("apply device"); };
+  core.closeOutput = [] { calls.push_back("close output"); };
+  return core;
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() {
+    test::App();
+    calls.clear();
+    settings.loadInFile = "NewFile.MUS";
+    settings.modeEq = 1;
+    settings.windowLeft = settings.windowTop = kPositionUnset;
+  }
+  void Key(QEvent::Type type, int qtKey, Qt::KeyboardModifiers modifiers = {}) {
+    QKeyEvent event(type, qtKey, modifiers);
+    QApplication::sendEvent(&window(), &event);
+  }
+  MainWindow& window() {
+    if (!window_) window_ = std::make_unique<MainWindow>(settings, NotingCore);
+    return *window_;
+  }
+
+  Settings settings;
+  std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(MainWindowTest, OpensAtItsSizeAndRunsTheStartUpChain) {
+  window().show();
+  EXPECT_EQ(window().size(), QSize(640, 480));
+  EXPECT_EQ(window().minimumSize(), window().maximumSize());  // no sizing border
+  for (int step = 0; step < 8; ++step) QApplication::processEvents();  // one link of the chain each
+  EXPECT_EQ(window().windowTitle(), "Tessaly32 - [NewFile.MUS]");
+  EXPECT_EQ(calls.front(), "apply device");
+  EXPECT_EQ(window().shell().state().versionText, FileVersion());
+}
+
+TEST_F(MainWindowTest, KeyEventsReachTheShell) {
+  Key(QEvent::KeyPress, Qt::Key_Y);
+  EXPECT_EQ(window().shell().state().dispMode, 1);
+  Key(QEvent::KeyPress, Qt::Key_Tab);  // a command, not a focus move
+  EXPECT_EQ(window().shell().state().modeEq, 0);
+  Key(QEvent::KeyPress, Qt::Key_Shift);
+  EXPECT_TRUE(window().shell().state().shiftDown);
+  Key(QEvent::KeyPress, Qt::Key_Down, Qt::ShiftModifier);
+  EXPECT_EQ(window().shell().state().cursorRow, 8);
+  Key(QEvent::KeyRelease, Qt::Key_Shift);
+  EXPECT_FALSE(window().shell().state().shiftDown);
+  Key(QEvent::KeyPress, Qt::Key_P, Qt::AltModifier);  // Alt combinations are the system's
+  Key(QEvent::KeyPress, Qt::Key_1, Qt::KeypadModifier);
+  EXPECT_EQ(calls.back(), "play from start");
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "play from start"), 1);
+}
+
+TEST_F(MainWindowTest, ClosingWritesTheStateBackAndClosesTheOutput) {
+  settings.exitCheck = 0;
+  window().show();
+  window().move(120, 90);
+  EXPECT_TRUE(window().close());
+  EXPECT_EQ(calls.back(), "close output");
+  EXPECT_EQ(settings.loadInFile, "NewFile.MUS");
+  EXPECT_EQ(settings.windowLeft, window().pos().x());
+}
+
+TEST_F(MainWindowTest, AboutBoxShowsTheVersion) {
+  QString title, version;
+  test::WhenModalOpens([&](QWidget& box) {
+    title = box.windowTitle();
+    version = box.findChild<QLabel*>("version")->text();
+  });
+  ShowAboutBox(window(), "1.2.3");
+  EXPECT_EQ(title, "バージョン情報");
+  EXPECT_EQ(version, "Version 1.2.3");
+}
+
+TEST(DialogFilterTest, DescriptionsKeepTheirOwnPattern) {
+  EXPECT_EQ(DialogFilter({"MUSファイル(*.mus)", "*.mus"}), "MUSファイル(*.mus)");
+  EXPECT_EQ(DialogFilter({"SMF0ファイル(*.MID)", "*.mid"}), "SMF0ファイル(*.MID)");
+  EXPECT_EQ(DialogFilter({"Tones", "*.EQN"}), "Tones (*.EQN)");
+}
+
+}  // namespace
+}  // namespace tsy

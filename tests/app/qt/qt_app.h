@@ -1,0 +1,28 @@
+#pragma once
+// The one QApplication of the window tests (QT_QPA_PLATFORM=offscreen).
+
+#include <QApplication>
+#include <QTimer>
+#include <functional>
+
+namespace tsy::test {
+
+inline QApplication& App() {
+  static int argc = 1;
+  static char name[] = "gui_tests";
+  static char* argv[] = {name, nullptr};
+  static QApplication app(argc, argv);
+  return app;
+}
+
+// Runs `look` on the modal window that the next event loop opens, then closes it.
+inline void WhenModalOpens(std::function<void(QWidget&)> look) {
+  QTimer::singleShot(0, [look] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return;
+    look(*modal);
+    modal->close();
+  });
+}
+
+}  // namespace tsy::test

@@ -1,0 +1,89 @@
+// tsy dump, end to end: the listing of an image, and refusing what is none.
+#include <gtest/gtest.h>
+
+#include "tsy_run.h"
+
+namespace tsy::cli {
+namespace {
+
+TEST(TsyDump, ListsHeaderAndEventsWithTheirTicks) {
+  ScratchFolder folder("dump-image");
+  WriteFile(folder / "piece.mus", "%myinitspace\n2[c8d]\n");
+  ASSERT_EQ(RunTsy(folder, "compile piece.mus").exitCode, 0);
+  TsyRun run = RunTsy(folder, "dump piece.emd");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "magic           EMD1\n"
+            "format version  23\n"
+            "image length    417\n"
+            "legacy length   0\n"
+            "flags           0x01 myinitspace\n"
+            "file size       417\n"
+            "\n"
+            "track 2: offset 403, 72 ticks\n"
+            "     tick     at  bytes                      event\n"
+            "        0    403  30 03 07 00 18             note o3c 24 gate 7 attack release\n"
+            "       24    408  32 03 07 00 30             note o3d 48 gate 7 attack release\n"
+            "       72    413  FF FF FF 2E                end\n");
+  // A source is compiled first and listed the same way.
+  EXPECT_EQ(RunTsy(folder, "dump piece.mus").out, run.out);
+}
+
+TEST(TsyDump, SourceWithAFaultListsTheTracksBefore) {
+  ScratchFolder folder("dump-fault");
+  WriteFile(folder / "piece.MUS", "1[c]2[x]");
+  TsyRun run = RunTsy(folder, "dump piece.MUS");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "piece.MUS:1: 理解不能\n");
+  EXPECT_NE(run.out.find("track 1: offset 403, 48 ticks"), std::string::npos) << run.out;
+}
+
+TEST(TsyDump, RefusesWhatIsNoImageAndSaysWhy) {
+  ScratchFolder folder("dump-bad");
+  WriteFile(folder / "piece.mus", "1[c]");
+  ASSERT_EQ(RunTsy(folder, "compile piece.mus").exitCode, 0);
+  std::string image = ReadFile(folder / "piece.emd");
+
+  std::string wrongMagic = image;
+  wrongMagic[0] = 'X';
+  std::string outside = image;
+  outside[4 + 4 * 6] = 0x10;  // track 7 at offset 16
+  const struct {
+    std::string bytes, reason;
+  } cases[] = {
+      {image.substr(0, 402), "shorter than the 403-byte header"},
+      {wrongMagic, "does not start with \"EMD1\""},
+      {outside, "track 7's offset 16 lies outside"},
+      {image + std::string(16383, '\0'), "more than 16383"},
+  };
+  for (const auto& c : cases) {
+    WriteFile(folder / "bad.emd", c.bytes);
+    TsyRun run = RunTsy(folder, "dump bad.emd");
+    EXPECT_EQ(run.exitCode, 2) << c.reason;
+    EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(RunTsy(folder, "dump missing.emd").exitCode, 2);
+}
+
+TEST(TsyDump, StreamCutOffByTheEndOfTheFileIsShownNotOverrun) {
+  ScratchFolder folder("dump-cut");
+  WriteFile(folder / "piece.mus", "1[c]");
+  ASSERT_EQ(RunTsy(folder, "compile piece.mus").exitCode, 0);
+  std::string image = ReadFile(folder / "piece.emd");
+  WriteFile(folder / "cut.emd", image.substr(0, 406));  // the note event loses its last bytes
+  TsyRun run = RunTsy(folder, "dump cut.emd");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_NE(run.out.find("(differs from the file's size)"), std::string::npos);
+  EXPECT_NE(run.out.find("(cut off by the end of the image)"), std::string::npos) << run.out;
+}
+
+TEST(TsyDump, Help) {
+  ScratchFolder folder("dump-usage");
+  TsyRun help = RunTsy(folder, "dump --help");
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("usage: tsy dump FILE"), std::string::npos);
+  EXPECT_EQ(RunTsy(folder, "dump").exitCode, 2);
+}
+
+}  // namespace
+}  // namespace tsy::cli
