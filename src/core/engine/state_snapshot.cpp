@@ -17,8 +17,8 @@ EngineState gPublished;
 void PublishEngineState() {
   uint32_t sequence = gSequence.load(std::memory_order_relaxed);
   if (sequence & 1) return;
-  if (!gSequence.compare_exchange_strong(sequence, sequence + 1, std::memory_order_relaxed)) return;
-  std::atomic_thread_fence(std::memory_order_release);
+  // Acquire: the copy's stores stay behind the odd count.
+  if (!gSequence.compare_exchange_strong(sequence, sequence + 1, std::memory_order_acquire)) return;
   gPublished = GetState();
   gSequence.store(sequence + 2, std::memory_order_release);
 }
@@ -31,8 +31,9 @@ void ReadEngineState(EngineState& out) {
       continue;
     }
     out = gPublished;
-    std::atomic_thread_fence(std::memory_order_acquire);
-    if (gSequence.load(std::memory_order_relaxed) == before) return;
+    // A read that also releases keeps the copy's loads ahead of it (a plain
+    // load could be answered before them).
+    if (gSequence.fetch_add(0, std::memory_order_acq_rel) == before) return;
   }
 }
 
