@@ -85,9 +85,12 @@ void ParseNote(ParseContext& cx, char letter) {
   int marks = ReadOctaveMarks(cx);
   bool chord = cx.Accept('/');
 
-  // The marks move the note itself; the offset events around it stay for readers that show them.
-  if (rest ? !CheckNoteNumber(cx, NaturalPitch(s, 0) + marks) : !CheckNoteNumber(cx, note + marks)) return;
-  note += rest ? 0 : marks;
+  // The marks move the note itself; the offset events around it stay for
+  // readers that show them. A rest's marks are held to the range that a note
+  // of its octave could take.
+  int moved = (rest ? NaturalPitch(s, 0) : note) + marks;
+  if (!CheckNoteNumber(cx, moved)) return;
+  if (!rest) note = moved;
   bool ornamented = s.ornament.kind != OrnamentKind::kNone;
   if (ornamented && (rest || member || chord)) {
     cx.Fault(3042);
