@@ -15,5 +15,6 @@ struct Command {
 // (Commands are added to this list and to kCommands in main.cpp as they land.)
 int RunCompile(int argc, char** argv, int first);
 int RunDump(int argc, char** argv, int first);
+int RunSmf(int argc, char** argv, int first);
 
 }  // namespace tsy::cli

@@ -12,6 +12,7 @@ namespace {
 constexpr Command kCommands[] = {
     {"compile", RunCompile, "compile SRC.mus [-o OUT.emd]       compile a source into an object image"},
     {"dump", RunDump, "dump FILE                          list an image's header and events (.emd or .mus)"},
+    {"smf", RunSmf, "smf SRC [-o OUT.mid]               export a Standard MIDI File (format 0)"},
     {"help", nullptr, "help                               this list"},
 };
 
