@@ -224,6 +224,16 @@ TEST(DoubleByteText, TrailBytesAreNeverTakenForSyntax) {
   EXPECT_EQ(AllTracks(CompileSource("\xE3\x82\xBC" "1[c]")), Tracks({{1, kC}}));  // the same, in UTF-8
 }
 
+TEST(DoubleByteText, ReachesTheImageIntactThroughSubstitutionBodies) {
+  // "アイ" is 83 41 83 43 and "ソ" 83 5C: second bytes that look like "A", "C"
+  // and "\" are neither folded nor taken for an argument reference.
+  const Bytes comment = {0xFA, 0x83, 0x41, 0x83, 0x43, 0x83, 0x5C, 0x00};
+  EXPECT_EQ(TrackEvents(CompileSource("1[@com\"\x83\x41\x83\x43\x83\x5C\"]"), 1), comment);
+  EXPECT_EQ(TrackEvents(CompileSource("$a[@com\"\x83\x41\x83\x43\x83\x5C\"]1[@qlA]"), 1), comment);
+  // The same comment written in UTF-8 is stored in CP932.
+  EXPECT_EQ(TrackEvents(CompileSource("1[@com\"\xE3\x82\xA2\xE3\x82\xA4\xE3\x82\xBD\"]"), 1), comment);
+}
+
 TEST(SizeLimit, OverflowKeepsTheTracksBefore) {
   const std::string notes(2000, 'c');
   CompileResult r = CompileSource("1[" + notes + "]2[" + notes + "]");
