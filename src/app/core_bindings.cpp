@@ -6,6 +6,7 @@
 #include "core/engine/load_image.h"
 #include "core/engine/play_controls.h"
 #include "core/settings/settings.h"
+#include "core/smf/export_smf.h"
 #include "midiout/device_choice.h"
 #include "platform/text_codec.h"
 #include "resources/string_table.h"
@@ -16,6 +17,7 @@ namespace {
 
 constexpr int kCannotOpenText = 1001;       // "ファイルを開けません"
 constexpr int kCompileResultCaption = 2004;  // "解析小節数"
+constexpr int kSmfResultCaption = 2005;      // "SMF出力"
 
 // Compiles `source` into the object buffer and shows what the compile says:
 // the message text, or that the source could not be opened.
@@ -27,6 +29,26 @@ uint32_t CompileAndReport(ShellHost& host, const std::string& source, uint8_t* o
     host.ShowMessage(LoadText(kCompileResultCaption), Cp932ToUtf8(result.messageText),
                      MessageIcon::kNone);
   return result.imageLength();
+}
+
+// Writes the engine's image as a Standard MIDI File and tells how it went:
+// where the music ends, or why there is no file.
+void ExportAndReport(ShellHost& host, const std::string& path) {
+  SmfExport result = ExportSmf(path);
+  switch (result.outcome) {
+    case SmfOutcome::kWritten:
+      host.ShowMessage(LoadText(kSmfResultCaption), result.EndPosition(), MessageIcon::kNone);
+      break;
+    case SmfOutcome::kCannotCreate:
+      host.ShowMessage(path, LoadText(kCannotOpenText), MessageIcon::kNone);
+      break;
+    case SmfOutcome::kWriteFailed:
+      host.ShowMessage(path, std::string(kCannotWriteText) + "\n" + result.reason, MessageIcon::kError);
+      break;
+    case SmfOutcome::kNoImage:
+      host.ShowMessage(kProgramCaption, kNothingToSave, MessageIcon::kInformation);
+      break;
+  }
 }
 
 }  // namespace
@@ -45,7 +67,7 @@ CoreCalls BindCore(ShellHost& host, Settings& settings) {
   core.halt = Halt;
   core.fadeOut = FadeOut;
   core.resume = Resume;
-  core.exportSmf = [](const std::string&) {};
+  core.exportSmf = [&host](const std::string& path) { ExportAndReport(host, path); };
   core.applyDeviceChoice = [&host, &settings] {
     ApplyDeviceChoice(settings.midiDevice, [&host](int textId) {
       host.ShowMessage(kProgramCaption, LoadText(textId), MessageIcon::kNone);

@@ -19,7 +19,6 @@ namespace tsy {
 namespace {
 
 constexpr const char* kInitObject = "init.emd";  // loaded and played at start, from the current folder
-constexpr const char* kCannotWrite = "ファイルを書き込めません";
 constexpr int kCompileQuestionText = 1004;  // "-> %s\nコンパイル？"
 
 constexpr uint32_t kSmallestExportable = 405;  // a header and at least one track
@@ -381,7 +380,7 @@ void Shell::WriteObject() {
   if (chosen.result < 1) return;
   std::string reason = WriteObjectFile(chosen.path, state_.objectBuffer.data(), length);
   if (!reason.empty())
-    host_.ShowMessage(chosen.path, std::string(kCannotWrite) + "\n" + reason, MessageIcon::kError);
+    host_.ShowMessage(chosen.path, std::string(kCannotWriteText) + "\n" + reason, MessageIcon::kError);
 }
 
 void Shell::Editor() {

@@ -1,3 +1,6 @@
+// The display's engine headers come before Qt's, whose `slots` macro they must not meet.
+#include "display/qt/track_display_widget.h"
+
 #include "app/qt/main_window.h"
 
 #include <QApplication>
@@ -93,7 +96,8 @@ void AddItems(QMenu& menu, const std::vector<MenuItem>& items, QMenu& top, int& 
 
 }  // namespace
 
-MainWindow::MainWindow(Settings& settings, CoreBinder bindCore) : host_(*this, settings) {
+MainWindow::MainWindow(Settings& settings, CoreBinder bindCore)
+    : settings_(settings), host_(*this, settings) {
   setObjectName(kMainWindowClass);
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
@@ -105,8 +109,13 @@ MainWindow::MainWindow(Settings& settings, CoreBinder bindCore) : host_(*this, s
   if (settings.windowLeft != kPositionUnset && settings.windowTop != kPositionUnset)
     move(settings.windowLeft, settings.windowTop);
   shell_ = std::make_unique<Shell>(host_, bindCore(host_, settings), settings);
+  display_ = new TrackDisplayWidget(this, [this] { return TrackDisplayViewOf(shell_->state()); });
   shell_->KeepWindowPosition(pos().x(), pos().y());
   shell_->Start();
+}
+
+void MainWindow::StartDisplayRefresh() {
+  display_->StartRefresh([this] { return int(settings_.refreshPeriod); });
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {

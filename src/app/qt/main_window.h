@@ -12,6 +12,7 @@
 namespace tsy {
 
 struct Settings;
+class TrackDisplayWidget;
 
 constexpr int kMainWindowWidth = 640;  // pixels
 constexpr int kMainWindowHeight = 480;
@@ -24,6 +25,9 @@ class MainWindow : public QWidget {
 
   Shell& shell() { return *shell_; }
   QtShellHost& host() { return host_; }
+
+  // Starts the track display's refresh thread (a step of the start-up chain).
+  void StartDisplayRefresh();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -41,8 +45,10 @@ class MainWindow : public QWidget {
  private:
   void ShowMainMenu(const QPoint& globalPosition);
 
+  Settings& settings_;
   QtShellHost host_;
   std::unique_ptr<Shell> shell_;
+  TrackDisplayWidget* display_;  // fills the client area
   bool destroyed_ = false;
 };
 

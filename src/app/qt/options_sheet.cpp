@@ -1,8 +1,10 @@
+// The display's engine headers come before Qt's, whose `slots` macro they must not meet.
+#include "display/qt/tone_window_widget.h"
+
 #include "app/qt/options_sheet.h"
 
 #include <algorithm>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -22,7 +24,6 @@
 #include "core/settings/tone_files.h"
 #include "midiout/device_choice.h"
 #include "resources/string_table.h"
-#include "resources/window_texts.h"
 
 namespace tsy {
 namespace {
@@ -300,8 +301,7 @@ void OptionsSheet::StoreTones() {
   settings_.toneAutoJump = Check(*this, kTonePage, tone_page::kAutoJump)->isChecked() ? 1 : 0;
   settings_.toneExitCheck = Check(*this, kTonePage, tone_page::kExitCheck)->isChecked() ? 1 : 0;
   LoadToneFiles(settings_);
-  for (QWidget* window : QApplication::topLevelWidgets())
-    if (window->objectName() == kToneWindowClass) window->update();
+  RepaintToneWindow();
 }
 
 void OptionsSheet::ChooseToneFile(int editId, const char* filter, const char* pattern) {

@@ -1,3 +1,6 @@
+// The display's engine headers come before Qt's, whose `slots` macro they must not meet.
+#include "display/qt/tone_window_widget.h"
+
 #include "app/qt/qt_host.h"
 
 #include <QApplication>
@@ -12,6 +15,7 @@
 #include <QUrl>
 
 #include "app/qt/about_box.h"
+#include "app/qt/main_window.h"
 #include "app/qt/options_sheet.h"
 #include "resources/window_texts.h"
 
@@ -75,7 +79,7 @@ QString DialogFilter(const FileFilter& filter) {
   return description + " (" + pattern + ")";
 }
 
-QtShellHost::QtShellHost(QWidget& window, Settings& settings) : window_(window), settings_(settings) {}
+QtShellHost::QtShellHost(MainWindow& window, Settings& settings) : window_(window), settings_(settings) {}
 
 bool QtShellHost::AskYesNo(const std::string& text, bool noIsDefault) {
   QMessageBox box(QMessageBox::Question, kProgramCaption, QString::fromStdString(text),
@@ -128,7 +132,7 @@ void QtShellHost::ShowAbout(const std::string& versionText) {
 
 bool QtShellHost::RunOptionsSheet() { return tsy::RunOptionsSheet(window_, settings_); }
 
-void QtShellHost::OpenToneWindow() {}
+void QtShellHost::OpenToneWindow() { ::tsy::OpenToneWindow(window_, settings_); }
 
 void QtShellHost::RaiseOwnedWindow() {
   for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -145,7 +149,7 @@ void QtShellHost::SetCaption(const std::string& caption) {
   window_.setWindowTitle(QString::fromStdString(caption));
 }
 
-void QtShellHost::StartDisplayRefresh() {}
+void QtShellHost::StartDisplayRefresh() { window_.StartDisplayRefresh(); }
 
 void QtShellHost::RequestClose() {
   QMetaObject::invokeMethod(&window_, &QWidget::close, Qt::QueuedConnection);

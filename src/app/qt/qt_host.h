@@ -10,11 +10,12 @@
 namespace tsy {
 
 struct Settings;
+class MainWindow;
 
 class QtShellHost : public ShellHost {
  public:
   // `window` is the main window: the owner of every box and dialog.
-  QtShellHost(QWidget& window, Settings& settings);
+  QtShellHost(MainWindow& window, Settings& settings);
 
   bool AskYesNo(const std::string& text, bool noIsDefault) override;
   void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) override;
@@ -32,7 +33,7 @@ class QtShellHost : public ShellHost {
   void Post(std::function<void()> task) override;
 
  private:
-  QWidget& window_;
+  MainWindow& window_;
   Settings& settings_;
 };
 
