@@ -16,9 +16,10 @@
 namespace tsy {
 namespace {
 
-// '@' name: an unknown name is a fault rather than two characters skipped unseen.
+// '@' name: an unknown name consumes nothing, and the '@' is skipped with the
+// one character after it, as sources written for lenient players expect.
 void AtCommand(ParseContext& cx) {
-  if (!ParseAtCommand(cx)) cx.Fault(3042);
+  if (!ParseAtCommand(cx) && cx.pos < cx.unit.text.size()) ++cx.pos;
 }
 
 // remark -> '"' text '"': a quoted text among the music (after a note, say) is skipped.

@@ -141,8 +141,12 @@ TEST(Notes, UnknownCharacterIsNotUnderstood) {
       {"c4x", 3042, "理解不能"},
       {"!", 3042},
       {"/c", 3042},
-      {"@zz", 3042},  // an unknown command name
+      {"@zz", 3042},  // '@z' is skipped, then 'z' is not understood
   });
+}
+
+TEST(Notes, UnknownCommandNameSkipsTheAtSignAndOneCharacter) {
+  ExpectGolden({{"@zc4", "30 03 07 00 30", 48}});
 }
 
 TEST(Notes, FaultNamesTheLineOfTheCharacterFound) {
