@@ -114,6 +114,10 @@ MainWindow::MainWindow(Settings& settings, CoreBinder bindCore)
   shell_->Start();
 }
 
+// The display is painted itself: repainting the window would leave the
+// child that covers it alone.
+void MainWindow::RepaintDisplay() { display_->repaint(); }
+
 void MainWindow::StartDisplayRefresh() {
   display_->StartRefresh([this] { return int(settings_.refreshPeriod); });
 }

@@ -28,6 +28,8 @@ class MainWindow : public QWidget {
 
   // Starts the track display's refresh thread (a step of the start-up chain).
   void StartDisplayRefresh();
+  // Repaints the track display at once, as a command's change asks.
+  void RepaintDisplay();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

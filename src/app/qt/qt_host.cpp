@@ -143,7 +143,7 @@ void QtShellHost::RaiseOwnedWindow() {
   }
 }
 
-void QtShellHost::Repaint() { window_.repaint(); }
+void QtShellHost::Repaint() { window_.RepaintDisplay(); }
 
 void QtShellHost::SetCaption(const std::string& caption) {
   window_.setWindowTitle(QString::fromStdString(caption));
