@@ -15,7 +15,7 @@ template <typename T>
 class Relaxed {
  public:
   constexpr Relaxed() = default;
-  constexpr Relaxed(T value) : value_(value) {}  // NOLINT: reads like the plain field
+  constexpr Relaxed(T value) : value_(value) {}
   Relaxed(const Relaxed& other) : value_(other.load()) {}
   Relaxed& operator=(const Relaxed& other) {
     store(other.load());
@@ -26,7 +26,7 @@ class Relaxed {
     return *this;
   }
 
-  operator T() const { return load(); }  // NOLINT: reads like the plain field
+  operator T() const { return load(); }
 
   T load() const {
     // atomic_ref takes no const object before C++26; a load does not write.
