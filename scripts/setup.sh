@@ -11,7 +11,7 @@ packages=(
   # desktop program
   qt6-base-dev libgl-dev fonts-ipafont-gothic
   # MIDI output and the built-in synthesiser
-  librtmidi-dev libfluidsynth-dev fluidsynth fluid-soundfont-gm
+  librtmidi-dev libfluidsynth-dev libasound2-dev fluidsynth fluid-soundfont-gm
   # looking at the program and checking its files
   xvfb xauth x11-apps imagemagick python3 python3-mido sox
 )

@@ -60,11 +60,11 @@ RenderResult RenderToWav(const std::vector<TimedMessage>& music, const std::stri
     }
     if (m.bytes[0] == 0xF0) {
       synth->SendLong(m.bytes.data(), m.bytes.size());
-    } else {
+    } else if (m.bytes[0] >= 0x80 && m.bytes[0] < 0xF0) {
       uint32_t word = 0;
       for (size_t b = 0; b < m.bytes.size() && b < 3; ++b) word |= m.bytes[b] << (8 * b);
       synth->SendShort(word);
-    }
+    }  // an escaped byte string is meant for some other device
     if (progress && total > 0 && i - reported >= 256) {
       reported = i;
       progress(m.seconds / total);

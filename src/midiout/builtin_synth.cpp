@@ -1,7 +1,11 @@
 #include "midiout/builtin_synth.h"
 
 #include <fluidsynth.h>
+#ifdef TSY_HAVE_ALSA
+#include <alsa/asoundlib.h>
+#endif
 
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <mutex>
@@ -23,13 +27,21 @@ constexpr uint8_t kMasterVolumeHead[] = {0xF0, 0x7F};
 constexpr uint8_t kMasterVolumeKind[] = {0x04, 0x01};
 constexpr size_t kMasterVolumeLength = 8;
 
-// FluidSynth reports its own troubles on stderr; we report an output that
-// does not open ourselves (message 1006), so its log stays quiet.
-void QuietFluidLog() {
+#ifdef TSY_HAVE_ALSA
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+#endif
+
+// FluidSynth (and ALSA under it) report their own troubles on stderr; we
+// report an output that does not open ourselves (message 1006), so their
+// logs stay quiet.
+void QuietLibraryLogs() {
   static std::once_flag once;
   std::call_once(once, [] {
     for (int level = FLUID_PANIC; level <= FLUID_DBG; ++level)
       fluid_set_log_function(level, nullptr, nullptr);
+#ifdef TSY_HAVE_ALSA
+    snd_lib_error_set_handler(IgnoreAlsaError);
+#endif
   });
 }
 
@@ -46,15 +58,27 @@ bool DriverAvailable(fluid_settings_t* settings, const char* name) {
   return search.found;
 }
 
-// Starts the audio output: FluidSynth's default driver, else the others of
-// kAudioDrivers. Null when none opens (no sound card, no sound server).
+fluid_audio_driver_t* TryAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth, const char* name) {
+  if (!DriverAvailable(settings, name)) return nullptr;
+  fluid_settings_setstr(settings, "audio.driver", name);
+  return new_fluid_audio_driver(settings, synth);
+}
+
+// Starts the audio output: the driver that $TSY_AUDIO_DRIVER names, if any
+// (e.g. "jack", or "file", which writes the sound as it plays into
+// fluidsynth.wav in the current folder); then FluidSynth's default driver,
+// then the others of kAudioDrivers. Null when none opens (no sound card, no
+// sound server).
 fluid_audio_driver_t* StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth) {
-  if (fluid_audio_driver_t* driver = new_fluid_audio_driver(settings, synth)) return driver;
-  for (const char* name : kAudioDrivers) {
-    if (!DriverAvailable(settings, name)) continue;
-    fluid_settings_setstr(settings, "audio.driver", name);
-    if (fluid_audio_driver_t* driver = new_fluid_audio_driver(settings, synth)) return driver;
+  if (const char* chosen = std::getenv(kAudioDriverVariable); chosen && *chosen) {
+    if (fluid_audio_driver_t* driver = TryAudioDriver(settings, synth, chosen)) return driver;
+    char* defaultDriver = nullptr;
+    if (fluid_settings_getstr_default(settings, "audio.driver", &defaultDriver) == FLUID_OK)
+      fluid_settings_setstr(settings, "audio.driver", defaultDriver);
   }
+  if (fluid_audio_driver_t* driver = new_fluid_audio_driver(settings, synth)) return driver;
+  for (const char* name : kAudioDrivers)
+    if (fluid_audio_driver_t* driver = TryAudioDriver(settings, synth, name)) return driver;
   return nullptr;
 }
 
@@ -82,7 +106,7 @@ BuiltinSynth::~BuiltinSynth() {
 SynthOpening BuiltinSynth::Open(SynthSink sink, const std::string& soundFont,
                                 std::unique_ptr<BuiltinSynth>& synth) {
   // 1. Once per process: the library's own logging.
-  QuietFluidLog();
+  QuietLibraryLogs();
   std::unique_ptr<BuiltinSynth> s(new BuiltinSynth);
   // 2. The synthesiser object: without it there is nothing to fall back from.
   s->settings_ = new_fluid_settings();

@@ -23,6 +23,8 @@ constexpr int kSynthPeriodFrames = 64;
 // Four periods ahead of the audio hardware: 5.8 ms at 44.1 kHz, well inside
 // the 10 ms that a player notices.
 constexpr int kSynthPeriods = 4;
+// The environment variable that names a FluidSynth audio driver to try first.
+constexpr const char* kAudioDriverVariable = "TSY_AUDIO_DRIVER";
 
 // Where the synthesiser's sound goes.
 enum class SynthSink {
