@@ -15,6 +15,9 @@ struct Command {
 // (Commands are added to this list and to kCommands in main.cpp as they land.)
 int RunCompile(int argc, char** argv, int first);
 int RunDump(int argc, char** argv, int first);
+int RunPlay(int argc, char** argv, int first);
+int RunRender(int argc, char** argv, int first);
+int RunDevices(int argc, char** argv, int first);
 int RunSmf(int argc, char** argv, int first);
 
 }  // namespace tsy::cli

@@ -13,6 +13,9 @@ constexpr Command kCommands[] = {
     {"compile", RunCompile, "compile SRC.mus [-o OUT.emd]       compile a source into an object image"},
     {"dump", RunDump, "dump FILE                          list an image's header and events (.emd or .mus)"},
     {"smf", RunSmf, "smf SRC [-o OUT.mid]               export a Standard MIDI File (format 0)"},
+    {"play", RunPlay, "play SRC [--device NAME] [--seconds N]  play through a MIDI output"},
+    {"render", RunRender, "render SRC [-o OUT.wav] [--soundfont SF2]  render through the built-in synthesiser"},
+    {"devices", RunDevices, "devices                            list the MIDI outputs"},
     {"help", nullptr, "help                               this list"},
 };
 

@@ -92,6 +92,8 @@ void PlayFromStartAsync() { RunDetached(playFromStartBusy, PlayFromStart); }
 
 void HaltAsync() { RunDetached(haltBusy, Halt); }
 
+bool PlayControlsBusy() { return controlThreads > 0; }
+
 void CloseOutput() {
   if (!PlayThreadRunning()) return;
   Halt();

@@ -22,6 +22,9 @@ void FadeOut();
 // such a thread is still running.
 void PlayFromStartAsync();
 void HaltAsync();
+// True while such a thread is at work: a halt it makes may be the first
+// half of the music's own restart.
+bool PlayControlsBusy();
 
 // Halts, ends the play thread (waiting at most 10 s for it) and lets the
 // device go. Nothing when no play thread runs.

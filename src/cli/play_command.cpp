@@ -1,0 +1,165 @@
+// tsy play SRC [--device NAME] [--seconds N]: plays a piece from the start
+// through a MIDI output, with a live status line.
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "cli/music_input.h"
+#include "core/engine/engine_call.h"
+#include "core/engine/play_controls.h"
+#include "core/engine/play_thread.h"
+#include "core/settings/settings.h"
+#include "midiout/device_choice.h"
+#include "midiout/message_delivery.h"
+#include "midiout/output_opening.h"
+#include "resources/string_table.h"
+
+namespace tsy::cli {
+namespace {
+
+constexpr const char* kPlayHelp =
+    "usage: tsy play SRC [--device NAME] [--seconds N]\n"
+    "Plays a source (.mus, compiled first) or an object image (.emd) from the\n"
+    "start through a MIDI output: NAME as tsy devices lists it, by default the\n"
+    "MidiDevice setting of tsy32.ini (\"MIDI Mapper\" when there is none). A\n"
+    "status line shows the position as the main window does (bar.tick, 192\n"
+    "ticks to a bar), the tempo and the number of tracks still playing.\n"
+    "Play ends when every track has ended; with --seconds, after N seconds the\n"
+    "piece fades out as the desktop program's fade does (about 13 s at tempo\n"
+    "120) and play stops; Ctrl-C halts at once (all notes off).\n"
+    "When no output opens, play waits in standby: nothing sounds, and the\n"
+    "command ends at once. \"Direct Music\" sounds through FluidSynth's audio\n"
+    "driver; TSY_AUDIO_DRIVER=NAME tries that FluidSynth driver first (e.g.\n"
+    "jack, pulseaudio, or file, which records to fluidsynth.wav as it plays).\n"
+    "Exit: 0 played (or standby); 2 the input cannot be used or the arguments are wrong.\n";
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kStatusPeriod = std::chrono::milliseconds(100);
+constexpr auto kEndingRing = std::chrono::milliseconds(500);  // the last notes sound out before the halt
+constexpr uint32_t kTicksPerBar = 192;
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void OnInterrupt(int) { interrupted = 1; }
+
+// The MidiDevice setting of the settings file the desktop program uses.
+std::string SettingsDevice() {
+  std::error_code error;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  Settings settings;
+  ReadSettings(settings, SettingsFilePath(error ? "." : exe.parent_path().string()));
+  return settings.midiDevice;
+}
+
+bool ParseSeconds(const std::string& text, double& seconds) {
+  char* end = nullptr;
+  seconds = std::strtod(text.c_str(), &end);
+  return end != text.c_str() && *end == '\0' && seconds > 0 && seconds < 1e7;
+}
+
+int PlayingTracks(const EngineState& s) {
+  int n = 0;
+  for (int t = 0; t < kTrackCount; ++t) n += s.trackPos[t] != nullptr;
+  return n;
+}
+
+// The status line, redrawn in place on a terminal; `ending` closes it.
+void PrintStatus(bool live, const char* ending) {
+  const EngineState& s = GetState();
+  const uint32_t tick = s.tick;
+  std::printf("%s%5u.%03u  tempo %3d  tracks %2d%s%s", live ? "\r" : "", (tick / kTicksPerBar) % 10000,
+              tick % kTicksPerBar, int{s.tempo}, PlayingTracks(s), s.fadeActive ? "  fading" : "       ",
+              ending);
+  std::fflush(stdout);
+}
+
+// Why play ended, as the status line's last word.
+enum class Ending { kEnd, kStopped, kHalted };
+constexpr const char* kEndingWords[] = {"  end\n", "  stopped\n", "  halted\n"};
+
+// Plays from the start until every track has ended, the music or the fade
+// stops play, or Ctrl-C.
+Ending PlayToTheEnd(double seconds, bool live) {
+  const Clock::time_point start = Clock::now();
+  bool faded = false;
+  Clock::time_point endedAt{};
+  PlayFromStart();
+  for (;;) {
+    std::this_thread::sleep_for(kStatusPeriod);
+    if (interrupted) {
+      Halt();
+      return Ending::kHalted;
+    }
+    if (live) PrintStatus(true, "");
+    // A halt made by a control thread may be the first half of the music's
+    // own restart: only a halt that stays is the end.
+    const bool settled = !PlayControlsBusy();
+    if (settled && GetStatus() == EngineStatus::kStopped) return Ending::kStopped;
+    if (settled && PlayingTracks(GetState()) == 0) {
+      if (endedAt == Clock::time_point{}) endedAt = Clock::now();
+      if (Clock::now() - endedAt >= kEndingRing) {
+        Halt();
+        return Ending::kEnd;
+      }
+    } else {
+      endedAt = {};
+    }
+    if (seconds > 0 && !faded && Clock::now() - start >= std::chrono::duration<double>(seconds)) {
+      FadeOut();
+      faded = true;
+    }
+  }
+}
+
+}  // namespace
+
+int RunPlay(int argc, char** argv, int first) {
+  std::optional<Arguments> args = ParseArguments(argc, argv, first, {"--device", "--seconds"});
+  if (!args) return 2;
+  if (args->help) {
+    std::fputs(kPlayHelp, stdout);
+    return 0;
+  }
+  if (args->positional.size() != 1) {
+    std::fputs(kPlayHelp, stderr);
+    return 2;
+  }
+  double seconds = 0;
+  if (auto text = args->Option("--seconds"); text && !ParseSeconds(*text, seconds)) {
+    std::fprintf(stderr, "tsy: --seconds needs a number of seconds above 0, not '%s'\n", text->c_str());
+    return 2;
+  }
+  const std::string source = args->positional[0];
+  std::vector<uint8_t> objectBuffer;
+  if (!ReadMusic(source, objectBuffer)) return 2;
+
+  const std::string asked = args->Option("--device").value_or(SettingsDevice());
+  std::string device = asked;
+  ApplyDeviceChoice(device, [](int id) { std::fprintf(stderr, "tsy: %s\n", LoadText(id)); });
+  if (device != asked) std::fprintf(stderr, "tsy: no output is named '%s'; using %s\n", asked.c_str(), device.c_str());
+  LoadMusic(objectBuffer);
+
+  if (PlayThreadInStandby()) {
+    std::printf("standby: no output could be opened; %s is not played\n", source.c_str());
+  } else {
+    std::printf("playing %s through %s (%s)\n", source.c_str(), OpenOutputName().c_str(),
+                BackendName(Delivery().kind()));
+    std::fflush(stdout);
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
+    const bool live = isatty(STDOUT_FILENO);
+    const Ending ending = PlayToTheEnd(seconds, live);
+    PrintStatus(live, kEndingWords[static_cast<int>(ending)]);
+  }
+  CloseOutput();
+  return 0;
+}
+
+}  // namespace tsy::cli

@@ -1,0 +1,26 @@
+// tsy devices, end to end: the output list the Options sheet offers.
+#include <gtest/gtest.h>
+
+#include "tsy_run.h"
+
+namespace tsy::cli {
+namespace {
+
+TEST(TsyDevices, ListsTheMapperAndTheSynthesiserFirstOneNameALine) {
+  ScratchFolder folder("devices");
+  TsyRun run = RunTsy(folder, "devices");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("MIDI Mapper\nDirect Music\n", 0), 0u) << run.out;
+  EXPECT_EQ(run.err, "") << "no library chatter when the MIDI system is absent";
+}
+
+TEST(TsyDevices, TakesNoArguments) {
+  ScratchFolder folder("devices-args");
+  EXPECT_EQ(RunTsy(folder, "devices extra").exitCode, 2);
+  TsyRun help = RunTsy(folder, "devices --help");
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("usage: tsy devices"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tsy::cli

@@ -1,0 +1,79 @@
+// tsy render, end to end: the WAV it writes through the built-in
+// synthesiser, what it prints, and the files it refuses to touch.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tsy_run.h"
+#include "wav_reading.h"
+
+namespace tsy::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Two beats of an organ chord at tempo 120: one second of music.
+constexpr const char* kChord = "1[ t120 @19 o4 c2/e/g ]\n";
+
+TEST(TsyRender, WritesASoundingWavAndPrintsItsPathAndLength) {
+  ScratchFolder folder("render-ok");
+  WriteFile(folder / "chord.mus", kChord);
+  TsyRun run = RunTsy(folder, "render chord.mus");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const WavSummary wav = SummariseWav(ReadFile(folder / "chord.wav"));
+  ASSERT_TRUE(wav.valid);
+  EXPECT_EQ(wav.sampleRate, 44100);
+  EXPECT_EQ(wav.channels, 2);
+  EXPECT_EQ(wav.bitsPerSample, 16);
+  EXPECT_GT(wav.seconds, 1.0) << "the music and its release";
+  EXPECT_LT(wav.seconds, 7.0) << "the release ends once the sound has died away";
+  EXPECT_GT(wav.rms, 300.0) << "it sounds";
+  EXPECT_EQ(run.out.rfind("chord.wav  0:0", 0), 0u) << run.out;
+  EXPECT_NE(run.err.find("] 100%"), std::string::npos) << "the progress bar: " << run.err;
+  for (const auto& entry : fs::directory_iterator(folder.path()))
+    EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << "no temporary file left";
+}
+
+TEST(TsyRender, AnObjectImageRendersLikeItsSource) {
+  ScratchFolder folder("render-emd");
+  WriteFile(folder / "chord.mus", kChord);
+  ASSERT_EQ(RunTsy(folder, "compile chord.mus").exitCode, 0);
+  TsyRun run = RunTsy(folder, "render chord.emd -o out.wav");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_GT(SummariseWav(ReadFile(folder / "out.wav")).rms, 300.0);
+}
+
+// Faults that leave no file behind, each with its message on stderr.
+struct RenderFault {
+  const char* name;
+  const char* arguments;
+  const char* message;
+};
+
+const RenderFault kFaults[] = {
+    {"missing SoundFont", "render chord.mus --soundfont none.sf2", "no SoundFont at none.sf2"},
+    {"no SoundFont at all", "render chord.mus --soundfont chord.mus", "is not a SoundFont"},
+    {"missing source", "render gone.mus", "ファイルを開けません: gone.mus"},
+    {"no image", "render notes.txt", "neither a source (.mus) nor an object image"},
+    {"nothing to render", "render empty.mus", "holds no track to play"},
+    {"output over the source", "render chord.mus -o chord.mus", "would overwrite its source"},
+    {"unwritable output", "render chord.mus -o nowhere/out.wav", "cannot write nowhere/out.wav"},
+};
+
+TEST(TsyRender, FaultsExitTwoWithAClearMessageAndWriteNothing) {
+  for (const RenderFault& fault : kFaults) {
+    ScratchFolder folder("render-fault");
+    WriteFile(folder / "chord.mus", kChord);
+    WriteFile(folder / "notes.txt", "not music");
+    WriteFile(folder / "empty.mus", "; nothing\n");
+    TsyRun run = RunTsy(folder, fault.arguments);
+    EXPECT_EQ(run.exitCode, 2) << fault.name;
+    EXPECT_NE(run.err.find(fault.message), std::string::npos) << fault.name << ": " << run.err;
+    EXPECT_FALSE(fs::exists(folder / "chord.wav")) << fault.name;
+    EXPECT_FALSE(fs::exists(folder / "gone.wav")) << fault.name;
+    EXPECT_EQ(ReadFile(folder / "chord.mus"), kChord) << fault.name;
+  }
+}
+
+}  // namespace
+}  // namespace tsy::cli
