@@ -22,7 +22,6 @@ namespace {
 class OptionsSheetTest : public ::testing::Test {
  protected:
   OptionsSheetTest() {
-    test::App();
     settings.refreshPeriod = RefreshPeriodFromRate(24);
     settings.windowSave = 1;
     settings.modeEq = 1;
@@ -46,6 +45,7 @@ class OptionsSheetTest : public ::testing::Test {
   }
   void Show(OptionsPage page) { sheet().tabs().setCurrentIndex(page); }
 
+  QApplication& app = test::App();  // before any widget
   Settings settings;
   QWidget owner;
   std::unique_ptr<OptionsSheet> sheet_;

@@ -7,12 +7,14 @@
 
 namespace tsy::test {
 
+// Never destroyed: at exit Qt's per-thread storage is gone before static
+// objects are, and an application destroyed then crashes.
 inline QApplication& App() {
   static int argc = 1;
   static char name[] = "gui_tests";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 // Runs `look` on the modal window that the next event loop opens, then closes it.
