@@ -12,8 +12,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A folder of the running test's own, so tests may run side by side.
 fs::path Folder() {
-  fs::path folder = fs::temp_directory_path() / "tsy-object-file";
+  fs::path folder = fs::temp_directory_path() /
+                    (std::string("tsy-object-file-") +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::remove_all(folder);
   fs::create_directories(folder);
   return folder;
 }

@@ -90,6 +90,7 @@ TEST(ShellStartTest, ChainRunsInOrderThroughTheQueue) {
 
 TEST(ShellStartTest, InitObjectInTheCurrentFolderIsLoadedAndPlayed) {
   fs::path folder = fs::temp_directory_path() / "tsy-shell-init";
+  fs::remove_all(folder);
   fs::create_directories(folder);
   std::vector<uint8_t> image(410, 0);
   RecordingCore::WriteImage(image.data(), 410);
