@@ -118,8 +118,10 @@ MainWindow::MainWindow(Settings& settings, CoreBinder bindCore)
 // child that covers it alone.
 void MainWindow::RepaintDisplay() { display_->repaint(); }
 
+// The refresh thread runs until the display, a child, is destroyed: after this
+// window's own members, so it holds the settings record rather than `this`.
 void MainWindow::StartDisplayRefresh() {
-  display_->StartRefresh([this] { return int(settings_.refreshPeriod); });
+  display_->StartRefresh([&settings = settings_] { return int(settings.refreshPeriod); });
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
