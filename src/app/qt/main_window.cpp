@@ -114,6 +114,8 @@ MainWindow::MainWindow(Settings& settings, CoreBinder bindCore)
   shell_->Start();
 }
 
+MainWindow::~MainWindow() { delete display_; }
+
 // The display is painted itself: repainting the window would leave the
 // child that covers it alone.
 void MainWindow::RepaintDisplay() { display_->repaint(); }

@@ -22,6 +22,8 @@ class MainWindow : public QWidget {
   // `core` is what the commands drive; the program passes BindCore's.
   using CoreBinder = CoreCalls (*)(ShellHost& host, Settings& settings);
   MainWindow(Settings& settings, CoreBinder bindCore);
+  // The display goes first: its refresh thread and paints read the shell.
+  ~MainWindow() override;
 
   Shell& shell() { return *shell_; }
   QtShellHost& host() { return host_; }
