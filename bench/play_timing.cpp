@@ -52,16 +52,16 @@ Bytes Track(int t, int bars) {
 Bytes DenseImage(int bars) {
   Bytes image(kImageHeaderSize, 0);
   std::memcpy(image.data(), "EMD1", 4);
-  image[kImageVersionAt] = 23;
+  image[kVersionField] = 23;
   for (int t = 0; t < kTrackCount; ++t) {
     const uint32_t offset = static_cast<uint32_t>(image.size());
-    std::memcpy(&image[kImageTrackOffsetsAt + 4 * t], &offset, 4);
+    std::memcpy(&image[kTrackOffsetTable + 4 * t], &offset, 4);
     const Bytes track = Track(t, bars);
     image.insert(image.end(), track.begin(), track.end());
     image.insert(image.end(), {0xFF, 0xFF, 0xFF, 0x2E});
   }
   const uint32_t length = static_cast<uint32_t>(image.size());
-  std::memcpy(&image[kImageLengthAt], &length, 4);
+  std::memcpy(&image[kImageLengthField], &length, 4);
   return image;
 }
 

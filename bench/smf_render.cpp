@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "smf_render: %s gives no music\n", source.c_str());
     return 2;
   }
-  std::vector<uint8_t> buffer(kEngineImageCapacity, 0);
+  std::vector<uint8_t> buffer(kObjectBufferSize, 0);
   std::copy(compiled.image.begin(), compiled.image.end(), buffer.begin());
 
   uint32_t endTick = 0;

@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::copy(data, data + std::min(size, buffer.size()), buffer.begin());
   buffer[0] = 'E', buffer[1] = 'M', buffer[2] = 'D', buffer[3] = '1';  // past the magic check
   ClearEngineState();
-  if (LoadImage(buffer.data(), buffer.size()) == 0) return 0;
+  if (LoadImage(buffer.data(), buffer.size()) == 0 || !CurrentImage()) return 0;  // as ExportSmf asks
   uint32_t endTick = 0;
   if (!WalkFile(RenderSmf(endTick))) std::abort();
   return 0;

@@ -61,7 +61,7 @@ CoreCalls BindCore(ShellHost& host, Settings& settings) {
   };
   core.loadImage = [](const uint8_t* objectBuffer) {
     Halt();  // the engine's copy is not replaced under a playing thread
-    LoadImage(objectBuffer, kEngineImageCapacity);
+    LoadImage(objectBuffer, kObjectBufferSize);
   };
   core.playFromStart = PlayFromStart;
   core.halt = Halt;

@@ -20,7 +20,6 @@ uint32_t ReadLe32(const uint8_t* bytes) {
          uint32_t(bytes[3]) << 24;
 }
 
-constexpr size_t kImageLengthOffset = 392;
 
 }  // namespace
 
@@ -30,7 +29,7 @@ int ReadObjectFile(const std::string& path, uint8_t* buffer) {
   if (std::fseek(file.get(), 0, SEEK_END) != 0) return kObjectCannotOpen;
   long size = std::ftell(file.get());
   if (size < 0) return kObjectCannotOpen;
-  if (static_cast<size_t>(size) >= kObjectBufferBytes) return kObjectTooLarge;
+  if (static_cast<size_t>(size) >= kObjectBufferSize) return kObjectTooLarge;
   std::rewind(file.get());
   std::fread(buffer, 1, static_cast<size_t>(size), file.get());
   return kObjectRead;
@@ -38,8 +37,8 @@ int ReadObjectFile(const std::string& path, uint8_t* buffer) {
 
 uint32_t ImageLengthOf(const uint8_t* buffer) {
   if (std::memcmp(buffer, "EMD1", 4) != 0) return 0;
-  uint32_t length = ReadLe32(buffer + kImageLengthOffset);
-  if (length < kImageHeaderBytes || length > kObjectBufferBytes) return 0;
+  uint32_t length = ReadLe32(buffer + kImageLengthField);
+  if (length < kImageHeaderSize || length > kObjectBufferSize) return 0;
   return length;
 }
 

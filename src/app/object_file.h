@@ -5,17 +5,16 @@
 #include <cstdint>
 #include <string>
 
-namespace tsy {
+#include "core/compiler/image.h"
 
-constexpr size_t kObjectBufferBytes = 16383;  // the shell's fixed object buffer
-constexpr uint32_t kImageHeaderBytes = 403;   // an image without any track
+namespace tsy {
 
 // ReadObjectFile results.
 constexpr int kObjectRead = 0;
 constexpr int kObjectCannotOpen = 1;
 constexpr int kObjectTooLarge = 2;  // 16,383 bytes or more: not read
 
-// Reads the file at `path` into `buffer` (kObjectBufferBytes long) from its
+// Reads the file at `path` into `buffer` (kObjectBufferSize long) from its
 // first byte when the file is smaller than the buffer. Bytes beyond the file's
 // length keep what they held.
 int ReadObjectFile(const std::string& path, uint8_t* buffer);

@@ -59,7 +59,7 @@ std::string Format(const char* format, const Texts&... values) {
 Shell::Shell(ShellHost& host, CoreCalls core, Settings& settings)
     : host_(host), core_(std::move(core)), settings_(settings) {
   state_.currentFile = settings_.loadInFile;
-  state_.objectBuffer.assign(kObjectBufferBytes, 0);
+  state_.objectBuffer.assign(kObjectBufferSize, 0);
 }
 
 void Shell::Start() {

@@ -26,7 +26,7 @@ constexpr int kMaxTrackScroll = 32;  // the last 16 rows show tracks 33..48
 struct ShellState {
   std::string currentFile;       // the source that Compile and Editor act on
   std::string lastCompiledFile;  // currentFile at the last compile that produced an image
-  std::vector<uint8_t> objectBuffer;  // the object image, kObjectBufferBytes, zero-filled
+  std::vector<uint8_t> objectBuffer;  // the object image, kObjectBufferSize, zero-filled
   uint32_t compiledSize = 0;     // image length of the last compile; 0 after an .emd load
   Relaxed<int> trackScroll = 0;  // first track shown, 0..32
   Relaxed<int> cursorRow = 0;    // highlighted row, 0..15

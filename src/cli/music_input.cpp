@@ -45,9 +45,9 @@ bool ReadImage(const std::string& path, std::vector<uint8_t>& image) {
     std::fprintf(stderr, "tsy: %s is neither a source (.mus) nor an object image\n", path.c_str());
     return false;
   }
-  if (bytes.size() > kEngineImageCapacity) {
+  if (bytes.size() > kObjectBufferSize) {
     std::fprintf(stderr, "tsy: %s is too large for an object image (%zu bytes, at most %zu)\n", path.c_str(),
-                 bytes.size(), kEngineImageCapacity);
+                 bytes.size(), kObjectBufferSize);
     return false;
   }
   image.assign(bytes.begin(), bytes.end());
@@ -70,13 +70,13 @@ bool ReadMusic(const std::string& path, std::vector<uint8_t>& objectBuffer) {
     std::fprintf(stderr, "tsy: %s holds no track to play\n", path.c_str());
     return false;
   }
-  const uint8_t version = image[kImageVersionAt];
-  if (version < kOldestPlayedVersion || version > kNewestImageVersion) {
+  const uint8_t version = image[kVersionField];
+  if (version < kOldestPlayedVersion || version > kImageFormatVersion) {
     std::fprintf(stderr, "tsy: %s has image version %d, which is not played (%d..%d)\n", path.c_str(), version,
-                 kOldestPlayedVersion, kNewestImageVersion);
+                 kOldestPlayedVersion, kImageFormatVersion);
     return false;
   }
-  objectBuffer.assign(kEngineImageCapacity, 0);
+  objectBuffer.assign(kObjectBufferSize, 0);
   std::copy_n(image.begin(), std::min(image.size(), objectBuffer.size()), objectBuffer.begin());
   return true;
 }

@@ -73,7 +73,7 @@ bool ReadImage(const std::string& path, std::vector<uint8_t>& image, bool& diagn
     std::fprintf(stderr, "tsy: %s is neither a source (.mus) nor an object image\n", path.c_str());
     return false;
   }
-  if (image.size() >= kEngineImageCapacity) {
+  if (image.size() >= kObjectBufferSize) {
     std::fprintf(stderr, "tsy: %s is too large for an object image (%zu bytes)\n", path.c_str(), image.size());
     return false;
   }
@@ -89,16 +89,16 @@ bool HasTrack(const std::vector<uint8_t>& image) {
 
 // Hands the image to the engine through an object buffer, as the shell does.
 bool LoadIntoEngine(const std::string& path, const std::vector<uint8_t>& image) {
-  std::vector<uint8_t> objectBuffer(kEngineImageCapacity, 0);
+  std::vector<uint8_t> objectBuffer(kObjectBufferSize, 0);
   std::copy(image.begin(), image.end(), objectBuffer.begin());
-  const uint8_t version = objectBuffer[kImageVersionAt];
+  const uint8_t version = objectBuffer[kVersionField];
   if (LoadImage(objectBuffer.data(), objectBuffer.size()) == 0) {
     std::fprintf(stderr, "tsy: %s is not an object image\n", path.c_str());
     return false;
   }
-  if (version < kMinPlayedVersion || version > kNewestImageVersion) {
+  if (version < kMinPlayedVersion || version > kImageFormatVersion) {
     std::fprintf(stderr, "tsy: %s has image version %d, which is not played (%d..%d)\n", path.c_str(), version,
-                 kMinPlayedVersion, kNewestImageVersion);
+                 kMinPlayedVersion, kImageFormatVersion);
     return false;
   }
   return true;

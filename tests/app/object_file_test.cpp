@@ -28,7 +28,7 @@ void WriteBytes(const fs::path& path, size_t size, char fill) {
 
 TEST(ObjectFileTest, ReadsFilesSmallerThanTheBufferOverItsStart) {
   fs::path folder = Folder();
-  std::vector<uint8_t> buffer(kObjectBufferBytes, 7);
+  std::vector<uint8_t> buffer(kObjectBufferSize, 7);
   WriteBytes(folder / "small.emd", 16382, 1);
   EXPECT_EQ(ReadObjectFile((folder / "small.emd").string(), buffer.data()), kObjectRead);
   EXPECT_EQ(buffer[16381], 1);
@@ -47,7 +47,7 @@ TEST(ObjectFileTest, ReadsFilesSmallerThanTheBufferOverItsStart) {
 }
 
 TEST(ObjectFileTest, ImageLengthComesFromAValidHeader) {
-  std::vector<uint8_t> buffer(kObjectBufferBytes, 0);
+  std::vector<uint8_t> buffer(kObjectBufferSize, 0);
   EXPECT_EQ(ImageLengthOf(buffer.data()), 0u);
   buffer[0] = 'E', buffer[1] = 'M', buffer[2] = 'D', buffer[3] = '1';
   struct Case {

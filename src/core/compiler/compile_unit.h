@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "core/compiler/diagnostics.h"
+#include "core/compiler/image.h"
 
 namespace tsy {
 
-constexpr size_t kObjectBufferSize = 16383;  // the shell's fixed object buffer
 constexpr size_t kImageSoftLimit = 16127;    // track bytes + image beyond this: 3030
 
 // One tone map entry: a program and an optional bank select (-1 = none).

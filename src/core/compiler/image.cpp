@@ -21,12 +21,6 @@ size_t LengthEntry(int track) { return kTrackLengthTable + 4 * static_cast<size_
 
 }  // namespace
 
-uint16_t ReadU16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | at[1] << 8); }
-
-uint32_t ReadU32(const uint8_t* at) {
-  return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 |
-         static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24;
-}
 
 std::vector<uint8_t> NewImage() {
   std::vector<uint8_t> image(kImageHeaderSize, 0);

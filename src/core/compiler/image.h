@@ -13,6 +13,7 @@ namespace tsy {
 
 constexpr int kTrackCount = 48;
 constexpr size_t kImageHeaderSize = 403;
+constexpr size_t kObjectBufferSize = 16383;  // the shell's fixed object buffer: the largest image
 constexpr uint8_t kImageFormatVersion = 23;     // written by this compiler
 constexpr uint8_t kOldestPlayableVersion = 17;  // images of 17..23 are played
 constexpr char kImageMagic[4] = {'E', 'M', 'D', '1'};
@@ -69,7 +70,9 @@ constexpr bool IsPlayableVersion(uint8_t version) {
 }
 
 // Little-endian fields, as every multi-byte integer of an image is stored.
-uint16_t ReadU16(const uint8_t* at);
-uint32_t ReadU32(const uint8_t* at);
+inline uint16_t ReadU16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | at[1] << 8); }
+inline uint32_t ReadU32(const uint8_t* at) {
+  return uint32_t{at[0]} | uint32_t{at[1]} << 8 | uint32_t{at[2]} << 16 | uint32_t{at[3]} << 24;
+}
 
 }  // namespace tsy

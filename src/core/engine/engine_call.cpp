@@ -21,7 +21,6 @@ constexpr uint8_t kDefaultVelocity = 110;
 constexpr uint8_t kDefaultGate = 7;         // eighths of the length
 constexpr uint8_t kDefaultNoteFlags = 3;    // attack and release
 constexpr uint8_t kRhythmChannel = 9;
-constexpr int kMinTrackPassVersion = 17;
 
 // The display keyboard of each track by t mod 16.
 constexpr uint8_t kDefaultTrackTag[kChannelCount] = {1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 5, 5, 5, 6, 6, 6};
@@ -72,7 +71,7 @@ void Reset() {
     s.velocityBias[t] = 0;
   }
   const uint8_t* image = s.image;
-  ResetChannels(s, image && (image[kImageFlagsAt] & kImageOwnInitialisation));
+  ResetChannels(s, image && (image[kFlagsField] & kImageFlagOwnInit));
 }
 
 void RefreshIdleTimes() {
@@ -172,7 +171,7 @@ constexpr CodeHandler kHandlers[] = {
 
 // Either form of TrackPass: refused until an image of a playable version was accepted.
 intptr_t OnTrack(int track, void* pointer, intptr_t value) {
-  if (gState.imageAccepted != 1 || gState.imageVersion < kMinTrackPassVersion) return -1;
+  if (gState.imageAccepted != 1 || gState.imageVersion < kOldestPlayableVersion) return -1;
   if (!pointer) {
     LoadTrackStream(track, reinterpret_cast<const uint8_t*>(value));
     return 0;

@@ -15,11 +15,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/compiler/image.h"  // kTrackCount
 #include "core/engine/relaxed.h"
 
 namespace tsy {
 
-constexpr int kTrackCount = 48;
 constexpr int kChannelCount = 16;
 constexpr int kControllerCount = 128;
 constexpr int kChordNotes = 12;          // notes of one event the record can hold

@@ -9,28 +9,23 @@
 namespace tsy {
 namespace {
 
-constexpr uint8_t kMagic[4] = {'E', 'M', 'D', '1'};
 constexpr size_t kCopyMargin = 404;  // the loader takes this much beyond the stated length
 
-std::array<uint8_t, kEngineImageCapacity> gCopy;  // the engine's image
+std::array<uint8_t, kObjectBufferSize> gCopy;  // the engine's image
 size_t gReadableSize = 0;  // bytes of gCopy that belong to the image; never read beyond
 
-uint32_t ReadU32(const uint8_t* p) {
-  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
 size_t CopySize(const uint8_t* buffer, size_t size) {
-  const uint16_t legacy = ReadU16(buffer + kImageLegacyLengthAt);
-  const uint32_t length = ReadU32(buffer + kImageLengthAt);
-  size_t wanted = legacy ? legacy + kCopyMargin : length ? length + kCopyMargin : kEngineImageCapacity;
-  return std::min({wanted, size, kEngineImageCapacity});
+  const uint16_t legacy = ReadU16(buffer + kLegacyLengthField);
+  const uint32_t length = ReadU32(buffer + kImageLengthField);
+  size_t wanted = legacy ? legacy + kCopyMargin : length ? length + kCopyMargin : kObjectBufferSize;
+  return std::min({wanted, size, kObjectBufferSize});
 }
 
 // The image ends at its length field when that lies inside the copy; the
 // bytes the copy takes beyond it are never read.
 size_t ReadableSize(size_t copySize) {
-  const uint32_t length = ReadU32(gCopy.data() + kImageLengthAt);
+  const uint32_t length = ReadU32(gCopy.data() + kImageLengthField);
   return length >= kImageHeaderSize && length <= copySize ? length : copySize;
 }
 
@@ -46,10 +41,10 @@ void ForgetImage() {
 }  // namespace
 
 uint32_t ImageTrackOffset(const uint8_t* image, int track) {
-  return ReadU32(image + kImageTrackOffsetsAt + 4 * (track - 1));
+  return ReadU32(image + kTrackOffsetTable + 4 * (track - 1));
 }
 uint32_t ImageTrackLength(const uint8_t* image, int track) {
-  return ReadU32(image + kImageTrackLengthsAt + 4 * (track - 1));
+  return ReadU32(image + kTrackLengthTable + 4 * (track - 1));
 }
 
 int LoadImage(const uint8_t* buffer, size_t size) {
@@ -58,11 +53,11 @@ int LoadImage(const uint8_t* buffer, size_t size) {
   const size_t copySize = CopySize(buffer, size);
   gCopy.fill(0);
   std::memcpy(gCopy.data(), buffer, copySize);
-  if (std::memcmp(gCopy.data(), kMagic, sizeof kMagic) != 0) return 0;
+  if (std::memcmp(gCopy.data(), kImageMagic, sizeof kImageMagic) != 0) return 0;
 
-  const uint8_t version = gCopy[kImageVersionAt];
+  const uint8_t version = gCopy[kVersionField];
   AcceptImage(version, 1);
-  if (version > kNewestImageVersion) return 1;
+  if (version > kImageFormatVersion) return 1;
 
   gReadableSize = ReadableSize(copySize);
   SetImage(gCopy.data(), gCopy.data() + kImageDataOffset);

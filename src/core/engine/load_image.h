@@ -7,20 +7,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/compiler/image.h"
+
 namespace tsy {
 
-// The object image header, as the engine reads it (little-endian fields).
-constexpr size_t kImageHeaderSize = 403;
-constexpr size_t kImageTrackOffsetsAt = 4;    // 48 u32: stream offset of track k at 4 * k (0: none)
-constexpr size_t kImageTrackLengthsAt = 196;  // 48 u32: track length in ticks at 192 + 4 * k
-constexpr size_t kImageLegacyLengthAt = 388;  // u16
-constexpr size_t kImageFlagsAt = 390;         // u8
-constexpr size_t kImageVersionAt = 391;       // u8
-constexpr size_t kImageLengthAt = 392;        // u32, header included
-constexpr size_t kImageDataOffset = 400;      // imageData = image + this (the track display's base)
-constexpr uint8_t kImageOwnInitialisation = 0x01;  // flag: no reset or initial values at start
-constexpr uint8_t kNewestImageVersion = 23;
-constexpr size_t kEngineImageCapacity = 16383;  // the shell's object buffer
+constexpr size_t kImageDataOffset = 400;  // imageData = image + this (the track display's base)
 
 // Track k (1..48) of the header at `image`.
 uint32_t ImageTrackOffset(const uint8_t* image, int track);

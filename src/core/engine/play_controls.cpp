@@ -32,7 +32,7 @@ bool IsPlaying(EngineStatus status) {
 // (offset 0) or an offset outside the image.
 const uint8_t* TrackStream(const uint8_t* image, int t) {
   const uint32_t offset = ImageTrackOffset(image, t + 1);
-  if (offset == 0 || offset >= kEngineImageCapacity) return nullptr;
+  if (offset == 0 || offset >= kObjectBufferSize) return nullptr;
   const uint8_t* stream = image + offset;
   return StreamEndInImage(stream) > stream ? stream : nullptr;
 }

@@ -50,7 +50,7 @@ std::atomic<Clock::rep> clockOrigin{0};  // the play clock's zero, for PlayClock
 
 bool ImageInitialisesItself() {
   const uint8_t* image = CurrentImage();
-  return image && (image[kImageFlagsAt] & kImageOwnInitialisation);
+  return image && (image[kFlagsField] & kImageFlagOwnInit);
 }
 
 void SendController(PlayOutput& output, int channel, int controller, int value) {

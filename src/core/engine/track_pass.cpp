@@ -42,7 +42,6 @@ enum class After { kNextEvent, kStopDecoding };
 
 uint8_t Channel(const Pass& p) { return p.s.trackChannel[p.t]; }
 uint8_t Clamp7(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 127)); }
-uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
 After EndTrack(Pass& p) {
   p.s.trackPos[p.t] = nullptr;

@@ -34,7 +34,7 @@ void TakeEngine(const uint8_t* image) {
   ResetEngine();
   for (int t = 0; t < kTrackCount; ++t) {
     const uint32_t offset = ImageTrackOffset(image, t + 1);
-    LoadTrack(t, offset != 0 && offset < kEngineImageCapacity ? image + offset : nullptr);
+    LoadTrack(t, offset != 0 && offset < kObjectBufferSize ? image + offset : nullptr);
   }
   RequestExport();
   const auto limit = std::chrono::steady_clock::now() + kHandOverLimit;
@@ -81,7 +81,7 @@ std::vector<uint8_t> RenderSmf(uint32_t& endTick) {
   const uint8_t* image = CurrentImage();
   EngineState& s = GetState();
   const int64_t length = LongestTrack(image);
-  const bool initialise = !(image[kImageFlagsAt] & kImageOwnInitialisation);
+  const bool initialise = !(image[kFlagsField] & kImageFlagOwnInit);
   int64_t j = initialise ? -kPreambleTicks : 0;
   SmfWriter writer(j);
   static MessageWord words[kMessageCapacity];

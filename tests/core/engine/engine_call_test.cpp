@@ -75,7 +75,7 @@ TEST(ResetEngine, GivesTracksAndChannelsTheirStartValuesAndKeepsPositions) {
 }
 
 TEST(ResetEngine, ImageThatInitialisesItselfLeavesChannelSettingsUnset) {
-  LoadFresh(BuildImage({{1, Note(60, 48)}}, kImageOwnInitialisation));
+  LoadFresh(BuildImage({{1, Note(60, 48)}}, kImageFlagOwnInit));
   const EngineState& s = GetState();
   EXPECT_EQ(s.program[4], kUnsetSetting);
   EXPECT_EQ(s.bankLsb[4], kUnsetSetting);

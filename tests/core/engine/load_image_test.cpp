@@ -10,7 +10,7 @@ TEST(LoadImage, RefusesAWrongMagicAndForgetsThePreviousImage) {
   ASSERT_EQ(LoadFresh(BuildImage({{1, Note(60, 48)}})), 1);
   Bytes bad = BuildImage({{1, Note(60, 48)}});
   bad[3] = '2';
-  Bytes buffer(kEngineImageCapacity, 0);
+  Bytes buffer(kObjectBufferSize, 0);
   std::copy(bad.begin(), bad.end(), buffer.begin());
   EXPECT_EQ(LoadImage(buffer.data(), buffer.size()), 0);
   EXPECT_EQ(CurrentImage(), nullptr);
@@ -50,8 +50,8 @@ TEST(LoadImage, TakesTheStatedLengthAndNothingBeyondIt) {
   // object buffer holds bytes there.
   Bytes image = BuildImage({{1, Note(60, 48)}});
   const uint32_t outside = static_cast<uint32_t>(image.size()) + 50;
-  for (int i = 0; i < 4; ++i) image[kImageTrackOffsetsAt + 4 + i] = static_cast<uint8_t>(outside >> (8 * i));
-  Bytes buffer(kEngineImageCapacity, 0);
+  for (int i = 0; i < 4; ++i) image[kTrackOffsetTable + 4 + i] = static_cast<uint8_t>(outside >> (8 * i));
+  Bytes buffer(kObjectBufferSize, 0);
   std::copy(image.begin(), image.end(), buffer.begin());
   const Bytes note = Note(62, 48);
   std::copy(note.begin(), note.end(), buffer.begin() + outside);
@@ -61,14 +61,14 @@ TEST(LoadImage, TakesTheStatedLengthAndNothingBeyondIt) {
   EXPECT_EQ(GetState().trackPos[1], nullptr);
 
   // With neither length field the whole buffer is the image.
-  std::fill(buffer.begin() + kImageLengthAt, buffer.begin() + kImageLengthAt + 4, 0);
+  std::fill(buffer.begin() + kImageLengthField, buffer.begin() + kImageLengthField + 4, 0);
   ASSERT_EQ(LoadImage(buffer.data(), buffer.size()), 1);
   EXPECT_NE(GetState().trackPos[1], nullptr);
 }
 
 TEST(LoadImage, OffsetsFarOutsideTheBufferAreAbsentTracks) {
   Bytes image = BuildImage({{1, Note(60, 48)}});
-  image[kImageTrackOffsetsAt + 3] = 0xFF;  // track 1 at 0xFF000193
+  image[kTrackOffsetTable + 3] = 0xFF;  // track 1 at 0xFF000193
   ASSERT_EQ(LoadFresh(image), 1);
   EXPECT_EQ(GetState().trackPos[0], nullptr);
 }

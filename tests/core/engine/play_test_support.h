@@ -31,16 +31,16 @@ inline Bytes Join(std::initializer_list<Bytes> parts) {
 inline Bytes Image(const std::vector<Bytes>& tracks, uint8_t flags = 0) {
   Bytes image(kImageHeaderSize, 0);
   std::memcpy(image.data(), "EMD1", 4);
-  image[kImageVersionAt] = 23;
-  image[kImageFlagsAt] = flags;
+  image[kVersionField] = 23;
+  image[kFlagsField] = flags;
   for (size_t k = 0; k < tracks.size(); ++k) {
     const uint32_t offset = static_cast<uint32_t>(image.size());
-    for (int b = 0; b < 4; ++b) image[kImageTrackOffsetsAt + 4 * k + b] = uint8_t(offset >> (8 * b));
+    for (int b = 0; b < 4; ++b) image[kTrackOffsetTable + 4 * k + b] = uint8_t(offset >> (8 * b));
     image.insert(image.end(), tracks[k].begin(), tracks[k].end());
     image.insert(image.end(), {0xFF, 0xFF, 0xFF, 0x2E});
   }
   const uint32_t length = static_cast<uint32_t>(image.size());
-  for (int b = 0; b < 4; ++b) image[kImageLengthAt + b] = uint8_t(length >> (8 * b));
+  for (int b = 0; b < 4; ++b) image[kImageLengthField + b] = uint8_t(length >> (8 * b));
   return image;
 }
 

@@ -122,7 +122,7 @@ TEST_F(PlayThreadTest, StartInitialisesEveryChannelThenPlaysTheNotes) {
 }
 
 TEST_F(PlayThreadTest, AnImageThatInitialisesItselfGetsNoResetAtStart) {
-  Open({Note(60, 48)}, kImageOwnInitialisation);
+  Open({Note(60, 48)}, kImageFlagOwnInit);
   output_.Clear();
   PlayAndWaitForTick(2);
   EXPECT_EQ(output_.Find(kGmOn), -1);

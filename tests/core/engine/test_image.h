@@ -25,19 +25,19 @@ inline Bytes BuildImage(const std::map<int, Bytes>& tracks, uint8_t flags = 0, u
     for (int i = 0; i < 4; ++i) image[at + i] = static_cast<uint8_t>(v >> (8 * i));
   };
   for (const auto& [track, events] : tracks) {
-    put32(kImageTrackOffsetsAt + 4 * (track - 1), static_cast<uint32_t>(image.size()));
-    put32(kImageTrackLengthsAt + 4 * (track - 1), 0);
+    put32(kTrackOffsetTable + 4 * (track - 1), static_cast<uint32_t>(image.size()));
+    put32(kTrackLengthTable + 4 * (track - 1), 0);
     image.insert(image.end(), events.begin(), events.end());
     if (terminate) image.insert(image.end(), {0xFF, 0xFF, 0xFF, 0x2E});
   }
-  image[kImageFlagsAt] = flags;
-  image[kImageVersionAt] = version;
-  put32(kImageLengthAt, static_cast<uint32_t>(image.size()));
+  image[kFlagsField] = flags;
+  image[kVersionField] = version;
+  put32(kImageLengthField, static_cast<uint32_t>(image.size()));
   return image;
 }
 
 inline void SetTrackLength(Bytes& image, int track, uint32_t ticks) {
-  for (int i = 0; i < 4; ++i) image[kImageTrackLengthsAt + 4 * (track - 1) + i] = static_cast<uint8_t>(ticks >> (8 * i));
+  for (int i = 0; i < 4; ++i) image[kTrackLengthTable + 4 * (track - 1) + i] = static_cast<uint8_t>(ticks >> (8 * i));
 }
 
 // A note event: note, flags, gate, one length byte.
@@ -56,7 +56,7 @@ inline int LoadFresh(const Bytes& image) {
   ClearEngineState();
   RequestStop();
   SetPlayClock(0);
-  Bytes buffer(kEngineImageCapacity, 0);
+  Bytes buffer(kObjectBufferSize, 0);
   std::copy(image.begin(), image.end(), buffer.begin());
   return LoadImage(buffer.data(), buffer.size());
 }

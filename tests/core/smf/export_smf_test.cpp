@@ -72,7 +72,7 @@ TEST_F(SmfExportTest, QuarterNoteAfterThePreambleBar) {
 
 TEST_F(SmfExportTest, ImageThatInitialisesItselfStartsAtDeltaZero) {
   Bytes image = BuildImage({{1, Join({{0xF0, 120, 0, 0xFE, 10, 0xF0, 1, 2, 3, 4, 5, 6, 7, 8, 0xF7}, Note(60, 48, 7)})}},
-                           kImageOwnInitialisation);
+                           kImageFlagOwnInit);
   SetTrackLength(image, 1, 48);
   const Bytes track = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,                   // tempo 120
                        0x00, 0xF0, 0x09, 1, 2, 3, 4, 5, 6, 7, 8, 0xF7,             // 10-byte SysEx
@@ -82,7 +82,7 @@ TEST_F(SmfExportTest, ImageThatInitialisesItselfStartsAtDeltaZero) {
 
 TEST_F(SmfExportTest, NotesOfATickFollowEveryOtherMessageOfIt) {
   Bytes image = BuildImage({{1, Note(60, 10)}, {2, Join({{0xC0, 5}, Note(64, 10)})}, {3, {0xB0, 7, 99}}},
-                           kImageOwnInitialisation);
+                           kImageFlagOwnInit);
   std::vector<std::string> first;
   for (const SmfEvent& e : ReadSmfEvents(Export(image))) {
     if (e.tick != 0) break;
@@ -93,7 +93,7 @@ TEST_F(SmfExportTest, NotesOfATickFollowEveryOtherMessageOfIt) {
 
 TEST_F(SmfExportTest, SongThatEndsStopsAfterItsLastTrack) {
   Bytes image = BuildImage({{1, Join({Note(60, 192), Note(62, 192), Note(64, 192), Note(65, 192)})}},
-                           kImageOwnInitialisation);
+                           kImageFlagOwnInit);
   SetTrackLength(image, 1, 768);
   SmfExport result;
   const std::vector<SmfEvent> events = ReadSmfEvents(Export(image, &result));
@@ -103,11 +103,11 @@ TEST_F(SmfExportTest, SongThatEndsStopsAfterItsLastTrack) {
 }
 
 TEST_F(SmfExportTest, LoopingSongPlaysTwiceItsLengthThenFadesOut) {
-  Bytes image = BuildImage({{1, Join({{0xEA, 1}, Note(60, 48)}), }}, kImageOwnInitialisation);
+  Bytes image = BuildImage({{1, Join({{0xEA, 1}, Note(60, 48)}), }}, kImageFlagOwnInit);
   image.pop_back(), image.pop_back(), image.pop_back(), image.pop_back();  // re-terminate after the jump
   image.insert(image.end(), {0xEB, 1, 0xFF, 0xFF, 0xFF, 0x2E});
-  image[kImageLengthAt] = static_cast<uint8_t>(image.size());
-  image[kImageLengthAt + 1] = static_cast<uint8_t>(image.size() >> 8);
+  image[kImageLengthField] = static_cast<uint8_t>(image.size());
+  image[kImageLengthField + 1] = static_cast<uint8_t>(image.size() >> 8);
   SetTrackLength(image, 1, 48);  // L = 48: fade from 2L + 385, end at 2L + 1728
   SmfExport result;
   std::vector<uint32_t> volumeTicks;
