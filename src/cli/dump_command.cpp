@@ -1,20 +1,16 @@
 // tsy dump FILE: an object image's header and every track's events, one per
 // line with its tick, disassembled through the event table.
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
-#include <cstring>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
-#include "cli/compile_report.h"
-#include "core/compiler/compile_driver.h"
-#include "core/compiler/compile_unit.h"
+#include "cli/music_input.h"
 #include "core/compiler/event_codes.h"
 #include "core/compiler/image.h"
-#include "core/compiler/source_reader.h"
 #include "platform/text_codec.h"
 
 namespace tsy::cli {
@@ -32,14 +28,6 @@ constexpr uint32_t kTicksPerBar = 192;
 constexpr size_t kShownBytes = 7;  // raw bytes shown per line before "...": fits the column
 
 constexpr const char* kNoteNames[12] = {"c", "c+", "d", "d+", "e", "f", "f+", "g", "g+", "a", "a+", "b"};
-
-bool IsSourcePath(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string ending = path.substr(path.size() - 4);
-  std::transform(ending.begin(), ending.end(), ending.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ending == ".mus";
-}
 
 std::string Hex(std::span<const uint8_t> bytes) {
   std::string out;
@@ -142,30 +130,11 @@ void DumpHeader(std::span<const uint8_t> image, const ImageHeader& header) {
   std::printf("file size       %zu\n", image.size());
 }
 
-// Lists `image`, read from `name`. Returns 0, or 2 when it is no image.
-int DumpImage(const std::string& name, std::span<const uint8_t> image) {
-  if (image.size() > kObjectBufferSize) {
-    std::fprintf(stderr, "tsy: %s is not an object image: %zu bytes, more than %zu\n", name.c_str(),
-                 image.size(), kObjectBufferSize);
-    return 2;
-  }
+// Lists `image`, whose header and offsets have been checked.
+void DumpImage(std::span<const uint8_t> image) {
   ImageHeader header;
   int badTrack = 0;
-  switch (ReadImageHeader(image, header, badTrack)) {
-    case ImageFault::kNone:
-      break;
-    case ImageFault::kTooShort:
-      std::fprintf(stderr, "tsy: %s is not an object image: %zu bytes, shorter than the %zu-byte header\n",
-                   name.c_str(), image.size(), kImageHeaderSize);
-      return 2;
-    case ImageFault::kBadMagic:
-      std::fprintf(stderr, "tsy: %s is not an object image: it does not start with \"EMD1\"\n", name.c_str());
-      return 2;
-    case ImageFault::kTrackOutside:
-      std::fprintf(stderr, "tsy: %s is not an object image: track %d's offset %u lies outside 403..%zu\n",
-                   name.c_str(), badTrack, header.trackOffset[badTrack - 1], image.size() - 1);
-      return 2;
-  }
+  ReadImageHeader(image, header, badTrack);
   DumpHeader(image, header);
   for (int track = 1; track <= kTrackCount; ++track) {
     uint32_t ticks = header.trackTicks[track - 1];
@@ -174,7 +143,6 @@ int DumpImage(const std::string& name, std::span<const uint8_t> image) {
     else if (ticks != 0)
       std::printf("\ntrack %d: no stream, %u ticks\n", track, ticks);
   }
-  return 0;
 }
 
 }  // namespace
@@ -190,23 +158,11 @@ int RunDump(int argc, char** argv, int first) {
     std::fputs(kDumpHelp, stderr);
     return 2;
   }
-  const std::string path = args->positional[0];
-  if (IsSourcePath(path)) {
-    CompileResult result = CompileFile(path);
-    if (!result.opened) {
-      PrintCannotOpen(path, result.readError);
-      return 2;
-    }
-    PrintDiagnostics(path, result);
-    int code = DumpImage(path, result.image);
-    return code != 0 ? code : result.errorFree() ? 0 : 1;
-  }
-  std::string bytes;
-  if (int error = ReadSourceFile(path, bytes); error != 0) {
-    std::fprintf(stderr, "tsy: cannot read %s (%s)\n", path.c_str(), std::strerror(error));
-    return 2;
-  }
-  return DumpImage(path, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+  std::vector<uint8_t> image;
+  bool diagnostic = false;
+  if (!ReadImage(args->positional[0], image, &diagnostic)) return 2;
+  DumpImage(image);
+  return diagnostic ? 1 : 0;
 }
 
 }  // namespace tsy::cli

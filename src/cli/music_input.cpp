@@ -5,17 +5,46 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <span>
 
 #include "cli/compile_report.h"
 #include "core/compiler/compile_driver.h"
+#include "core/compiler/image.h"
 #include "core/compiler/source_reader.h"
-#include "core/engine/engine_state.h"
 #include "core/engine/load_image.h"
 
 namespace tsy::cli {
 namespace {
 
-constexpr uint8_t kOldestPlayedVersion = 17;  // older images load but never play
+// Says on stderr why `bytes`, read from `path`, is no object image; true when it is one.
+bool CheckObjectBytes(const std::string& path, std::span<const uint8_t> bytes) {
+  const char* name = path.c_str();
+  if (bytes.size() > kObjectBufferSize) {
+    std::fprintf(stderr, "tsy: %s is not an object image: %zu bytes, more than %zu\n", name, bytes.size(),
+                 kObjectBufferSize);
+    return false;
+  }
+  ImageHeader header;
+  int badTrack = 0;
+  switch (ReadImageHeader(bytes, header, badTrack)) {
+    case ImageFault::kNone:
+      return true;
+    case ImageFault::kTooShort:
+      std::fprintf(stderr, "tsy: %s is not an object image: %zu bytes, shorter than the %zu-byte header\n", name,
+                   bytes.size(), kImageHeaderSize);
+      return false;
+    case ImageFault::kBadMagic:
+      std::fprintf(stderr, "tsy: %s is not an object image: it does not start with \"EMD1\"\n", name);
+      return false;
+    case ImageFault::kTrackOutside:
+      std::fprintf(stderr, "tsy: %s is not an object image: track %d's offset %u lies outside 403..%zu\n", name,
+                   badTrack, header.trackOffset[badTrack - 1], bytes.size() - 1);
+      return false;
+  }
+  return false;
+}
+
+}  // namespace
 
 bool IsSourcePath(const std::string& path) {
   std::string ending = std::filesystem::path(path).extension().string();
@@ -24,8 +53,7 @@ bool IsSourcePath(const std::string& path) {
   return ending == ".mus";
 }
 
-// The image of `path`: compiled from a source, or the bytes of an object file.
-bool ReadImage(const std::string& path, std::vector<uint8_t>& image) {
+bool ReadImage(const std::string& path, std::vector<uint8_t>& image, bool* diagnostic) {
   if (IsSourcePath(path)) {
     CompileResult result = CompileFile(path);
     if (!result.opened) {
@@ -33,6 +61,7 @@ bool ReadImage(const std::string& path, std::vector<uint8_t>& image) {
       return false;
     }
     PrintDiagnostics(path, result);
+    if (diagnostic) *diagnostic = !result.errorFree();
     image = std::move(result.image);
     return true;
   }
@@ -41,17 +70,8 @@ bool ReadImage(const std::string& path, std::vector<uint8_t>& image) {
     PrintCannotOpen(path, error);
     return false;
   }
-  if (bytes.size() < kImageHeaderSize || std::memcmp(bytes.data(), "EMD1", 4) != 0) {
-    std::fprintf(stderr, "tsy: %s is neither a source (.mus) nor an object image\n", path.c_str());
-    return false;
-  }
-  if (bytes.size() > kObjectBufferSize) {
-    std::fprintf(stderr, "tsy: %s is too large for an object image (%zu bytes, at most %zu)\n", path.c_str(),
-                 bytes.size(), kObjectBufferSize);
-    return false;
-  }
   image.assign(bytes.begin(), bytes.end());
-  return true;
+  return CheckObjectBytes(path, image);
 }
 
 bool HasTrack(const std::vector<uint8_t>& image) {
@@ -61,7 +81,13 @@ bool HasTrack(const std::vector<uint8_t>& image) {
   return false;
 }
 
-}  // namespace
+bool CheckPlayedVersion(const std::string& path, const std::vector<uint8_t>& image) {
+  const uint8_t version = image[kVersionField];
+  if (IsPlayableVersion(version)) return true;
+  std::fprintf(stderr, "tsy: %s has image version %d, which is not played (%d..%d)\n", path.c_str(), version,
+               kOldestPlayableVersion, kImageFormatVersion);
+  return false;
+}
 
 bool ReadMusic(const std::string& path, std::vector<uint8_t>& objectBuffer) {
   std::vector<uint8_t> image;
@@ -70,14 +96,9 @@ bool ReadMusic(const std::string& path, std::vector<uint8_t>& objectBuffer) {
     std::fprintf(stderr, "tsy: %s holds no track to play\n", path.c_str());
     return false;
   }
-  const uint8_t version = image[kVersionField];
-  if (version < kOldestPlayedVersion || version > kImageFormatVersion) {
-    std::fprintf(stderr, "tsy: %s has image version %d, which is not played (%d..%d)\n", path.c_str(), version,
-                 kOldestPlayedVersion, kImageFormatVersion);
-    return false;
-  }
+  if (!CheckPlayedVersion(path, image)) return false;
   objectBuffer.assign(kObjectBufferSize, 0);
-  std::copy_n(image.begin(), std::min(image.size(), objectBuffer.size()), objectBuffer.begin());
+  std::copy(image.begin(), image.end(), objectBuffer.begin());
   return true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The music a playing or rendering command works on: a source (.mus,
-// compiled first) or an object image (.emd), checked and laid into an object
-// buffer the way the desktop program hands music to the engine.
+// The music a command works on: a source (.mus, compiled first) or an object
+// image (.emd), checked before anyone follows its offsets, and laid into an
+// object buffer the way the desktop program hands music to the engine.
 
 #include <cstdint>
 #include <string>
@@ -9,11 +9,23 @@
 
 namespace tsy::cli {
 
-// Fills `objectBuffer` (16,383 bytes) with the image of `path`. A source's
-// diagnostics go to stderr and the tracks before the fault are kept. Returns
-// false, after saying why on stderr, when the file cannot be read, is no
-// object image, has an image version the engine does not play, or holds no
-// track.
+// True for a path ending in ".mus" (any letter case).
+bool IsSourcePath(const std::string& path);
+
+// The image of `path`: compiled from a source (its diagnostics go to stderr,
+// the tracks before a fault are kept, and `diagnostic` is set), or the bytes
+// of an object file whose header and track offsets have been checked.
+// Returns false after saying why on stderr.
+bool ReadImage(const std::string& path, std::vector<uint8_t>& image, bool* diagnostic = nullptr);
+
+// True when the image holds at least one track stream.
+bool HasTrack(const std::vector<uint8_t>& image);
+
+// True when the engine plays the image's format version; says why not on stderr.
+bool CheckPlayedVersion(const std::string& path, const std::vector<uint8_t>& image);
+
+// Fills `objectBuffer` (16,383 bytes) with the image of `path` when it holds
+// a track of a version the engine plays; returns false after saying why.
 bool ReadMusic(const std::string& path, std::vector<uint8_t>& objectBuffer);
 
 // Hands the object buffer to the engine (LoadImage). The output must be

@@ -1,23 +1,16 @@
 // tsy smf SRC [-o OUT.mid]: the desktop program's ExportSMF0, for scripts. The
 // music is rendered through the engine without a device.
 #include <algorithm>
-#include <cctype>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
-#include "cli/compile_report.h"
+#include "cli/music_input.h"
 #include "cli/output_file.h"
-#include "core/compiler/compile_driver.h"
 #include "core/engine/engine_call.h"
-#include "core/engine/load_image.h"
 #include "core/smf/export_smf.h"
 #include "resources/string_table.h"
 
@@ -34,74 +27,11 @@ constexpr const char* kSmfHelp =
     "3 there is nothing to export.\n";
 
 constexpr const char* kNothingToExport = "保存するデータがありません";
-constexpr int kMinPlayedVersion = 17;
 
 enum Exit { kExported = 0, kDiagnostic = 1, kFileFault = 2, kNothing = 3 };
 
-bool IsSourcePath(const std::string& path) {
-  std::string ending = std::filesystem::path(path).extension().string();
-  std::transform(ending.begin(), ending.end(), ending.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ending == ".mus";
-}
-
 std::string DefaultSmfPath(const std::string& source) {
   return std::filesystem::path(source).replace_extension(".mid").string();
-}
-
-// The image of `path`: compiled from a source, or the bytes of an object
-// file. Returns false after saying why; `diagnostic` tells of a compile fault.
-bool ReadImage(const std::string& path, std::vector<uint8_t>& image, bool& diagnostic) {
-  if (IsSourcePath(path)) {
-    CompileResult result = CompileFile(path);
-    if (!result.opened) {
-      PrintCannotOpen(path, result.readError);
-      return false;
-    }
-    PrintDiagnostics(path, result);
-    diagnostic = !result.errorFree();
-    image = std::move(result.image);
-    return true;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    PrintCannotOpen(path, errno);
-    return false;
-  }
-  image.assign(std::istreambuf_iterator<char>(in), {});
-  if (image.size() < kImageHeaderSize || std::memcmp(image.data(), "EMD1", 4) != 0) {
-    std::fprintf(stderr, "tsy: %s is neither a source (.mus) nor an object image\n", path.c_str());
-    return false;
-  }
-  if (image.size() >= kObjectBufferSize) {
-    std::fprintf(stderr, "tsy: %s is too large for an object image (%zu bytes)\n", path.c_str(), image.size());
-    return false;
-  }
-  return true;
-}
-
-bool HasTrack(const std::vector<uint8_t>& image) {
-  if (image.size() < kImageHeaderSize) return false;  // a source that compiled to nothing
-  for (int k = 1; k <= kTrackCount; ++k)
-    if (ImageTrackOffset(image.data(), k) != 0) return true;
-  return false;
-}
-
-// Hands the image to the engine through an object buffer, as the shell does.
-bool LoadIntoEngine(const std::string& path, const std::vector<uint8_t>& image) {
-  std::vector<uint8_t> objectBuffer(kObjectBufferSize, 0);
-  std::copy(image.begin(), image.end(), objectBuffer.begin());
-  const uint8_t version = objectBuffer[kVersionField];
-  if (LoadImage(objectBuffer.data(), objectBuffer.size()) == 0) {
-    std::fprintf(stderr, "tsy: %s is not an object image\n", path.c_str());
-    return false;
-  }
-  if (version < kMinPlayedVersion || version > kImageFormatVersion) {
-    std::fprintf(stderr, "tsy: %s has image version %d, which is not played (%d..%d)\n", path.c_str(), version,
-                 kMinPlayedVersion, kImageFormatVersion);
-    return false;
-  }
-  return true;
 }
 
 int Export(const std::string& output) {
@@ -145,12 +75,15 @@ int RunSmf(int argc, char** argv, int first) {
 
   std::vector<uint8_t> image;
   bool diagnostic = false;
-  if (!ReadImage(source, image, diagnostic)) return kFileFault;
+  if (!ReadImage(source, image, &diagnostic)) return kFileFault;
   if (!HasTrack(image)) {
     std::fprintf(stderr, "%s\n", kNothingToExport);
     return kNothing;
   }
-  if (!LoadIntoEngine(source, image)) return kFileFault;
+  if (!CheckPlayedVersion(source, image)) return kFileFault;
+  std::vector<uint8_t> objectBuffer(kObjectBufferSize, 0);
+  std::copy(image.begin(), image.end(), objectBuffer.begin());
+  LoadMusic(objectBuffer);
   const int exit = Export(output);
   return exit == kExported && diagnostic ? kDiagnostic : exit;
 }

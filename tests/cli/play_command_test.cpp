@@ -128,7 +128,7 @@ struct PlayFault {
 
 const PlayFault kFaults[] = {
     {"missing source", "play gone.mus", "ファイルを開けません: gone.mus"},
-    {"no image", "play notes.txt", "neither a source (.mus) nor an object image"},
+    {"no image", "play notes.txt", "is not an object image"},
     {"nothing to play", "play empty.mus", "holds no track to play"},
     {"seconds not a number", "play two.mus --seconds soon", "--seconds needs a number of seconds above 0"},
     {"seconds not above 0", "play two.mus --seconds 0", "--seconds needs a number of seconds above 0"},

@@ -54,7 +54,7 @@ const RenderFault kFaults[] = {
     {"missing SoundFont", "render chord.mus --soundfont none.sf2", "no SoundFont at none.sf2"},
     {"no SoundFont at all", "render chord.mus --soundfont chord.mus", "is not a SoundFont"},
     {"missing source", "render gone.mus", "ファイルを開けません: gone.mus"},
-    {"no image", "render notes.txt", "neither a source (.mus) nor an object image"},
+    {"no image", "render notes.txt", "is not an object image"},
     {"nothing to render", "render empty.mus", "holds no track to play"},
     {"output over the source", "render chord.mus -o chord.mus", "would overwrite its source"},
     {"unwritable output", "render chord.mus -o nowhere/out.wav", "cannot write nowhere/out.wav"},

@@ -53,7 +53,7 @@ TEST(TsySmf, RefusalsWriteNothing) {
   const Case cases[] = {
       {"smf empty.mus -o out.mid", 3, "保存するデータがありません"},
       {"smf missing.mus -o out.mid", 2, "ファイルを開けません: missing.mus"},
-      {"smf text.emd -o out.mid", 2, "tsy: text.emd is neither"},
+      {"smf text.emd -o out.mid", 2, "tsy: text.emd is not an object image"},
       {"smf empty.mus -o empty.mus", 2, "tsy: the MIDI file"},
       {"smf", 2, "usage: tsy smf"},
   };
