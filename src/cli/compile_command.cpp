@@ -8,7 +8,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/compile_report.h"
-#include "cli/output_file.h"
+#include "platform/replacing_file.h"
 #include "core/compiler/compile_driver.h"
 
 namespace tsy::cli {

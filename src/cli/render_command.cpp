@@ -10,7 +10,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/music_input.h"
-#include "cli/output_file.h"
+#include "platform/replacing_file.h"
 #include "core/engine/engine_call.h"
 #include "core/smf/export_smf.h"
 #include "midiout/audio_render.h"
@@ -99,7 +99,8 @@ int RunRender(int argc, char** argv, int first) {
   if (!ReadMusic(source, objectBuffer) || !ExportMusic(source, objectBuffer, music)) return 2;
 
   double seconds = 0;
-  switch (RenderToWav(music, soundFont, output, ShowProgress, seconds)) {
+  std::string reason;
+  switch (RenderToWav(music, soundFont, output, ShowProgress, seconds, reason)) {
     case RenderResult::kWritten:
       break;
     case RenderResult::kNoSoundFont:
@@ -109,7 +110,7 @@ int RunRender(int argc, char** argv, int first) {
       std::fprintf(stderr, "tsy: the synthesiser could not be started\n");
       return 2;
     case RenderResult::kCannotWrite:
-      std::fprintf(stderr, "tsy: cannot write %s (%s)\n", output.c_str(), std::strerror(errno));
+      std::fprintf(stderr, "tsy: cannot write %s (%s)\n", output.c_str(), reason.c_str());
       return 2;
   }
   const int minutes = static_cast<int>(seconds) / 60;

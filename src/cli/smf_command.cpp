@@ -9,7 +9,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/music_input.h"
-#include "cli/output_file.h"
+#include "platform/replacing_file.h"
 #include "core/engine/engine_call.h"
 #include "core/smf/export_smf.h"
 #include "resources/string_table.h"

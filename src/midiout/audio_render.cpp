@@ -36,7 +36,7 @@ int RenderFrames(BuiltinSynth& synth, WavWriter& wav, long frames) {
 
 RenderResult RenderToWav(const std::vector<TimedMessage>& music, const std::string& soundFont,
                          const std::string& wavPath, const std::function<void(double)>& progress,
-                         double& seconds) {
+                         double& seconds, std::string& reason) {
   seconds = 0;
   if (!fluid_is_soundfont(soundFont.c_str())) return RenderResult::kNoSoundFont;
   std::unique_ptr<BuiltinSynth> synth;
@@ -46,7 +46,7 @@ RenderResult RenderToWav(const std::vector<TimedMessage>& music, const std::stri
     case SynthOpening::kFailed: return RenderResult::kNoSoundFont;
   }
   WavWriter wav;
-  if (!wav.Open(wavPath, kSynthSampleRate, kChannels)) return RenderResult::kCannotWrite;
+  if (!wav.Open(wavPath, kSynthSampleRate, kChannels, reason)) return RenderResult::kCannotWrite;
 
   const double total = music.empty() ? 0 : music.back().seconds;
   long rendered = 0;  // frames so far
@@ -81,7 +81,7 @@ RenderResult RenderToWav(const std::vector<TimedMessage>& music, const std::stri
   }
   rendered += tail;
   if (progress) progress(1.0);
-  if (!wav.Finish()) return RenderResult::kCannotWrite;
+  if (!wav.Finish(reason)) return RenderResult::kCannotWrite;
   seconds = static_cast<double>(rendered) / kSynthSampleRate;
   return RenderResult::kWritten;
 }

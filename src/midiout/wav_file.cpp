@@ -1,14 +1,11 @@
 #include "midiout/wav_file.h"
 
-#include <unistd.h>
-
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace tsy {
 namespace {
-
-constexpr uint32_t kHeaderBytes = 44;  // RIFF header + "fmt " chunk + "data" chunk head
 
 void PutLittle(uint8_t* at, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
@@ -16,19 +13,13 @@ void PutLittle(uint8_t* at, uint32_t value, int bytes) {
 
 }  // namespace
 
-WavWriter::~WavWriter() {
-  if (!file_) return;
-  std::fclose(file_);
-  std::remove(temporaryPath_.c_str());
-}
-
-bool WavWriter::Open(const std::string& path, int sampleRate, int channels) {
-  path_ = path;
-  temporaryPath_ = path + ".tmp" + std::to_string(getpid());
+bool WavWriter::Open(const std::string& path, int sampleRate, int channels, std::string& reason) {
+  file_ = std::make_unique<ReplacingFile>(path);
   sampleRate_ = sampleRate;
   channels_ = channels;
-  file_ = std::fopen(temporaryPath_.c_str(), "wb");
-  return file_ && WriteHeader();  // sizes stay 0 until Finish
+  if (!file_->Create(reason)) return false;
+  file_->Write(Header());  // sizes stay 0 until Finish
+  return true;
 }
 
 bool WavWriter::Write(const int16_t* samples, size_t frames) {
@@ -37,16 +28,17 @@ bool WavWriter::Write(const int16_t* samples, size_t frames) {
   for (size_t done = 0; done < count;) {
     const size_t n = std::min(count - done, sizeof bytes / 2);
     for (size_t i = 0; i < n; ++i) PutLittle(bytes + 2 * i, static_cast<uint16_t>(samples[done + i]), 2);
-    ok_ = ok_ && std::fwrite(bytes, 2, n, file_) == n;
+    file_->Write(std::span(bytes, 2 * n));
     done += n;
   }
   frames_ += frames;
-  return ok_;
+  return true;
 }
 
-bool WavWriter::WriteHeader() {
+std::array<uint8_t, WavWriter::kHeaderBytes> WavWriter::Header() const {
   const uint32_t dataBytes = static_cast<uint32_t>(frames_ * channels_ * 2);
-  uint8_t h[kHeaderBytes] = {};
+  std::array<uint8_t, kHeaderBytes> bytes{};
+  uint8_t* h = bytes.data();
   std::memcpy(h, "RIFF", 4);
   PutLittle(h + 4, kHeaderBytes - 8 + dataBytes, 4);
   std::memcpy(h + 8, "WAVEfmt ", 8);
@@ -59,17 +51,12 @@ bool WavWriter::WriteHeader() {
   PutLittle(h + 34, 16, 2);                           // bits per sample
   std::memcpy(h + 36, "data", 4);
   PutLittle(h + 40, dataBytes, 4);
-  return std::fseek(file_, 0, SEEK_SET) == 0 && std::fwrite(h, 1, kHeaderBytes, file_) == kHeaderBytes &&
-         std::fseek(file_, 0, SEEK_END) == 0;
+  return bytes;
 }
 
-bool WavWriter::Finish() {
-  ok_ = ok_ && WriteHeader();
-  ok_ = (std::fclose(file_) == 0) && ok_;
-  file_ = nullptr;
-  if (ok_ && std::rename(temporaryPath_.c_str(), path_.c_str()) == 0) return true;
-  std::remove(temporaryPath_.c_str());
-  return false;
+bool WavWriter::Finish(std::string& reason) {
+  file_->WriteAt(0, Header());
+  return file_->Commit(reason);
 }
 
 }  // namespace tsy

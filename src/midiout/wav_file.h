@@ -3,35 +3,37 @@
 // target, renamed into place only when it is complete, so that no half-written
 // file ever carries the target's name.
 
+#include <array>
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
+
+#include "platform/replacing_file.h"
 
 namespace tsy {
 
 class WavWriter {
  public:
-  ~WavWriter();  // an unfinished file is removed
-
-  // Starts the temporary file. False (errno set) when it cannot be created.
-  bool Open(const std::string& path, int sampleRate, int channels);
+  // Starts the temporary file. False, with the reason, when it cannot be created.
+  bool Open(const std::string& path, int sampleRate, int channels, std::string& reason);
   // Appends `frames` frames of interleaved samples.
   bool Write(const int16_t* samples, size_t frames);
-  // Completes the header and renames the file into place.
-  bool Finish();
+  // Completes the header and renames the file into place. False, with the
+  // reason, when any write failed; an unfinished file is never left behind.
+  bool Finish(std::string& reason);
 
   size_t frames() const { return frames_; }
 
  private:
-  bool WriteHeader();
+  static constexpr size_t kHeaderBytes = 44;  // RIFF header + "fmt " chunk + "data" chunk head
 
-  std::string path_;
-  std::string temporaryPath_;
-  FILE* file_ = nullptr;
+  // The header for the frames written so far.
+  std::array<uint8_t, kHeaderBytes> Header() const;
+
+  std::unique_ptr<ReplacingFile> file_;
   int sampleRate_ = 0;
   int channels_ = 0;
   size_t frames_ = 0;
-  bool ok_ = true;
 };
 
 }  // namespace tsy

@@ -1,13 +1,14 @@
 #include "platform/profile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <span>
+
+#include "platform/replacing_file.h"
 
 namespace tsy {
 namespace {
@@ -77,17 +78,6 @@ int32_t ParseInt(std::string_view text) {
   }
   if (negative) value = 0u - value;
   return static_cast<int32_t>(value);
-}
-
-// Writes all of `text` to `fd`; false on any short or failed write.
-bool WriteAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
 }
 
 }  // namespace
@@ -193,26 +183,11 @@ std::string Profile::Text() const {
 bool Profile::Save(const std::string& path) const {
   namespace fs = std::filesystem;
   std::error_code error;
-  // Writing through a link keeps the link and changes the file it names.
-  fs::path target = path;
-  if (fs::is_symlink(fs::symlink_status(path, error))) target = fs::canonical(path, error);
-  if (error && error != std::errc::no_such_file_or_directory) return false;
-  error.clear();
-  if (target.has_parent_path()) fs::create_directories(target.parent_path(), error);
-  if (error) return false;
-
-  const std::string temporary = target.string() + "." + std::to_string(::getpid()) + ".tmp";
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-  if (fd < 0) return false;
-  // The new file keeps the old one's permissions.
-  struct stat old;
-  if (::stat(target.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
-  const bool written = WriteAll(fd, Text()) && ::fsync(fd) == 0;
-  if (::close(fd) != 0 || !written || std::rename(temporary.c_str(), target.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  return true;
+  const fs::path folder = fs::path(path).parent_path();
+  if (!folder.empty()) fs::create_directories(folder, error);
+  const std::string text = Text();
+  std::string reason;
+  return WriteFileReplacing(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()), reason);
 }
 
 bool IsWritableDirectory(const std::string& directory) {

@@ -67,11 +67,14 @@ TEST(ObjectFileTest, WritingReplacesTheFileOnlyWhenItWorked) {
   EXPECT_EQ(WriteObjectFile(target.string(), image.data(), 450), "");
   EXPECT_EQ(fs::file_size(target), 450u);
 
-  // A folder in the way of the temporary file: the old file stays whole.
-  fs::create_directories(folder / "out.emd.part");
-  EXPECT_NE(WriteObjectFile(target.string(), image.data(), 100), "");
-  EXPECT_EQ(fs::file_size(target), 450u);
-  EXPECT_TRUE(fs::is_directory(folder / "out.emd.part"));
+  // A folder standing at the target cannot be replaced: it stays as it was,
+  // and no temporary file is left beside it.
+  fs::path taken = folder / "taken.emd";
+  fs::create_directories(taken);
+  WriteBytes(taken / "inside", 7, 1);
+  EXPECT_NE(WriteObjectFile(taken.string(), image.data(), 100), "");
+  EXPECT_EQ(fs::file_size(taken / "inside"), 7u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
   fs::remove_all(folder);
 }
 

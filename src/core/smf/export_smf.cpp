@@ -10,7 +10,7 @@
 #include "core/engine/play_controls.h"
 #include "core/engine/play_thread.h"
 #include "core/engine/state_snapshot.h"
-#include "core/smf/replacing_file.h"
+#include "platform/replacing_file.h"
 #include "core/smf/smf_preamble.h"
 #include "core/smf/smf_writer.h"
 
@@ -129,8 +129,8 @@ SmfExport ExportSmf(const std::string& path) {
     return result;
   }
   TakeEngine(image);
-  const std::vector<uint8_t> bytes = RenderSmf(result.endTick);
-  result.outcome = file.Commit(bytes, result.reason) ? SmfOutcome::kWritten : SmfOutcome::kWriteFailed;
+  file.Write(RenderSmf(result.endTick));
+  result.outcome = file.Commit(result.reason) ? SmfOutcome::kWritten : SmfOutcome::kWriteFailed;
   PublishEngineState();  // the displays show where the render ended
   Halt();  // the status is kExporting: the engine stays with the writer
   return result;

@@ -1,0 +1,109 @@
+#include "platform/replacing_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace tsy {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Writes all of `bytes` at `offset` (or appends when `offset` is negative),
+// across short writes. Returns 0 or the errno of the failure.
+int WriteAll(int fd, std::span<const uint8_t> bytes, off_t offset) {
+  while (!bytes.empty()) {
+    ssize_t n = offset < 0 ? ::write(fd, bytes.data(), bytes.size()) : ::pwrite(fd, bytes.data(), bytes.size(), offset);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n < 0 ? errno : EIO;
+    bytes = bytes.subspan(static_cast<size_t>(n));
+    if (offset >= 0) offset += n;
+  }
+  return 0;
+}
+
+// The file a write to `path` should replace: the one a link names.
+std::string ResolvedTarget(const std::string& path) {
+  std::error_code error;
+  if (!fs::is_symlink(fs::symlink_status(path, error))) return path;
+  fs::path target = fs::canonical(path, error);
+  return error ? path : target.string();
+}
+
+}  // namespace
+
+ReplacingFile::ReplacingFile(std::string path) : path_(ResolvedTarget(path)) {}
+
+ReplacingFile::~ReplacingFile() { Discard(); }
+
+bool ReplacingFile::Create(std::string& reason) {
+  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    temporary_ = path_ + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ < 0 && errno != EEXIST) break;
+  }
+  if (fd_ < 0) {
+    reason = std::strerror(errno);
+    return false;
+  }
+  struct stat old;
+  if (::stat(path_.c_str(), &old) == 0) ::fchmod(fd_, old.st_mode & 07777);
+  error_ = 0;
+  return true;
+}
+
+void ReplacingFile::Write(std::span<const uint8_t> bytes) {
+  if (fd_ >= 0 && error_ == 0) error_ = WriteAll(fd_, bytes, -1);
+}
+
+void ReplacingFile::Write(std::string_view text) {
+  Write(std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+}
+
+void ReplacingFile::WriteAt(size_t offset, std::span<const uint8_t> bytes) {
+  if (fd_ >= 0 && error_ == 0) error_ = WriteAll(fd_, bytes, static_cast<off_t>(offset));
+}
+
+bool ReplacingFile::Commit(std::string& reason) {
+  if (fd_ < 0) {
+    reason = std::strerror(EBADF);
+    return false;
+  }
+  if (error_ == 0 && ::fsync(fd_) != 0) error_ = errno;
+  if (::close(fd_) != 0 && error_ == 0) error_ = errno;
+  fd_ = -1;
+  if (error_ == 0 && std::rename(temporary_.c_str(), path_.c_str()) != 0) error_ = errno;
+  if (error_ != 0) {
+    reason = std::strerror(error_);
+    Discard();
+    return false;
+  }
+  temporary_.clear();
+  return true;
+}
+
+void ReplacingFile::Discard() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  temporary_.clear();
+}
+
+bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes, std::string& reason) {
+  ReplacingFile file(path);
+  if (!file.Create(reason)) return false;
+  file.Write(bytes);
+  return file.Commit(reason);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return fs::equivalent(a, b, error) && !error;
+}
+
+}  // namespace tsy
