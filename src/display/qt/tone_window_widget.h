@@ -3,7 +3,6 @@
 // size, that shows and drives the Tone window logic (display/tone_window.h).
 // Only one exists at a time; the logic's state outlives it.
 
-// The engine headers come before Qt's, whose `slots` macro they must not meet.
 #include "display/refresh_thread.h"
 #include "display/tone_window.h"
 

@@ -5,7 +5,6 @@
 // UI thread and asks for the frame to be shown; the UI thread's own paints
 // (a command's repaint, an expose) paint afresh.
 
-// The engine headers come before Qt's, whose `slots` macro they must not meet.
 #include "display/refresh_thread.h"
 #include "display/track_display.h"
 
