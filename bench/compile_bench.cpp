@@ -1,0 +1,68 @@
+// How long one compile of the largest source takes: 48 tracks written almost
+// entirely with substitution letters (26 registrations with arguments, every
+// note reached through an expansion), grown until the image is as close to
+// the 16,127-byte limit as whole expansions allow. Prints the source and
+// image sizes and ms per compile (target 10 ms).
+//
+// usage: compile_bench [REPEATS]   (default 200)
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "core/compiler/compile_driver.h"
+#include "core/compiler/image.h"
+
+namespace {
+
+constexpr size_t kImageLimit = 16127;  // the largest image a compile may leave without 3030
+constexpr int kLetters = 26;
+
+// Letter i's body: a short phrase whose lengths come from the arguments.
+std::string Registration(int i) {
+  static const char* notes[] = {"c", "d", "e", "f", "g", "a", "b"};
+  std::string body = "o" + std::to_string(3 + i % 3);
+  for (int n = 0; n < 3; ++n) body += std::string(notes[(i + 2 * n) % 7]) + "\\" + std::to_string(1 + n % 2);
+  return "$" + std::string(1, char('a' + i)) + "[" + body + "]\n";
+}
+
+// The whole source: `uses` expansions on every track, one more on the first
+// `longer` tracks.
+std::string Source(int uses, int longer) {
+  std::string text = "; generated: every note comes from a substitution letter\n%myinitspace\n";
+  for (int i = 0; i < kLetters; ++i) text += Registration(i);
+  static const char* lengths[] = {"8,16", "4,8", "16,16", "8,4"};
+  for (int t = 1; t <= tsy::kTrackCount; ++t) {
+    text += std::to_string(t) + "[@ql";
+    for (int u = 0; u < uses + (t <= longer); ++u)
+      text += std::string(1, char('A' + (t + u) % kLetters)) + lengths[(t * 3 + u) % 4];
+    text += "]\n";
+  }
+  return text;
+}
+
+bool Fits(const tsy::CompileResult& r) { return r.errorFree() && r.image.size() <= kImageLimit; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int repeats = argc > 1 ? std::atoi(argv[1]) : 200;
+  int uses = 1, longer = 0;
+  while (Fits(tsy::CompileSource(Source(uses + 1, 0)))) ++uses;
+  while (longer < tsy::kTrackCount && Fits(tsy::CompileSource(Source(uses, longer + 1)))) ++longer;
+  const std::string source = Source(uses, longer);
+  const tsy::CompileResult first = tsy::CompileSource(source);
+  if (!Fits(first)) {
+    std::fprintf(stderr, "compile_bench: the generated source does not compile cleanly\n");
+    return 2;
+  }
+  const auto start = std::chrono::steady_clock::now();
+  size_t bytes = 0;
+  for (int i = 0; i < repeats; ++i) bytes += tsy::CompileSource(source).image.size();
+  const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  std::printf("compile: 48 tracks, %d or %d expansions each, source %zu bytes, image %zu bytes (limit %zu)\n", uses,
+              uses + 1, source.size(), bytes / repeats, kImageLimit);
+  std::printf("%.3f ms per compile   (target 10 ms)\n", ms / repeats);
+  return 0;
+}
