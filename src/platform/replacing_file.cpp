@@ -42,6 +42,17 @@ ReplacingFile::ReplacingFile(std::string path) : path_(ResolvedTarget(path)) {}
 ReplacingFile::~ReplacingFile() { Discard(); }
 
 bool ReplacingFile::Create(std::string& reason) {
+  // A device or a pipe (/dev/null, /dev/stdout) is written where it is:
+  // renaming over it would put a plain file in the device's place.
+  struct stat old;
+  const bool exists = ::stat(path_.c_str(), &old) == 0;
+  inPlace_ = exists && !S_ISREG(old.st_mode) && !S_ISDIR(old.st_mode);
+  if (inPlace_) {
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd_ < 0) reason = std::strerror(errno);
+    error_ = 0;
+    return fd_ >= 0;
+  }
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
     temporary_ = path_ + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
     fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -51,8 +62,7 @@ bool ReplacingFile::Create(std::string& reason) {
     reason = std::strerror(errno);
     return false;
   }
-  struct stat old;
-  if (::stat(path_.c_str(), &old) == 0) ::fchmod(fd_, old.st_mode & 07777);
+  if (exists) ::fchmod(fd_, old.st_mode & 07777);
   error_ = 0;
   return true;
 }
@@ -74,10 +84,10 @@ bool ReplacingFile::Commit(std::string& reason) {
     reason = std::strerror(EBADF);
     return false;
   }
-  if (error_ == 0 && ::fsync(fd_) != 0) error_ = errno;
+  if (error_ == 0 && !inPlace_ && ::fsync(fd_) != 0) error_ = errno;  // pipes and devices cannot sync
   if (::close(fd_) != 0 && error_ == 0) error_ = errno;
   fd_ = -1;
-  if (error_ == 0 && std::rename(temporary_.c_str(), path_.c_str()) != 0) error_ = errno;
+  if (error_ == 0 && !inPlace_ && std::rename(temporary_.c_str(), path_.c_str()) != 0) error_ = errno;
   if (error_ != 0) {
     reason = std::strerror(error_);
     Discard();

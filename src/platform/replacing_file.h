@@ -21,8 +21,9 @@ class ReplacingFile {
 
   // Creates the temporary file beside the target. An existing target's
   // permissions are kept; a target that is a link keeps
-  // the link and has the file it names replaced. False, with the system's
-  // reason, when the file cannot be created.
+  // the link and has the file it names replaced. A target that is a device
+  // or a pipe is opened and written directly instead. False, with the
+  // system's reason, when the file cannot be created.
   bool Create(std::string& reason);
   // Appends `bytes`; a failure is remembered and reported by Commit.
   void Write(std::span<const uint8_t> bytes);
@@ -41,6 +42,7 @@ class ReplacingFile {
   std::string temporary_;
   int fd_ = -1;
   int error_ = 0;          // the first write's errno, 0 while all went well
+  bool inPlace_ = false;   // the target is a device or a pipe, written directly
 };
 
 // Writes `bytes` to `path` through a ReplacingFile. False, with the reason,

@@ -1,0 +1,73 @@
+// Targets that are not plain files: a pipe or a device is written where it
+// is, never replaced by a plain file.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <iterator>
+
+#include "platform/replacing_file.h"
+
+namespace tsy {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path Folder() {
+  fs::path folder = fs::temp_directory_path() /
+                    ("tsy-devices-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  return folder;
+}
+
+constexpr uint8_t kBytes[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6};
+
+TEST(ReplacingFileTargets, APipeReceivesTheBytesAndStaysAPipe) {
+  const fs::path folder = Folder();
+  const fs::path pipe = folder / "out.mid";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  // The reading end is open first, so the write neither waits nor hangs the
+  // test when the pipe is (wrongly) replaced.
+  const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  std::string reason;
+  EXPECT_TRUE(WriteFileReplacing(pipe.string(), kBytes, reason)) << reason;
+  char buffer[64];
+  const ssize_t n = ::read(reader, buffer, sizeof buffer);
+  ::close(reader);
+  const std::string received(buffer, static_cast<size_t>(std::max<ssize_t>(n, 0)));
+  EXPECT_EQ(received, std::string(reinterpret_cast<const char*>(kBytes), sizeof kBytes));
+  EXPECT_TRUE(fs::is_fifo(pipe));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+  fs::remove_all(folder);
+}
+
+TEST(ReplacingFileTargets, ADeviceIsWrittenNotReplaced) {
+  const fs::path folder = Folder();
+  const fs::path device = folder / "null";
+  if (::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) GTEST_SKIP() << "cannot make a device node here";
+  std::string reason;
+  EXPECT_TRUE(WriteFileReplacing(device.string(), kBytes, reason)) << reason;
+  EXPECT_TRUE(fs::is_character_file(device));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+  fs::remove_all(folder);
+}
+
+TEST(ReplacingFileTargets, AFolderIsRefusedWithItsReason) {
+  const fs::path folder = Folder();
+  fs::create_directory(folder / "out.emd");
+  std::string reason;
+  EXPECT_FALSE(WriteFileReplacing((folder / "out.emd").string(), kBytes, reason));
+  EXPECT_FALSE(reason.empty());
+  EXPECT_TRUE(fs::is_directory(folder / "out.emd"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+  fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace tsy
