@@ -46,7 +46,11 @@ bool ReplacingFile::Create(std::string& reason) {
   // renaming over it would put a plain file in the device's place.
   struct stat old;
   const bool exists = ::stat(path_.c_str(), &old) == 0;
-  inPlace_ = exists && !S_ISREG(old.st_mode) && !S_ISDIR(old.st_mode);
+  if (exists && S_ISDIR(old.st_mode)) {  // said now, not after a whole render
+    reason = std::strerror(EISDIR);
+    return false;
+  }
+  inPlace_ = exists && !S_ISREG(old.st_mode);
   if (inPlace_) {
     fd_ = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd_ < 0) reason = std::strerror(errno);

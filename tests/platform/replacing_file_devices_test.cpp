@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <iterator>
 
@@ -58,12 +60,13 @@ TEST(ReplacingFileTargets, ADeviceIsWrittenNotReplaced) {
   fs::remove_all(folder);
 }
 
-TEST(ReplacingFileTargets, AFolderIsRefusedWithItsReason) {
+TEST(ReplacingFileTargets, AFolderIsRefusedBeforeAnythingIsWritten) {
   const fs::path folder = Folder();
   fs::create_directory(folder / "out.emd");
+  ReplacingFile file((folder / "out.emd").string());
   std::string reason;
-  EXPECT_FALSE(WriteFileReplacing((folder / "out.emd").string(), kBytes, reason));
-  EXPECT_FALSE(reason.empty());
+  EXPECT_FALSE(file.Create(reason));
+  EXPECT_EQ(reason, std::strerror(EISDIR));
   EXPECT_TRUE(fs::is_directory(folder / "out.emd"));
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
   fs::remove_all(folder);
