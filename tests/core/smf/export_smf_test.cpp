@@ -4,6 +4,8 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -135,9 +137,21 @@ TEST_F(SmfExportTest, FileThatCannotBeCreatedLeavesNothingAndTheEngineAlone) {
 
 TEST_F(SmfExportTest, FailedWriteIsReportedAndLeavesNoPartialFile) {
   ASSERT_EQ(LoadFresh(BuildImage({{1, Note(60, 48)}})), 1);
-  fs::create_directories(dir_ / "taken.mid" / "inside");  // the target cannot be replaced
-  const SmfExport result = ExportSmf((dir_ / "taken.mid").string());
+  // A device that is always full (like /dev/full, but our own): every write fails.
+  const fs::path full = dir_ / "full.mid";
+  if (::mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0) GTEST_SKIP() << "cannot make a device node here";
+  const SmfExport result = ExportSmf(full.string());
   EXPECT_EQ(result.outcome, SmfOutcome::kWriteFailed);
+  EXPECT_FALSE(result.reason.empty());
+  EXPECT_TRUE(fs::is_character_file(full));
+  EXPECT_THAT(std::vector<fs::path>(fs::directory_iterator(dir_), {}), ElementsAre(full));
+}
+
+TEST_F(SmfExportTest, FolderAsTargetCannotBeCreated) {
+  ASSERT_EQ(LoadFresh(BuildImage({{1, Note(60, 48)}})), 1);
+  fs::create_directories(dir_ / "taken.mid" / "inside");
+  const SmfExport result = ExportSmf((dir_ / "taken.mid").string());
+  EXPECT_EQ(result.outcome, SmfOutcome::kCannotCreate);
   EXPECT_FALSE(result.reason.empty());
   EXPECT_THAT(std::vector<fs::path>(fs::directory_iterator(dir_), {}), ElementsAre(dir_ / "taken.mid"));
 }
