@@ -6,6 +6,7 @@
 #include "core/compiler/commands.h"
 #include "core/compiler/lengths.h"
 #include "core/compiler/pitch.h"
+#include "core/compiler/substitution.h"
 
 namespace tsy {
 namespace {
@@ -19,6 +20,8 @@ size_t ClosingQuote(const std::string& text, size_t at) { return text.find('"', 
 
 // Expands every substitution letter up to the closing brace, so that the
 // notes they stand for are counted. False when one has no registration (3037).
+// The second byte of a double-byte character is no letter: a body holding
+// one would otherwise expand into itself for ever.
 bool ExpandLetters(ParseContext& cx) {
   if (!cx.state.upperCaseLetters || !cx.unit.expandLetter) return true;
   std::string& text = cx.unit.text;
@@ -30,7 +33,7 @@ bool ExpandLetters(ParseContext& cx) {
     } else if (text[i] >= 'A' && text[i] <= 'Z') {
       if (!cx.unit.expandLetter(cx.unit, i)) return false;
     } else {
-      ++i;
+      i += CharacterWidth(text, i);
     }
   }
   return true;
