@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -10,7 +11,6 @@
 #include "cli/compile_report.h"
 #include "core/compiler/compile_driver.h"
 #include "core/compiler/image.h"
-#include "core/compiler/source_reader.h"
 #include "core/engine/load_image.h"
 
 namespace tsy::cli {
@@ -20,8 +20,7 @@ namespace {
 bool CheckObjectBytes(const std::string& path, std::span<const uint8_t> bytes) {
   const char* name = path.c_str();
   if (bytes.size() > kObjectBufferSize) {
-    std::fprintf(stderr, "tsy: %s is not an object image: %zu bytes, more than %zu\n", name, bytes.size(),
-                 kObjectBufferSize);
+    std::fprintf(stderr, "tsy: %s is not an object image: more than %zu bytes\n", name, kObjectBufferSize);
     return false;
   }
   ImageHeader header;
@@ -42,6 +41,20 @@ bool CheckObjectBytes(const std::string& path, std::span<const uint8_t> bytes) {
       return false;
   }
   return false;
+}
+
+// Reads the bytes of an object file, stopping one byte past the largest
+// image: an endless device (/dev/zero) must not fill the memory. Returns 0 or
+// the errno value that says why the file could not be read.
+int ReadImageBytes(const std::string& path, std::vector<uint8_t>& bytes) {
+  errno = 0;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return errno ? errno : ENOENT;
+  bytes.resize(kObjectBufferSize + 1);
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  const int fault = std::ferror(file) ? (errno ? errno : EIO) : 0;
+  std::fclose(file);
+  return fault;
 }
 
 }  // namespace
@@ -65,12 +78,10 @@ bool ReadImage(const std::string& path, std::vector<uint8_t>& image, bool* diagn
     image = std::move(result.image);
     return true;
   }
-  std::string bytes;
-  if (const int error = ReadSourceFile(path, bytes); error != 0) {
+  if (const int error = ReadImageBytes(path, image); error != 0) {
     PrintCannotOpen(path, error);
     return false;
   }
-  image.assign(bytes.begin(), bytes.end());
   return CheckObjectBytes(path, image);
 }
 

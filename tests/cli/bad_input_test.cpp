@@ -2,8 +2,10 @@
 // naming the file and the fault and leaving the old output as it was, or
 // exports a MIDI file that is whole, however odd the streams are.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -80,6 +82,18 @@ TEST(TsyBadInput, DamagedImagesAreRefusedWithTheirFaultOrExportedWhole) {
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()),
             std::ssize(cases) + 1);  // no temporary file left behind
+}
+
+// Reading an object image stops past the largest one; the memory limit turns
+// a reader that would go on for ever into a quick failure.
+TEST(TsyBadInput, AnEndlessDeviceIsReadOnlyAsFarAsAnImageReaches) {
+  ScratchFolder folder("bad-endless");
+  const std::string err = (folder / "err").string();
+  const std::string command =
+      "ulimit -v 1000000; '" TSY_BINARY_DIR "/tsy' dump /dev/zero >/dev/null 2>'" + err + "'";
+  const int status = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
+  EXPECT_EQ(ReadFile(err), "tsy: /dev/zero is not an object image: more than 16383 bytes\n");
 }
 
 TEST(TsyBadInput, SourcesThatCannotBeReadKeepTheOldImage) {
