@@ -50,6 +50,7 @@ function(tsy_test name dir)
   add_executable(${name} ${sources})
   target_compile_options(${name} PRIVATE ${TSY_WARNINGS})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest_main GTest::gmock)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE
     TSY_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TSY_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60

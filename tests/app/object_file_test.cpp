@@ -7,27 +7,19 @@
 #include <fstream>
 #include <vector>
 
+#include "scratch_folder.h"
+
 namespace tsy {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A folder of the running test's own, so tests may run side by side.
-fs::path Folder() {
-  fs::path folder = fs::temp_directory_path() /
-                    (std::string("tsy-object-file-") +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  return folder;
-}
 
 void WriteBytes(const fs::path& path, size_t size, char fill) {
   std::ofstream(path, std::ios::binary).write(std::vector<char>(size, fill).data(), size);
 }
 
 TEST(ObjectFileTest, ReadsFilesSmallerThanTheBufferOverItsStart) {
-  fs::path folder = Folder();
+  const ScratchFolder folder;
   std::vector<uint8_t> buffer(kObjectBufferSize, 7);
   WriteBytes(folder / "small.emd", 16382, 1);
   EXPECT_EQ(ReadObjectFile((folder / "small.emd").string(), buffer.data()), kObjectRead);
@@ -43,7 +35,6 @@ TEST(ObjectFileTest, ReadsFilesSmallerThanTheBufferOverItsStart) {
   EXPECT_EQ(ReadObjectFile((folder / "full.emd").string(), buffer.data()), kObjectTooLarge);
   EXPECT_EQ(buffer[0], 2);
   EXPECT_EQ(ReadObjectFile((folder / "none.emd").string(), buffer.data()), kObjectCannotOpen);
-  fs::remove_all(folder);
 }
 
 TEST(ObjectFileTest, ImageLengthComesFromAValidHeader) {
@@ -60,7 +51,7 @@ TEST(ObjectFileTest, ImageLengthComesFromAValidHeader) {
 }
 
 TEST(ObjectFileTest, WritingReplacesTheFileOnlyWhenItWorked) {
-  fs::path folder = Folder();
+  const ScratchFolder folder;
   std::vector<uint8_t> image(500, 9);
   fs::path target = folder / "out.emd";
   WriteBytes(target, 40, 5);
@@ -74,8 +65,7 @@ TEST(ObjectFileTest, WritingReplacesTheFileOnlyWhenItWorked) {
   WriteBytes(taken / "inside", 7, 1);
   EXPECT_NE(WriteObjectFile(taken.string(), image.data(), 100), "");
   EXPECT_EQ(fs::file_size(taken / "inside"), 7u);
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
-  fs::remove_all(folder);
+  EXPECT_EQ(folder.Entries(), 2);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "core/settings/settings.h"
 #include "platform/virtual_keys.h"
 #include "resources/version.h"
+#include "scratch_folder.h"
 #include "scripted_host.h"
 
 namespace tsy {
@@ -58,14 +59,6 @@ class ShellTest : public ::testing::Test {
   }
   EngineState& engine() { return *core.engine; }
 
-  fs::path TempFolder() {
-    fs::path folder = fs::temp_directory_path() /
-                      ("tsy-shell-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-  }
-
   Settings settings;
   ScriptedHost host;
   RecordingCore core;
@@ -89,15 +82,13 @@ TEST(ShellStartTest, ChainRunsInOrderThroughTheQueue) {
 }
 
 TEST(ShellStartTest, InitObjectInTheCurrentFolderIsLoadedAndPlayed) {
-  fs::path folder = fs::temp_directory_path() / "tsy-shell-init";
-  fs::remove_all(folder);
-  fs::create_directories(folder);
+  const ScratchFolder folder;
   std::vector<uint8_t> image(410, 0);
   RecordingCore::WriteImage(image.data(), 410);
   std::ofstream(folder / "init.emd", std::ios::binary)
       .write(reinterpret_cast<const char*>(image.data()), 410);
   fs::path before = fs::current_path();
-  fs::current_path(folder);
+  fs::current_path(folder.path());
 
   Settings settings;
   ScriptedHost host;
@@ -106,7 +97,6 @@ TEST(ShellStartTest, InitObjectInTheCurrentFolderIsLoadedAndPlayed) {
   shell.Start();
   host.Pump();
   fs::current_path(before);
-  fs::remove_all(folder);
   EXPECT_EQ(host.Take(), (Log{"apply device", "display refresh", "load image", "play from start",
                               "caption Tessaly32 - []"}));
   EXPECT_EQ(shell.state().objectBuffer[391], 23);
@@ -353,7 +343,7 @@ TEST_F(ShellTest, LoadMusRemembersTheFolderAndMayNotCompile) {
 }
 
 TEST_F(ShellTest, LoadObjectPlaysAndForgetsTheCompile) {
-  fs::path folder = TempFolder();
+  const ScratchFolder folder;
   std::vector<char> image(420, 0);
   RecordingCore::WriteImage(reinterpret_cast<uint8_t*>(image.data()), 420);
   std::ofstream(folder / "a.emd", std::ios::binary).write(image.data(), 420);
@@ -370,7 +360,7 @@ TEST_F(ShellTest, LoadObjectPlaysAndForgetsTheCompile) {
   EXPECT_EQ(host.Take(), (Log{"open ファイル選択", "load image", "play from start"}));
   EXPECT_EQ(shell->state().compiledSize, 0u);
   EXPECT_EQ(shell->state().currentFile, "NewFile.MUS");
-  EXPECT_EQ(settings.folders[kEmdFolder].directory, folder.string() + "/");
+  EXPECT_EQ(settings.folders[kEmdFolder].directory, folder.path().string() + "/");
   EXPECT_EQ(host.requests.back().filters[0].description, "EMDファイル(*.emd)");
 
   Press(vk::Letter('E'));  // music plays, yet nothing was compiled
@@ -380,7 +370,6 @@ TEST_F(ShellTest, LoadObjectPlaysAndForgetsTheCompile) {
   Press(vk::kMultiply);
   Press(vk::kOemColon);
   EXPECT_EQ(host.Take(), (Log{"open ファイル選択", "open ファイル選択"}));
-  fs::remove_all(folder);
 }
 
 TEST_F(ShellTest, ExportAsksForTheFileAfterACompile) {
@@ -416,7 +405,7 @@ TEST_F(ShellTest, WriteObjectSavesTheImageAsLongAsItsHeaderSays) {
   Press(vk::Letter('W'));
   EXPECT_EQ(host.Take(), Log{"message Tessaly32: 保存するデータがありません icon 1"});
 
-  fs::path folder = TempFolder();
+  const ScratchFolder folder;
   core.compileResult = 450;
   host.answers = {true};
   Press(vk::Digit(7));
@@ -434,7 +423,6 @@ TEST_F(ShellTest, WriteObjectSavesTheImageAsLongAsItsHeaderSays) {
   Log log = host.Take();
   ASSERT_EQ(log.size(), 2u);
   EXPECT_EQ(log[1].rfind("message " + missing + ": ファイルを書き込めません\n", 0), 0u) << log[1];
-  fs::remove_all(folder);
 }
 
 TEST_F(ShellTest, EditorOpensSourcesAndFallsBackToTheTextEditor) {

@@ -46,7 +46,7 @@ bool WholeMidiFile(const Bytes& file) {
 }
 
 TEST(TsyBadInput, DamagedImagesAreRefusedWithTheirFaultOrExportedWhole) {
-  ScratchFolder folder("bad-images");
+  const ScratchFolder folder;
   Bytes outside = Image(kNote + kEnd);
   PutU32(outside, 8, 60000);  // track 2 far beyond the end
   Bytes giantSysEx = {'\xFE', '\xFF', '\xF0'};
@@ -80,8 +80,7 @@ TEST(TsyBadInput, DamagedImagesAreRefusedWithTheirFaultOrExportedWhole) {
       EXPECT_TRUE(WholeMidiFile(written)) << c.name;
     }
   }
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()),
-            std::ssize(cases) + 1);  // no temporary file left behind
+  EXPECT_EQ(folder.Entries(), std::ssize(cases) + 1);  // no temporary file left behind
 }
 
 // A virtual-memory limit cannot be set under a sanitizer, which reserves its
@@ -97,7 +96,7 @@ constexpr const char* kMemoryLimit = "ulimit -v 1000000; ";
 // Reading an object image stops past the largest one; the memory limit turns
 // a reader that would go on for ever into a quick failure.
 TEST(TsyBadInput, AnEndlessDeviceIsReadOnlyAsFarAsAnImageReaches) {
-  ScratchFolder folder("bad-endless");
+  const ScratchFolder folder;
   const std::string err = (folder / "err").string();
   const std::string command = std::string(kMemoryLimit) + "'" TSY_BINARY_DIR "/tsy' dump /dev/zero >/dev/null 2>'" +
                               err + "'";
@@ -107,7 +106,7 @@ TEST(TsyBadInput, AnEndlessDeviceIsReadOnlyAsFarAsAnImageReaches) {
 }
 
 TEST(TsyBadInput, SourcesThatCannotBeReadKeepTheOldImage) {
-  ScratchFolder folder("bad-sources");
+  const ScratchFolder folder;
   fs::create_directory(folder / "folder.mus");
   struct Case {
     const char* source;

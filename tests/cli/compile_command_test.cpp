@@ -23,7 +23,7 @@ std::string SummaryWithTrackOne(const std::string& bars) {
 }
 
 TEST(TsyCompile, WritesTheImageBesideTheSourceAndPrintsTheSummary) {
-  ScratchFolder folder("compile-ok");
+  const ScratchFolder folder;
   WriteFile(folder / "piece.mus", "; a comment\n1[cde]\n");
   TsyRun run = RunTsy(folder, "compile piece.mus");
   EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -37,7 +37,7 @@ TEST(TsyCompile, WritesTheImageBesideTheSourceAndPrintsTheSummary) {
 }
 
 TEST(TsyCompile, DiagnosticsGoToStderrWithFileAndLineAndTheTracksBeforeAreWritten) {
-  ScratchFolder folder("compile-fault");
+  const ScratchFolder folder;
   WriteFile(folder / "piece.mus", "1[c]\n2[c\n  x]\n");
   TsyRun run = RunTsy(folder, "compile piece.mus -o result.emd");
   EXPECT_EQ(run.exitCode, 1);
@@ -47,7 +47,7 @@ TEST(TsyCompile, DiagnosticsGoToStderrWithFileAndLineAndTheTracksBeforeAreWritte
 }
 
 TEST(TsyCompile, UnreadableSourceIsExitTwoAndWritesNothing) {
-  ScratchFolder folder("compile-missing");
+  const ScratchFolder folder;
   TsyRun run = RunTsy(folder, "compile missing.mus");
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_NE(run.err.find("ファイルを開けません"), std::string::npos) << run.err;
@@ -57,7 +57,7 @@ TEST(TsyCompile, UnreadableSourceIsExitTwoAndWritesNothing) {
 }
 
 TEST(TsyCompile, FailedWriteIsReportedAndLeavesNoTemporaryFile) {
-  ScratchFolder folder("compile-unwritable");
+  const ScratchFolder folder;
   WriteFile(folder / "piece.mus", "1[c]");
   fs::create_directory(folder / "taken.emd");  // a folder where the image should go
   TsyRun run = RunTsy(folder, "compile piece.mus -o taken.emd");
@@ -70,7 +70,7 @@ TEST(TsyCompile, FailedWriteIsReportedAndLeavesNoTemporaryFile) {
 }
 
 TEST(TsyCompile, NeverOverwritesItsOwnSource) {
-  ScratchFolder folder("compile-self");
+  const ScratchFolder folder;
   WriteFile(folder / "piece.emd", "1[c]");
   TsyRun run = RunTsy(folder, "compile piece.emd");
   EXPECT_EQ(run.exitCode, 2);
@@ -78,7 +78,7 @@ TEST(TsyCompile, NeverOverwritesItsOwnSource) {
 }
 
 TEST(TsyCompile, Utf8SourceKeepsItsLineNumbers) {
-  ScratchFolder folder("compile-utf8");
+  const ScratchFolder folder;
   WriteFile(folder / "piece.mus", "; 主旋律\n1[c]\n; 伴奏\n2[x]\n");
   TsyRun run = RunTsy(folder, "compile piece.mus");
   EXPECT_EQ(run.exitCode, 1);
@@ -86,7 +86,7 @@ TEST(TsyCompile, Utf8SourceKeepsItsLineNumbers) {
 }
 
 TEST(TsyCompile, HelpAndBadUsage) {
-  ScratchFolder folder("compile-usage");
+  const ScratchFolder folder;
   TsyRun help = RunTsy(folder, "compile --help");
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.out.find("usage: tsy compile"), std::string::npos);

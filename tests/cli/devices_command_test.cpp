@@ -7,7 +7,7 @@ namespace tsy::cli {
 namespace {
 
 TEST(TsyDevices, ListsTheMapperAndTheSynthesiserFirstOneNameALine) {
-  ScratchFolder folder("devices");
+  const ScratchFolder folder;
   TsyRun run = RunTsy(folder, "devices");
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out.rfind("MIDI Mapper\nDirect Music\n", 0), 0u) << run.out;
@@ -15,7 +15,7 @@ TEST(TsyDevices, ListsTheMapperAndTheSynthesiserFirstOneNameALine) {
 }
 
 TEST(TsyDevices, TakesNoArguments) {
-  ScratchFolder folder("devices-args");
+  const ScratchFolder folder;
   EXPECT_EQ(RunTsy(folder, "devices extra").exitCode, 2);
   TsyRun help = RunTsy(folder, "devices --help");
   EXPECT_EQ(help.exitCode, 0);

@@ -7,7 +7,7 @@ namespace tsy::cli {
 namespace {
 
 TEST(TsyDump, ListsHeaderAndEventsWithTheirTicks) {
-  ScratchFolder folder("dump-image");
+  const ScratchFolder folder;
   WriteFile(folder / "piece.mus", "%myinitspace\n2[c8d]\n");
   ASSERT_EQ(RunTsy(folder, "compile piece.mus").exitCode, 0);
   TsyRun run = RunTsy(folder, "dump piece.emd");
@@ -30,7 +30,7 @@ TEST(TsyDump, ListsHeaderAndEventsWithTheirTicks) {
 }
 
 TEST(TsyDump, SourceWithAFaultListsTheTracksBefore) {
-  ScratchFolder folder("dump-fault");
+  const ScratchFolder folder;
   WriteFile(folder / "piece.MUS", "1[c]2[x]");
   TsyRun run = RunTsy(folder, "dump piece.MUS");
   EXPECT_EQ(run.exitCode, 1);
@@ -39,7 +39,7 @@ TEST(TsyDump, SourceWithAFaultListsTheTracksBefore) {
 }
 
 TEST(TsyDump, RefusesWhatIsNoImageAndSaysWhy) {
-  ScratchFolder folder("dump-bad");
+  const ScratchFolder folder;
   WriteFile(folder / "piece.mus", "1[c]");
   ASSERT_EQ(RunTsy(folder, "compile piece.mus").exitCode, 0);
   std::string image = ReadFile(folder / "piece.emd");
@@ -66,7 +66,7 @@ TEST(TsyDump, RefusesWhatIsNoImageAndSaysWhy) {
 }
 
 TEST(TsyDump, StreamCutOffByTheEndOfTheFileIsShownNotOverrun) {
-  ScratchFolder folder("dump-cut");
+  const ScratchFolder folder;
   WriteFile(folder / "piece.mus", "1[c]");
   ASSERT_EQ(RunTsy(folder, "compile piece.mus").exitCode, 0);
   std::string image = ReadFile(folder / "piece.emd");
@@ -78,7 +78,7 @@ TEST(TsyDump, StreamCutOffByTheEndOfTheFileIsShownNotOverrun) {
 }
 
 TEST(TsyDump, Help) {
-  ScratchFolder folder("dump-usage");
+  const ScratchFolder folder;
   TsyRun help = RunTsy(folder, "dump --help");
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.out.find("usage: tsy dump FILE"), std::string::npos);

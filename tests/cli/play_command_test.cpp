@@ -39,7 +39,7 @@ std::string LastStatus(const std::string& out) {
 }
 
 TEST_F(TsyPlaySynth, PlaysToTheEndOfThePieceAndStops) {
-  ScratchFolder folder("play-end");
+  const ScratchFolder folder;
   WriteFile(folder / "two.mus", kTwoNotes);
   TsyRun run = RunTsy(folder, "play two.mus --device 'Direct Music'");
   ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -55,7 +55,7 @@ TEST_F(TsyPlaySynth, PlaysToTheEndOfThePieceAndStops) {
 }
 
 TEST_F(TsyPlaySynth, AfterTheGivenSecondsThePieceFadesOutAndStops) {
-  ScratchFolder folder("play-seconds");
+  const ScratchFolder folder;
   WriteFile(folder / "long.mus", kFastLong);
   TsyRun run = RunTsy(folder, "play long.mus --device 'Direct Music' --seconds 0.5");
   ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -79,7 +79,7 @@ pid_t StartTsy(const ScratchFolder& folder, std::vector<std::string> arguments) 
 }
 
 TEST_F(TsyPlaySynth, CtrlCHaltsAtOnceAndExitsCleanly) {
-  ScratchFolder folder("play-interrupt");
+  const ScratchFolder folder;
   WriteFile(folder / "long.mus", kLong);
   const pid_t pid = StartTsy(folder, {"play", "long.mus", "--device", "Direct Music"});
   ASSERT_GT(pid, 0);
@@ -98,7 +98,7 @@ TEST_F(TsyPlaySynth, CtrlCHaltsAtOnceAndExitsCleanly) {
 }
 
 TEST(TsyPlay, WithoutAnOutputThatOpensPlayWaitsInStandbyAndExitsZero) {
-  ScratchFolder folder("play-standby");
+  const ScratchFolder folder;
   WriteFile(folder / "two.mus", kTwoNotes);
   TsyRun run = RunTsy(folder, "play two.mus --device 'Direct Music' --seconds 2");
   EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -112,7 +112,7 @@ TEST(TsyPlay, WithoutAnOutputThatOpensPlayWaitsInStandbyAndExitsZero) {
 }
 
 TEST(TsyPlay, ANameThatIsNoOutputIsPlayedThroughTheMapper) {
-  ScratchFolder folder("play-unknown");
+  const ScratchFolder folder;
   WriteFile(folder / "two.mus", kTwoNotes);
   TsyRun run = RunTsy(folder, "play two.mus --device 'Gone Synth'");
   EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -137,7 +137,7 @@ const PlayFault kFaults[] = {
 };
 
 TEST(TsyPlay, FaultsExitTwoWithAClearMessage) {
-  ScratchFolder folder("play-fault");
+  const ScratchFolder folder;
   WriteFile(folder / "two.mus", kTwoNotes);
   WriteFile(folder / "notes.txt", "not music");
   WriteFile(folder / "empty.mus", "; nothing\n");

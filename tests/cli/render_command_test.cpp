@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 constexpr const char* kChord = "1[ t120 @19 o4 c2/e/g ]\n";
 
 TEST(TsyRender, WritesASoundingWavAndPrintsItsPathAndLength) {
-  ScratchFolder folder("render-ok");
+  const ScratchFolder folder;
   WriteFile(folder / "chord.mus", kChord);
   TsyRun run = RunTsy(folder, "render chord.mus");
   ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -35,7 +35,7 @@ TEST(TsyRender, WritesASoundingWavAndPrintsItsPathAndLength) {
 }
 
 TEST(TsyRender, AnObjectImageRendersLikeItsSource) {
-  ScratchFolder folder("render-emd");
+  const ScratchFolder folder;
   WriteFile(folder / "chord.mus", kChord);
   ASSERT_EQ(RunTsy(folder, "compile chord.mus").exitCode, 0);
   TsyRun run = RunTsy(folder, "render chord.emd -o out.wav");
@@ -62,7 +62,7 @@ const RenderFault kFaults[] = {
 
 TEST(TsyRender, FaultsExitTwoWithAClearMessageAndWriteNothing) {
   for (const RenderFault& fault : kFaults) {
-    ScratchFolder folder("render-fault");
+    const ScratchFolder folder;
     WriteFile(folder / "chord.mus", kChord);
     WriteFile(folder / "notes.txt", "not music");
     WriteFile(folder / "empty.mus", "; nothing\n");

@@ -11,7 +11,7 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(TsySmf, ExportsASourceBesideItAndPrintsTheEnd) {
-  ScratchFolder folder("smf-ok");
+  const ScratchFolder folder;
   WriteFile(folder / "piece.mus", "1[cde]\n");
   TsyRun run = RunTsy(folder, "smf piece.mus");
   EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -23,7 +23,7 @@ TEST(TsySmf, ExportsASourceBesideItAndPrintsTheEnd) {
 }
 
 TEST(TsySmf, AnObjectImageExportsLikeItsSource) {
-  ScratchFolder folder("smf-image");
+  const ScratchFolder folder;
   WriteFile(folder / "piece.mus", "%myinitspace\n1[t90 c4/e/g r8 d]\n2[@ch9 c8c8]\n");
   ASSERT_EQ(RunTsy(folder, "compile piece.mus").exitCode, 0);
   ASSERT_EQ(RunTsy(folder, "smf piece.mus -o from-source.mid").exitCode, 0);
@@ -33,7 +33,7 @@ TEST(TsySmf, AnObjectImageExportsLikeItsSource) {
 }
 
 TEST(TsySmf, DiagnosticExportsTheTracksBeforeIt) {
-  ScratchFolder folder("smf-fault");
+  const ScratchFolder folder;
   WriteFile(folder / "piece.mus", "1[c]\n2[c\n  x]\n");
   TsyRun run = RunTsy(folder, "smf piece.mus -o out.mid");
   EXPECT_EQ(run.exitCode, 1);
@@ -42,7 +42,7 @@ TEST(TsySmf, DiagnosticExportsTheTracksBeforeIt) {
 }
 
 TEST(TsySmf, RefusalsWriteNothing) {
-  ScratchFolder folder("smf-refused");
+  const ScratchFolder folder;
   WriteFile(folder / "empty.mus", "; no track\n");
   WriteFile(folder / "text.emd", "not an image at all, but long enough to have a header's size of bytes");
   struct Case {
@@ -66,7 +66,7 @@ TEST(TsySmf, RefusalsWriteNothing) {
 }
 
 TEST(TsySmf, UnwritableTargetIsExitTwo) {
-  ScratchFolder folder("smf-unwritable");
+  const ScratchFolder folder;
   WriteFile(folder / "piece.mus", "1[c]\n");
   TsyRun run = RunTsy(folder, "smf piece.mus -o no-such-folder/out.mid");
   EXPECT_EQ(run.exitCode, 2);

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
+
+#include "scratch_folder.h"
 
 namespace tsy::cli {
 
@@ -16,31 +16,6 @@ struct TsyRun {
   int exitCode = -1;
   std::string out;  // stdout
   std::string err;  // stderr
-};
-
-inline std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// A fresh, empty folder per test, removed afterwards.
-class ScratchFolder {
- public:
-  explicit ScratchFolder(const std::string& name)
-      : path_(std::filesystem::temp_directory_path() / ("tsy-cli-" + name)) {
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchFolder() { std::filesystem::remove_all(path_); }
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
 };
 
 // Runs "tsy ARGUMENTS" inside `folder`.

@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "scratch_folder.h"
 
 namespace tsy {
 namespace {
@@ -14,26 +14,11 @@ namespace fs = std::filesystem;
 
 class ProfileFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("tsy-profile-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    path_ = (folder_ / "test.ini").string();
-  }
-  void TearDown() override { fs::remove_all(folder_); }
+  void Put(const std::string& text) { WriteFile(path_, text); }
+  std::string Get() const { return ReadFile(path_); }
 
-  void Put(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
-  std::string Get() const {
-    std::ifstream file(path_, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-  }
-
-  fs::path folder_;
-  std::string path_;
+  const ScratchFolder folder_;
+  const std::string path_ = (folder_ / "test.ini").string();
 };
 
 TEST_F(ProfileFile, ReadsSectionsAndKeysWithoutRegardToCase) {
@@ -96,7 +81,7 @@ TEST_F(ProfileFile, SaveReplacesTheFileWholeAndLeavesNothingBeside) {
   EXPECT_EQ(Get(), "[A]\nk=v\n");
   EXPECT_EQ(Profile::Load(nested)->ReadString("a", "K", ""), "v");
   int files = 0;
-  for (const auto& entry : fs::directory_iterator(folder_)) files += entry.is_regular_file();
+  for (const auto& entry : fs::directory_iterator(folder_.path())) files += entry.is_regular_file();
   EXPECT_EQ(files, 1);
 }
 
@@ -120,7 +105,7 @@ TEST_F(ProfileFile, OnlyAMissingFileLoadsEmpty) {
   Put("");
   ASSERT_TRUE(Profile::Load(path_).has_value());
   EXPECT_EQ(Profile::Load(path_)->Text(), "");
-  EXPECT_FALSE(Profile::Load(folder_.string()).has_value());  // a folder cannot be read
+  EXPECT_FALSE(Profile::Load(folder_.path().string()).has_value());  // a folder cannot be read
 }
 
 TEST_F(ProfileFile, FailedSaveReportsAndKeepsTheOldFile) {

@@ -10,27 +10,19 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <iterator>
 
 #include "platform/replacing_file.h"
+#include "scratch_folder.h"
 
 namespace tsy {
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path Folder() {
-  fs::path folder = fs::temp_directory_path() /
-                    ("tsy-devices-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  return folder;
-}
-
 constexpr uint8_t kBytes[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6};
 
 TEST(ReplacingFileTargets, APipeReceivesTheBytesAndStaysAPipe) {
-  const fs::path folder = Folder();
+  const ScratchFolder folder;
   const fs::path pipe = folder / "out.mid";
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   // The reading end is open first, so the write neither waits nor hangs the
@@ -45,31 +37,28 @@ TEST(ReplacingFileTargets, APipeReceivesTheBytesAndStaysAPipe) {
   const std::string received(buffer, static_cast<size_t>(std::max<ssize_t>(n, 0)));
   EXPECT_EQ(received, std::string(reinterpret_cast<const char*>(kBytes), sizeof kBytes));
   EXPECT_TRUE(fs::is_fifo(pipe));
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
-  fs::remove_all(folder);
+  EXPECT_EQ(folder.Entries(), 1);
 }
 
 TEST(ReplacingFileTargets, ADeviceIsWrittenNotReplaced) {
-  const fs::path folder = Folder();
+  const ScratchFolder folder;
   const fs::path device = folder / "null";
   if (::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) GTEST_SKIP() << "cannot make a device node here";
   std::string reason;
   EXPECT_TRUE(WriteFileReplacing(device.string(), kBytes, reason)) << reason;
   EXPECT_TRUE(fs::is_character_file(device));
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
-  fs::remove_all(folder);
+  EXPECT_EQ(folder.Entries(), 1);
 }
 
 TEST(ReplacingFileTargets, AFolderIsRefusedBeforeAnythingIsWritten) {
-  const fs::path folder = Folder();
+  const ScratchFolder folder;
   fs::create_directory(folder / "out.emd");
   ReplacingFile file((folder / "out.emd").string());
   std::string reason;
   EXPECT_FALSE(file.Create(reason));
   EXPECT_EQ(reason, std::strerror(EISDIR));
   EXPECT_TRUE(fs::is_directory(folder / "out.emd"));
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
-  fs::remove_all(folder);
+  EXPECT_EQ(folder.Entries(), 1);
 }
 
 }  // namespace

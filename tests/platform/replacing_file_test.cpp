@@ -5,33 +5,17 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+
+#include "scratch_folder.h"
 
 namespace tsy {
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path Folder() {
-  fs::path folder = fs::temp_directory_path() /
-                    ("tsy-replacing-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  return folder;
-}
-
-std::string Contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-size_t Entries(const fs::path& folder) {
-  return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
-
 TEST(ReplacingFile, TargetChangesOnlyAtCommitAndKeepsItsPermissions) {
-  fs::path folder = Folder();
-  fs::path target = folder / "piece.mid";
+  const ScratchFolder folder;
+  const fs::path target = folder / "piece.mid";
   std::ofstream(target) << "old";
   ::chmod(target.c_str(), 0640);
 
@@ -41,18 +25,17 @@ TEST(ReplacingFile, TargetChangesOnlyAtCommitAndKeepsItsPermissions) {
   file.Write(std::string_view("xxxxbody"));
   const uint8_t head[] = {'H', 'E', 'A', 'D'};
   file.WriteAt(0, head);  // a header completed once the length is known
-  EXPECT_EQ(Contents(target), "old");
+  EXPECT_EQ(ReadFile(target), "old");
   ASSERT_TRUE(file.Commit(reason)) << reason;
-  EXPECT_EQ(Contents(target), "HEADbody");
+  EXPECT_EQ(ReadFile(target), "HEADbody");
   EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  EXPECT_EQ(Entries(folder), 1u);
-  fs::remove_all(folder);
+  EXPECT_EQ(folder.Entries(), 1);
 }
 
 TEST(ReplacingFile, UncommittedOrFailedWritesLeaveTheTargetAndNoTemporaryFile) {
-  fs::path folder = Folder();
-  fs::path target = folder / "piece.emd";
+  const ScratchFolder folder;
+  const fs::path target = folder / "piece.emd";
   std::ofstream(target) << "good";
   {
     ReplacingFile abandoned(target.string());
@@ -60,8 +43,8 @@ TEST(ReplacingFile, UncommittedOrFailedWritesLeaveTheTargetAndNoTemporaryFile) {
     ASSERT_TRUE(abandoned.Create(reason));
     abandoned.Write(std::string_view("half"));
   }
-  EXPECT_EQ(Contents(target), "good");
-  EXPECT_EQ(Entries(folder), 1u);
+  EXPECT_EQ(ReadFile(target), "good");
+  EXPECT_EQ(folder.Entries(), 1);
 
   std::string reason;
   const uint8_t bytes[] = {1, 2, 3};
@@ -70,21 +53,19 @@ TEST(ReplacingFile, UncommittedOrFailedWritesLeaveTheTargetAndNoTemporaryFile) {
   fs::create_directories(folder / "taken");
   EXPECT_FALSE(WriteFileReplacing((folder / "taken").string(), bytes, reason));
   EXPECT_TRUE(fs::is_directory(folder / "taken"));
-  EXPECT_EQ(Entries(folder), 2u);
-  fs::remove_all(folder);
+  EXPECT_EQ(folder.Entries(), 2);
 }
 
 TEST(ReplacingFile, ALinkKeepsPointingAtTheReplacedFile) {
-  fs::path folder = Folder();
+  const ScratchFolder folder;
   std::ofstream(folder / "real.ini") << "old";
   fs::create_symlink("real.ini", folder / "link.ini");
   std::string reason;
   const uint8_t bytes[] = {'n', 'e', 'w'};
   ASSERT_TRUE(WriteFileReplacing((folder / "link.ini").string(), bytes, reason)) << reason;
   EXPECT_TRUE(fs::is_symlink(folder / "link.ini"));
-  EXPECT_EQ(Contents(folder / "real.ini"), "new");
+  EXPECT_EQ(ReadFile(folder / "real.ini"), "new");
   EXPECT_TRUE(SameFile((folder / "link.ini").string(), (folder / "real.ini").string()));
-  fs::remove_all(folder);
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "scratch_folder.h"
 
 namespace tsy {
 namespace {
@@ -16,26 +16,8 @@ namespace fs = std::filesystem;
 
 class SettingsFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("tsy-settings-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    path_ = (folder_ / "tsy32.ini").string();
-  }
-  void TearDown() override {
-    fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(folder_);
-  }
-
-  void Put(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
-  std::string Get() const {
-    std::ifstream file(path_, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-  }
+  void Put(const std::string& text) { WriteFile(path_, text); }
+  std::string Get() const { return ReadFile(path_); }
   Settings Read() const {
     Settings settings;
     ReadSettings(settings, path_);
@@ -52,8 +34,8 @@ class SettingsFile : public ::testing::Test {
     return text.substr(start, text.find('\n', start) - start);
   }
 
-  fs::path folder_;
-  std::string path_;
+  const ScratchFolder folder_;
+  const std::string path_ = (folder_ / "tsy32.ini").string();
 };
 
 TEST_F(SettingsFile, MissingFileGivesTheDefaults) {
@@ -223,7 +205,6 @@ TEST(RefreshPeriod, ZeroPeriodIsNotADivisionByZero) {
 class SettingsLocation : public SettingsFile {
  protected:
   void SetUp() override {
-    SettingsFile::SetUp();
     const char* old = std::getenv("XDG_CONFIG_HOME");
     oldXdg_ = old ? old : "";
     hadXdg_ = old != nullptr;
@@ -234,14 +215,13 @@ class SettingsLocation : public SettingsFile {
       ::setenv("XDG_CONFIG_HOME", oldXdg_.c_str(), 1);
     else
       ::unsetenv("XDG_CONFIG_HOME");
-    SettingsFile::TearDown();
   }
   std::string oldXdg_;
   bool hadXdg_ = false;
 };
 
 TEST_F(SettingsLocation, BesideTheProgramWhenThatFolderIsWritable) {
-  EXPECT_EQ(SettingsFilePath(folder_.string()), (folder_ / "tsy32.ini").string());
+  EXPECT_EQ(SettingsFilePath(folder_.path().string()), (folder_ / "tsy32.ini").string());
 }
 
 TEST_F(SettingsLocation, ConfigFolderWhenTheProgramFolderIsNotWritable) {
@@ -270,7 +250,7 @@ TEST_F(SettingsLocation, ReadOnlyProgramFolderFallsBack) {
 TEST_F(SettingsLocation, RelativeConfigHomeIsIgnored) {
   const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
   ::setenv("XDG_CONFIG_HOME", "relative/config", 1);
-  ::setenv("HOME", folder_.c_str(), 1);
+  ::setenv("HOME", folder_.path().c_str(), 1);
   EXPECT_EQ(SettingsFilePath((folder_ / "missing").string()),
             (folder_ / ".config" / "tessaly32" / "tsy32.ini").string());
   ::setenv("HOME", home.c_str(), 1);

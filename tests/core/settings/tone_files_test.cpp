@@ -1,13 +1,13 @@
 #include "core/settings/tone_files.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <thread>
+
+#include "scratch_folder.h"
 
 namespace tsy {
 namespace {
@@ -33,23 +33,14 @@ std::vector<Entry> Entries(const ToneList& list) {
 
 class ToneFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("tsy-tones-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
   std::string Put(const std::string& name, const std::string& text) {
     const std::string path = (folder_ / name).string();
-    std::ofstream(path, std::ios::binary) << text;
+    WriteFile(path, text);
     return path;
   }
   std::vector<Entry> Read(const std::string& text) { return Entries(ReadToneFile(Put("t.EQN", text))); }
 
-  fs::path folder_;
+  const ScratchFolder folder_;
 };
 
 TEST_F(ToneFile, LinesBecomeEntries) {
@@ -99,7 +90,7 @@ TEST_F(ToneFile, EmptyLinesAreEntriesWithEmptyNamesAndDoNotEndTheFile) {
 TEST_F(ToneFile, EmptyAndMissingFilesGiveEmptyLists) {
   EXPECT_EQ(ReadToneFile(Put("empty.EQN", "")).count, 0);
   EXPECT_EQ(ReadToneFile((folder_ / "absent.EQN").string()).count, 0);
-  EXPECT_EQ(ReadToneFile(folder_.string()).count, 0);  // a folder is not a file
+  EXPECT_EQ(ReadToneFile(folder_.path().string()).count, 0);  // a folder is not a file
 }
 
 TEST_F(ToneFile, LongNamesAreCutAtEightyBytes) {

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -14,6 +13,7 @@
 #include <iterator>
 
 #include "../engine/test_image.h"
+#include "scratch_folder.h"
 #include "smf_reader.h"
 
 namespace tsy::test {
@@ -24,12 +24,6 @@ using ::testing::ElementsAre;
 
 class SmfExportTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("tsy-smf-test-" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   // Loads `image` and exports it; returns the file's bytes.
   Bytes Export(const Bytes& image, SmfExport* result = nullptr) {
     EXPECT_EQ(LoadFresh(image), 1);
@@ -41,7 +35,7 @@ class SmfExportTest : public ::testing::Test {
     return Bytes(std::istreambuf_iterator<char>(in), {});
   }
 
-  fs::path dir_;
+  const ScratchFolder dir_;
 };
 
 Bytes Header(uint32_t trackLength) {
@@ -144,7 +138,7 @@ TEST_F(SmfExportTest, FailedWriteIsReportedAndLeavesNoPartialFile) {
   EXPECT_EQ(result.outcome, SmfOutcome::kWriteFailed);
   EXPECT_FALSE(result.reason.empty());
   EXPECT_TRUE(fs::is_character_file(full));
-  EXPECT_THAT(std::vector<fs::path>(fs::directory_iterator(dir_), {}), ElementsAre(full));
+  EXPECT_THAT(std::vector<fs::path>(fs::directory_iterator(dir_.path()), {}), ElementsAre(full));
 }
 
 TEST_F(SmfExportTest, FolderAsTargetCannotBeCreated) {
@@ -153,7 +147,7 @@ TEST_F(SmfExportTest, FolderAsTargetCannotBeCreated) {
   const SmfExport result = ExportSmf((dir_ / "taken.mid").string());
   EXPECT_EQ(result.outcome, SmfOutcome::kCannotCreate);
   EXPECT_FALSE(result.reason.empty());
-  EXPECT_THAT(std::vector<fs::path>(fs::directory_iterator(dir_), {}), ElementsAre(dir_ / "taken.mid"));
+  EXPECT_THAT(std::vector<fs::path>(fs::directory_iterator(dir_.path()), {}), ElementsAre(dir_ / "taken.mid"));
 }
 
 TEST_F(SmfExportTest, WithoutAnImageNothingIsWritten) {
