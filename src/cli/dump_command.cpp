@@ -24,7 +24,6 @@ constexpr const char* kDumpHelp =
     "Exit: 0 listed; 1 the source raised a diagnostic (the tracks before it are\n"
     "listed); 2 the file cannot be read or is not an object image.\n";
 
-constexpr uint32_t kTicksPerBar = 192;
 constexpr size_t kShownBytes = 7;  // raw bytes shown per line before "...": fits the column
 
 constexpr const char* kNoteNames[12] = {"c", "c+", "d", "d+", "e", "f", "f+", "g", "g+", "a", "a+", "b"};

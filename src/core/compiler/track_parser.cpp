@@ -11,15 +11,18 @@
 #include "core/compiler/pitch.h"
 #include "core/compiler/portamento.h"
 #include "core/compiler/structure.h"
+#include "core/compiler/substitution.h"
 #include "core/compiler/track_state.h"
 
 namespace tsy {
 namespace {
 
 // '@' name: an unknown name consumes nothing, and the '@' is skipped with the
-// one character after it, as sources written for lenient players expect.
+// one character after it, as sources written for lenient players expect. A
+// double-byte character is skipped whole: its second byte may read as an
+// upper-case letter, which would expand a substitution body into itself.
 void AtCommand(ParseContext& cx) {
-  if (!ParseAtCommand(cx) && cx.pos < cx.unit.text.size()) ++cx.pos;
+  if (!ParseAtCommand(cx) && cx.pos < cx.unit.text.size()) cx.pos += CharacterWidth(cx.unit.text, cx.pos);
 }
 
 // remark -> '"' text '"': a quoted text among the music (after a note, say) is skipped.

@@ -23,6 +23,9 @@ TEST(HostileSources, EndWithTheirDiagnostic) {
       {"$p[c\\e{{@qlP8\xecPlP_1_9[@qlTp[c\\e{qlP_1-{-{\x7f{{{{\xff||||||||6]$]2[@qlP8lP"
        "....................................]",
        3032},
+      // An unknown '@' name skips one character: a double-byte one whole, so
+      // its second byte (0x41, 'A') is not expanded again behind the '@'.
+      {"$a[@\x83\x41\"]1[@qlA]", 3042},
   };
   for (const Case& c : cases) {
     const CompileResult result = CompileSource(c.source);

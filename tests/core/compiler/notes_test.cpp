@@ -146,7 +146,10 @@ TEST(Notes, UnknownCharacterIsNotUnderstood) {
 }
 
 TEST(Notes, UnknownCommandNameSkipsTheAtSignAndOneCharacter) {
-  ExpectGolden({{"@zc4", "30 03 07 00 30", 48}});
+  ExpectGolden({
+      {"@zc4", "30 03 07 00 30", 48},
+      {"@\x83\x41" "c4", "30 03 07 00 30", 48},  // a double-byte character is one character
+  });
 }
 
 TEST(Notes, FaultNamesTheLineOfTheCharacterFound) {
