@@ -182,6 +182,9 @@ TEST(Substitution, Arguments) {
     EXPECT_TRUE(r.errorFree()) << c.source << Message(r);
     EXPECT_EQ(TrackEvents(r, 1), c.events) << c.source;
   }
+  // An argument is cut to 63 characters: of "0…096" (64 characters) "0…09" stays.
+  const CompileResult cut = CompileSource("$p[c=\\1]1[@qlP" + std::string(62, '0') + "96]");
+  EXPECT_EQ(TrackEvents(cut, 1), Bytes({0x30, 0x03, 0x07, 0x00, 0x09})) << Message(cut);
 }
 
 TEST(Substitution, Faults) {
