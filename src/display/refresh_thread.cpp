@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "core/engine/engine_call.h"
+#include "platform/thread_name.h"
 
 #if defined(__linux__)
 #include <pthread.h>
@@ -51,6 +52,7 @@ void RefreshThread::Stop() {
 }
 
 void RefreshThread::Loop() {
+  NameThisThread("tsy-refresh");
   LowerToIdlePriority();
   const EngineState& engine = GetState();
   uint32_t lastTick = 0;

@@ -12,6 +12,7 @@
 #include "core/engine/load_image.h"
 #include "core/engine/play_controls.h"
 #include "core/engine/state_snapshot.h"
+#include "platform/thread_name.h"
 #include "platform/thread_timing.h"
 
 namespace tsy {
@@ -278,6 +279,7 @@ class PlayLoop {
 };
 
 void PlayThreadMain(PlayOutput* output) {
+  NameThisThread("tsy-play");
   RaiseThreadPriority();
   auto loop = std::make_unique<PlayLoop>(output);
   loop->Run();
