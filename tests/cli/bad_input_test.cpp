@@ -93,16 +93,24 @@ constexpr const char* kMemoryLimit =
 constexpr const char* kMemoryLimit = "ulimit -v 1000000; ";
 #endif
 
-// Reading an object image stops past the largest one; the memory limit turns
-// a reader that would go on for ever into a quick failure.
-TEST(TsyBadInput, AnEndlessDeviceIsReadOnlyAsFarAsAnImageReaches) {
+// Reading stops past the largest image or source; the memory limit turns a
+// reader that would go on for ever into a quick failure.
+TEST(TsyBadInput, AnEndlessDeviceIsReadOnlyAsFarAsAnImageOrASourceReaches) {
   const ScratchFolder folder;
-  const std::string err = (folder / "err").string();
-  const std::string command = std::string(kMemoryLimit) + "'" TSY_BINARY_DIR "/tsy' dump /dev/zero >/dev/null 2>'" +
-                              err + "'";
-  const int status = std::system(command.c_str());
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
-  EXPECT_EQ(ReadFile(err), "tsy: /dev/zero is not an object image: more than 16383 bytes\n");
+  fs::create_symlink("/dev/zero", folder / "endless.mus");
+  struct Case {
+    const char* arguments;
+    const char* message;
+  } const cases[] = {
+      {"dump /dev/zero", "tsy: /dev/zero is not an object image: more than 16383 bytes\n"},
+      {"compile endless.mus -o out.emd", "ファイルを開けません: endless.mus (File too large)\n"},
+  };
+  for (const Case& c : cases) {
+    const TsyRun run = RunTsy(folder, c.arguments, kMemoryLimit);
+    EXPECT_EQ(run.exitCode, 2) << c.arguments;
+    EXPECT_EQ(run.err, c.message);
+  }
+  EXPECT_FALSE(fs::exists(folder / "out.emd"));
 }
 
 TEST(TsyBadInput, SourcesThatCannotBeReadKeepTheOldImage) {

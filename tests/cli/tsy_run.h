@@ -18,11 +18,12 @@ struct TsyRun {
   std::string err;  // stderr
 };
 
-// Runs "tsy ARGUMENTS" inside `folder`.
-inline TsyRun RunTsy(const ScratchFolder& folder, const std::string& arguments) {
+// Runs "tsy ARGUMENTS" inside `folder`, after the shell commands of `setUp`
+// (limits, variables), if any.
+inline TsyRun RunTsy(const ScratchFolder& folder, const std::string& arguments, const std::string& setUp = "") {
   const std::string out = (folder / ".stdout").string();
   const std::string err = (folder / ".stderr").string();
-  const std::string command = "cd '" + folder.path().string() + "' && '" TSY_BINARY_DIR "/tsy' " +
+  const std::string command = setUp + "cd '" + folder.path().string() + "' && '" TSY_BINARY_DIR "/tsy' " +
                               arguments + " >'" + out + "' 2>'" + err + "'";
   TsyRun run;
   int status = std::system(command.c_str());

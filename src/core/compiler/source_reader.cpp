@@ -42,8 +42,9 @@ int ReadSourceFile(const std::string& path, std::string& bytes) {
   if (!file) return errno ? errno : ENOENT;
   char block[4096];
   size_t got;
-  while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.append(block, got);
-  int fault = std::ferror(file) ? (errno ? errno : EIO) : 0;
+  while (bytes.size() <= kLargestSource && (got = std::fread(block, 1, sizeof block, file)) > 0)
+    bytes.append(block, got);
+  int fault = bytes.size() > kLargestSource ? EFBIG : std::ferror(file) ? (errno ? errno : EIO) : 0;
   std::fclose(file);
   if (fault) bytes.clear();
   return fault;

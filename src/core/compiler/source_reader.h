@@ -3,6 +3,7 @@
 // quoted runs stay as written, and every remaining character keeps the
 // number of the source line it came from.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,8 +11,13 @@
 
 namespace tsy {
 
+// The largest source read: far beyond any piece (the image holds 16 KB),
+// small enough that a device without an end is refused instead of filling
+// the memory.
+constexpr size_t kLargestSource = size_t{64} << 20;
+
 // Reads the whole file at `path` into `bytes`. Returns 0, or the errno
-// value that says why the file could not be read.
+// value that says why the file could not be read (EFBIG beyond kLargestSource).
 int ReadSourceFile(const std::string& path, std::string& bytes);
 
 // The source in CP932, the compiler's code page. A source written in UTF-8
