@@ -1,5 +1,6 @@
 // tessaly32: the desktop program. Takes no command-line arguments.
 #include <QApplication>
+#include <cstdio>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -44,6 +45,9 @@ int main(int argc, char** argv) {
   RaiseProcessPriority();
   app.exec();
 
-  tsy::WriteSettings(settings, settingsPath, tsy::FileVersion());
+  // The window is gone by now; a terminal or the session's log still hears it.
+  if (!tsy::WriteSettings(settings, settingsPath, tsy::FileVersion()))
+    std::fprintf(stderr, "tessaly32: cannot write the settings to %s; this session's changes to them are lost\n",
+                 settingsPath.c_str());
   return 0;
 }
