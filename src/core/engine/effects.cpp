@@ -1,6 +1,7 @@
 #include "core/engine/effects.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "core/compiler/event_codes.h"
 #include "core/engine/engine_call.h"
@@ -45,10 +46,17 @@ void StepBend(EngineState& s, int track, uint8_t ch, PassOutput& out) {
     if (s.trackChannel[t] == ch) s.noteFlags[t] = s.noteFlags[t] | kNoteBent;
 }
 
+void MarkRamping(EngineState& s, uint8_t ch, uint8_t k, bool ramping) {
+  Relaxed<uint64_t>& word = s.ccRamping[ch][k / 64];
+  const uint64_t bit = uint64_t{1} << (k % 64);
+  word = ramping ? word | bit : word & ~bit;
+}
+
 void StepController(EngineState& s, uint8_t ch, uint8_t k, PassOutput& out) {
-  if (s.ccSteps[ch][k] == 0 || !StepDue(s.passTick, s.ccTick[ch][k], s.ccDone[ch][k])) return;
+  if (!StepDue(s.passTick, s.ccTick[ch][k], s.ccDone[ch][k])) return;
   if (s.ccDone[ch][k] + 1 > s.ccSteps[ch][k]) {
     s.ccSteps[ch][k] = 0;
+    MarkRamping(s, ch, k, false);
     return;
   }
   s.ccNow[ch][k] = s.ccNow[ch][k] + s.ccStep[ch][k];
@@ -71,6 +79,7 @@ void StartControllerRamp(EngineState& s, uint8_t channel, uint8_t controller, ui
   s.ccNow[channel][controller] = static_cast<float>(from);
   s.ccStep[channel][controller] = static_cast<float>(to - from + 1) / static_cast<float>(length);
   s.ccSent[channel][controller] = -1;
+  MarkRamping(s, channel, controller, length != 0);
 }
 
 void StartBendRamp(EngineState& s, uint8_t channel, uint16_t length, int8_t semitones) {
@@ -83,7 +92,11 @@ void StartBendRamp(EngineState& s, uint8_t channel, uint16_t length, int8_t semi
 void StepChannelRamps(EngineState& s, int track, PassOutput& out) {
   const uint8_t ch = s.trackChannel[track];
   StepBend(s, track, ch, out);
-  for (uint8_t k = 0; k < kControllerCount; ++k) StepController(s, ch, k, out);
+  // In rising controller number, as the ramps' messages have always gone out.
+  for (int word = 0; word < kControllerCount / 64; ++word) {
+    for (uint64_t ramps = s.ccRamping[ch][word]; ramps != 0; ramps &= ramps - 1)
+      StepController(s, ch, static_cast<uint8_t>(word * 64 + std::countr_zero(ramps)), out);
+  }
 }
 
 void StepFade(EngineState& s, PassOutput& out) {

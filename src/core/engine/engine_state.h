@@ -147,6 +147,9 @@ struct EngineResetTables {
   Relaxed<int32_t> ccDone[kChannelCount][kControllerCount];  // steps taken
   Relaxed<int32_t> ccSteps[kChannelCount][kControllerCount]; // steps in all; 0 = no ramp
   Relaxed<int32_t> ccSent[kChannelCount][kControllerCount];  // last value written; -1 none
+  // Which controllers of a channel have a ramp (ccSteps nonzero), one bit
+  // each, so that a pass steps only those instead of all 128.
+  Relaxed<uint64_t> ccRamping[kChannelCount][kControllerCount / 64];
 };
 
 struct EngineState : EngineKeptTables, EngineResetTables {};

@@ -61,6 +61,24 @@ TEST(ControllerRamp, HalfRangeMovesTwoPerTick) {
   EXPECT_EQ(w.ticks, ticks);
 }
 
+TEST(ControllerRamp, RampsOfOneChannelStepTogetherInRisingControllerNumber) {
+  ASSERT_EQ(LoadFresh(BuildImage({{1, Join({{0xB3, 4, 0, 0, 100, 0, 127}, {0xB3, 4, 0, 0, 7, 0, 127},
+                                             {0xB3, 2, 0, 0, 64, 0, 127}, Note(127, 192)})}})),
+            1);
+  std::vector<std::vector<unsigned>> controllers;  // per tick, in the order written
+  for (uint32_t k = 0; k <= 5; ++k) {
+    controllers.emplace_back();
+    for (const std::string& m : RunTick(k)) {
+      unsigned status, c, v;
+      if (std::sscanf(m.c_str(), "t0 %x %x %x", &status, &c, &v) == 3 && status == 0xB0)
+        controllers.back().push_back(c);
+    }
+  }
+  using V = std::vector<unsigned>;
+  // In the tick of the events each ramp takes its first step before the next event is read.
+  EXPECT_THAT(controllers, ElementsAre(V{100, 7, 64}, V{7, 64, 100}, V{7, 100}, V{7, 100}, V{}, V{}));
+}
+
 TEST(ControllerRamp, ZeroLengthStartsNothing) {
   EXPECT_TRUE(ControllerValues({0xB3, 0, 0, 0, 7, 0, 127}, 7, 10).values.empty());
 }
