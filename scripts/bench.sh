@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (the default optimised build, in build-bench/) and prints one table:
 # compile of the largest source, SMF export of a ten-minute piece, play
-# timing, display paint, and `tsy render` against `fluidsynth -F` on the same
-# SMF. Figures only: nothing here passes or fails on time. Each program's own
+# timing, display paint, `tsy render` against `fluidsynth -F` on the same
+# SMF, and the desktop program's CPU while the demo plays. Figures only: nothing here passes or fails on time. Each program's own
 # output is kept in build-bench/logs/.
 #   scripts/bench.sh [PLAY_SECONDS]   (seconds of music for the play timing, default 20)
 set -euo pipefail
@@ -15,13 +15,51 @@ gui=ON
 pkg-config --exists Qt6Widgets 2>/dev/null || gui=OFF
 
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTSY_TESTS=OFF -DTSY_GUI=$gui >/dev/null
-cmake --build "$dir" -j 2 --target compile_bench smf_render play_timing display_paint tsy
+targets=(compile_bench smf_render play_timing display_paint tsy)
+[ "$gui" = ON ] && targets+=(tessaly32)
+cmake --build "$dir" -j 2 --target "${targets[@]}"
 mkdir -p "$logs"
 
 calc() { awk "BEGIN { printf \"%.6f\", $1 }"; }
 seconds_of() { local start end; start=$(date +%s.%N); "$@" >/dev/null 2>&1; end=$(date +%s.%N); calc "$end - $start"; }
 rows=()
 row() { rows+=("$(printf '%-44s %-28s %s' "$1" "$2" "$3")"); }
+
+# CPU time of the desktop program over $gui_seconds s of the demo playing
+# (init.emd) at the default DispRate of 24, under Xvfb, read per thread from
+# /proc: the window's, the refresh and play threads' and Qt's own on one side,
+# the built-in synthesiser rendering the sound (into a file, so that it plays
+# in real time without a sound card) on the other.
+gui_seconds=15
+thread_ticks() {  # PID PATTERN: CPU ticks of the threads whose name matches
+  local total=0 t
+  for t in /proc/"$1"/task/*; do
+    if [ "$(basename "$t")" = "$1" ] || grep -qE "$2" "$t/comm"; then
+      total=$((total + $(awk '{ print $14 + $15 }' "$t/stat")))
+    fi
+  done
+  echo "$total"
+}
+gui_cpu() {
+  local home=$work/gui pid window0 all0 window1 all1 hz
+  mkdir -p "$home"
+  "$dir/tsy" compile examples/demo.mus -o "$home/init.emd" >/dev/null
+  rm -f "$dir/tsy32.ini"  # the defaults
+  (cd "$home" && TSY_AUDIO_DRIVER=file timeout $((gui_seconds + 20)) xvfb-run -a "$OLDPWD/$dir/tessaly32" \
+    >"$OLDPWD/$logs/gui.txt" 2>&1) &
+  sleep 4
+  pid=$(pgrep -f "^$PWD/$dir/tessaly32" | head -1)
+  if [ -z "$pid" ]; then row "desktop program, demo playing" "did not start (see $logs/gui.txt)" ""; return; fi
+  window0=$(thread_ticks "$pid" '^(tsy-|Q)'); all0=$(thread_ticks "$pid" '.')
+  sleep "$gui_seconds"
+  window1=$(thread_ticks "$pid" '^(tsy-|Q)'); all1=$(thread_ticks "$pid" '.')
+  kill "$pid"; wait || true
+  hz=$(getconf CLK_TCK)
+  row "desktop program, demo playing, DispRate 24" \
+    "$(printf '%.1f' "$(calc "($window1 - $window0) * 100 / $hz / $gui_seconds")") % of a core" "<= 5 %"
+  row "built-in synthesiser rendering beside it" \
+    "$(printf '%.1f' "$(calc "($all1 - $all0 - $window1 + $window0) * 100 / $hz / $gui_seconds")") % of a core" ""
+}
 
 echo "bench: compile"
 "$dir/compile_bench" >"$logs/compile.txt"
@@ -64,6 +102,11 @@ row "tsy render, demo (s of sound per s)" "$(printf '%.1fx real time (%.2f s)' "
 row "fluidsynth -F, the same SMF" "$(printf '%.1fx real time (%.2f s)' "$fs_rate" "$fs_s")" ""
 row "tsy render against fluidsynth -F" "$(printf '%+.1f %% time per s of sound' \
   "$(calc "($fs_rate / $tsy_rate - 1) * 100")")" "within 10 %"
+
+if [ "$gui" = ON ] && command -v xvfb-run >/dev/null; then
+  echo "bench: desktop program while the demo plays"
+  gui_cpu
+fi
 
 printf '\n%-44s %-28s %s\n' benchmark figure target
 printf '%s\n' "${rows[@]}"
