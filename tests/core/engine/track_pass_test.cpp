@@ -164,6 +164,22 @@ TEST(TrackPass, TempoSysExAndCommentNeedSlotsOnlyForTheirMessages) {
   EXPECT_EQ(GetState().songTempo, 60);
 }
 
+// A foreign image may hold any tempo: 0 would divide by zero, and the meta
+// event's microseconds must fit its three bytes.
+TEST(TrackPass, TempoOutsideWhatTheCompilerWritesIsClamped) {
+  struct Case {
+    uint16_t written;
+    int16_t tempo;
+    const char* meta;
+  } const cases[] = {{0, 4, "t0 meta:FF 51 03 E4 E1 C0"}, {65535, 32767, "t0 meta:FF 51 03 00 07 27"}};
+  for (const Case& c : cases) {
+    const Bytes tempo = {0xF0, static_cast<uint8_t>(c.written), static_cast<uint8_t>(c.written >> 8)};
+    ASSERT_EQ(LoadFresh(BuildImage({{1, Join({tempo, Note(60, 10)})}})), 1);
+    EXPECT_THAT(RunTick(0), ElementsAre(c.meta, "t0 90 3C 6E")) << c.written;
+    EXPECT_EQ(GetState().tempo, c.tempo);
+  }
+}
+
 TEST(TrackPass, LengthIsShownAsNoteValues) {
   struct Case {
     uint8_t ticks;
