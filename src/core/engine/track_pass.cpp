@@ -1,9 +1,12 @@
 #include "core/engine/track_pass.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <utility>
+#include <vector>
 
 #include "core/compiler/event_codes.h"
 #include "core/engine/effects.h"
@@ -15,6 +18,42 @@ namespace {
 
 // Where each track's stream ends in the engine's image copy; set with the start.
 Relaxed<const uint8_t*> gStreamEnd[kTrackCount];
+
+// Where the jump and repeat searches of a stream land, found once when the
+// stream is loaded. A search is then a look-up, so a loop that takes no time
+// (a jump back to a label, a repeat without a note) costs a pass its events
+// and never thousands of scans of the stream.
+struct StreamMarks {
+  std::array<const uint8_t*, 256> labels{};  // just after the first "EA label"; null: none
+  const uint8_t* labelsEnd = nullptr;         // where the scan for a missing label stops
+  std::vector<std::pair<uint8_t, const uint8_t*>> repeatStarts;  // (index, mark), in order
+};
+StreamMarks gMarks[kTrackCount];
+
+// The forward scan of a jump stops at the end mark: labels are found before
+// it only. The backward search of a repeat end looks at every byte.
+void FindMarks(StreamMarks& m, const uint8_t* start, const uint8_t* end) {
+  m.labels.fill(nullptr);
+  m.labelsEnd = nullptr;
+  m.repeatStarts.clear();
+  if (!start || end <= start) return;
+  for (const uint8_t* q = start; q < end; ++q) {
+    if (!m.labelsEnd && end - q >= 4 && std::equal(kTerminator.begin(), kTerminator.end(), q)) m.labelsEnd = q;
+    if (!m.labelsEnd && end - q >= 2 && q[0] == static_cast<uint8_t>(EventCode::kLabel) && !m.labels[q[1]])
+      m.labels[q[1]] = q + 2;
+    if (end - q >= 4 && std::equal(kRepeatStartPrefix.begin(), kRepeatStartPrefix.end(), q))
+      m.repeatStarts.emplace_back(q[3], q);
+  }
+  if (!m.labelsEnd) m.labelsEnd = end;
+  std::sort(m.repeatStarts.begin(), m.repeatStarts.end());  // by index, then place
+}
+
+// The last "E8 01 00 index" at or before `from`; null when there is none.
+const uint8_t* RepeatStartBefore(const StreamMarks& m, uint8_t index, const uint8_t* from) {
+  const auto after = std::upper_bound(m.repeatStarts.begin(), m.repeatStarts.end(), std::pair(index, from));
+  if (after == m.repeatStarts.begin() || std::prev(after)->first != index) return nullptr;
+  return std::prev(after)->second;
+}
 
 // A pass that decodes more events than the object buffer has bytes is going
 // round a loop that takes no time (a label jumping to itself); it stops there
@@ -241,25 +280,17 @@ After OnRepeatStart(Pass& p, const uint8_t* e) {
   return After::kNextEvent;
 }
 
-// repeat-end -> E9 index count: back to just after "E8 01 00 index" until
-// the body has run `count` times. The search goes backward byte by byte from
-// the event's last byte and stops at the stream's start.
+// repeat-end -> E9 index count: back to just after the last "E8 01 00 index"
+// that begins at or before the event's last byte (at any byte, not only at an
+// event), until the body has run `count` times.
 After OnRepeatEnd(Pass& p, const uint8_t* e) {
   EngineState& s = p.s;
   const uint8_t index = e[1];
   s.repeatCount[p.t][index] += 1;
   if (e[2] > s.repeatCount[p.t][index]) {
-    const uint8_t* start = s.trackStart[p.t];
-    const uint8_t* end = gStreamEnd[p.t];
-    const uint8_t mark[4] = {kRepeatStartPrefix[0], kRepeatStartPrefix[1], kRepeatStartPrefix[2], index};
-    if (end - start >= static_cast<ptrdiff_t>(sizeof mark)) {
-      for (const uint8_t* q = std::min(e + 2, end - sizeof mark);; --q) {
-        if (std::memcmp(q, mark, sizeof mark) == 0) {
-          s.trackPos[p.t] = q + sizeof mark;
-          return After::kNextEvent;
-        }
-        if (q == start) break;
-      }
+    if (const uint8_t* mark = RepeatStartBefore(gMarks[p.t], index, e + 2)) {
+      s.trackPos[p.t] = mark + kRepeatStartPrefix.size() + 1;
+      return After::kNextEvent;
     }
   }
   // Done, or no repeat start to go back to: go on after the repeat end.
@@ -269,22 +300,18 @@ After OnRepeatEnd(Pass& p, const uint8_t* e) {
 
 After OnLabel(Pass&, const uint8_t*) { return After::kNextEvent; }
 
-// jump -> EB label: continue after the first "EA label" of the stream. The
-// scan stops at the end mark (or the stream's end); without the label the
-// track continues there, so it ends.
+// jump -> EB label: continue after the first "EA label" of the stream, at any
+// byte before the end mark; without the label the track continues at the end
+// mark (or the stream's end), so it ends.
 After OnJump(Pass& p, const uint8_t* e) {
   EngineState& s = p.s;
-  const uint8_t* q = s.trackStart[p.t];
-  const uint8_t* end = gStreamEnd[p.t];
-  for (; q < end; ++q) {
-    if (end - q >= 4 && std::equal(kTerminator.begin(), kTerminator.end(), q)) break;
-    if (end - q >= 2 && q[0] == static_cast<uint8_t>(EventCode::kLabel) && q[1] == e[1]) {
-      s.trackPos[p.t] = q + 2;
-      s.jumpCount[p.t] += 1;
-      return After::kNextEvent;
-    }
+  const StreamMarks& marks = gMarks[p.t];
+  if (const uint8_t* label = marks.labels[e[1]]) {
+    s.trackPos[p.t] = label;
+    s.jumpCount[p.t] += 1;
+  } else {
+    s.trackPos[p.t] = marks.labelsEnd;
   }
-  s.trackPos[p.t] = q;
   return After::kNextEvent;
 }
 
@@ -477,6 +504,7 @@ void LoadTrackStream(int track, const uint8_t* stream) {
   EngineState& s = GetState();
   s.trackStart[track] = s.trackPos[track] = stream;
   gStreamEnd[track] = StreamEndInImage(stream);
+  FindMarks(gMarks[track], stream, gStreamEnd[track]);
 }
 
 int RunTrackPass(int track, MessageWord* messages, MessageSlots* slots) {

@@ -71,6 +71,8 @@ TEST(TrackPass, RepeatsRunTheirBodyCountTimesAndNestByIndex) {
         "50: t0 90 3E 6E", "60: t0 80 3E 00"}},
       {"end without start goes on", Join({Note(60, 10), {0xE9, 0, 3}, Note(62, 10)}),
        {"0: t0 90 3C 6E", "10: t0 80 3C 00", "10: t0 90 3E 6E", "20: t0 80 3E 00"}},
+      {"a start after the end is not gone back to", Join({Note(60, 10), {0xE9, 0, 3, 0xE8, 1, 0, 0}, Note(62, 10)}),
+       {"0: t0 90 3C 6E", "10: t0 80 3C 00", "10: t0 90 3E 6E", "20: t0 80 3E 00"}},
   };
   for (const Case& c : cases) {
     ASSERT_EQ(LoadFresh(BuildImage({{1, c.stream}})), 1);
@@ -88,6 +90,16 @@ TEST(TrackPass, JumpGoesBackToItsLabelAndAMissingLabelEndsTheTrack) {
   ASSERT_EQ(LoadFresh(BuildImage({{1, Join({Note(60, 10), {0xEB, 5}, Note(62, 10)})}})), 1);
   EXPECT_THAT(RunTicks(0, 30), ElementsAre("0: t0 90 3C 6E", "10: t0 80 3C 00"));
   EXPECT_EQ(GetState().trackPos[0], nullptr);
+
+  // A label is found at any byte: here in the operand of a tempo (0x01EA),
+  // so the jump lands on the note after it and the tempo is not read again.
+  ASSERT_EQ(LoadFresh(BuildImage({{1, Join({{0xF0, 0xEA, 0x01}, Note(60, 10), {0xEB, 1}})}})), 1);
+  EXPECT_THAT(RunTicks(0, 20), ElementsAre("0: t0 meta:FF 51 03 01 DE 50", "0: t0 90 3C 6E", "10: t0 80 3C 00",
+                                           "10: t0 90 3C 6E", "20: t0 80 3C 00", "20: t0 90 3C 6E"));
+
+  // ...but not beyond the end mark.
+  ASSERT_EQ(LoadFresh(BuildImage({{1, Join({Note(60, 10), {0xEB, 1, 0xFF, 0xFF, 0xFF, 0x2E, 0xEA, 1}})}})), 1);
+  EXPECT_THAT(RunTicks(0, 30), ElementsAre("0: t0 90 3C 6E", "10: t0 80 3C 00"));
 }
 
 TEST(TrackPass, LoopWithoutTimeEndsThePassInsteadOfHanging) {
