@@ -121,11 +121,20 @@ constexpr bool EventTableIsOrdered() {
 static_assert(EventTableIsOrdered(), "kEventTable must list each EventCode once, in code order");
 static_assert(std::size(kEventTable) == 25, "one kEventTable row per EventCode");
 
+// The row of every code byte in kEventTable, or -1: the play thread looks
+// up each event it decodes, so this is one index, not a search.
+inline constexpr std::array<int8_t, 256> kEventRows = [] {
+  std::array<int8_t, 256> rows{};
+  rows.fill(-1);
+  for (size_t i = 0; i < std::size(kEventTable); ++i)
+    rows[static_cast<uint8_t>(kEventTable[i].code)] = static_cast<int8_t>(i);
+  return rows;
+}();
+
 // The table row of `code`, or nullptr when the code ends the track.
 constexpr const EventInfo* FindEvent(uint8_t code) {
-  for (const EventInfo& info : kEventTable)
-    if (static_cast<uint8_t>(info.code) == code) return &info;
-  return nullptr;
+  const int row = kEventRows[code];
+  return row < 0 ? nullptr : &kEventTable[row];
 }
 
 constexpr const EventInfo& EventOf(EventCode code) { return *FindEvent(static_cast<uint8_t>(code)); }
