@@ -56,8 +56,10 @@ const uint8_t* RepeatStartBefore(const StreamMarks& m, uint8_t index, const uint
 }
 
 // A pass that decodes more events than the object buffer has bytes is going
-// round a loop that takes no time (a label jumping to itself); it stops there
-// and goes on at the next pass.
+// round a loop that takes no time (a label jumping to itself, repeats of
+// nothing but settings). The track can never move on in time, so it ends
+// there, as a track whose label is missing does, instead of costing every
+// later pass as much again.
 constexpr int kMaxEventsPerPass = 16383;
 
 constexpr uint8_t kWholeNoteTicks = 192;
@@ -430,7 +432,10 @@ void DecodeDueEvents(Pass& p) {
   for (;;) {
     StepChannelRamps(s, p.t, p.out);
     if (!p.inChord && s.dueTick[p.t] > s.passTick) return;
-    if (p.events++ >= kMaxEventsPerPass) return;
+    if (p.events++ >= kMaxEventsPerPass) {
+      EndTrack(p);
+      return;
+    }
     if (!p.inChord) s.chordSize[p.t] = 0;
     if (DecodeEvent(p) == After::kStopDecoding) return;
   }

@@ -102,12 +102,21 @@ TEST(TrackPass, JumpGoesBackToItsLabelAndAMissingLabelEndsTheTrack) {
   EXPECT_THAT(RunTicks(0, 30), ElementsAre("0: t0 90 3C 6E", "10: t0 80 3C 00"));
 }
 
-TEST(TrackPass, LoopWithoutTimeEndsThePassInsteadOfHanging) {
-  ASSERT_EQ(LoadFresh(BuildImage({{1, {0xEA, 1, 0xB0, 7, 100, 0xEB, 1}}})), 1);
-  MessageWord words[kMessageCapacity];
-  MessageSlots slots;
-  EXPECT_EQ(TrackPass(0, words, &slots), kMessageCapacity) << "words beyond the array are dropped";
-  EXPECT_NE(GetState().trackPos[0], nullptr);
+TEST(TrackPass, LoopWithoutTimeEndsTheTrackInsteadOfHanging) {
+  const Bytes loops[] = {
+      {0xEA, 1, 0xB0, 7, 100, 0xEB, 1},  // a label jumping to itself
+      // repeat ends going back to one start again and again: 255 × 255 × ... passes of nothing
+      {0xE8, 1, 0, 9, 0xB0, 7, 100, 0xE9, 9, 255, 0xE9, 9, 255, 0xE9, 9, 255, 0xE9, 9, 255},
+  };
+  for (const Bytes& loop : loops) {
+    ASSERT_EQ(LoadFresh(BuildImage({{1, loop}, {2, Note(60, 10)}})), 1);
+    MessageWord words[kMessageCapacity];
+    MessageSlots slots;
+    EXPECT_EQ(TrackPass(0, words, &slots), kMessageCapacity) << "words beyond the array are dropped";
+    EXPECT_EQ(GetState().trackPos[0], nullptr);
+    EXPECT_EQ(TrackPass(0, words, &slots), -1) << "the next pass costs nothing";
+    EXPECT_THAT(RunTicks(0, 10), ElementsAre("0: t1 91 3C 6E", "10: t1 81 3C 00")) << "the others play on";
+  }
 }
 
 TEST(TrackPass, SynchronisationMarksHoldTracksUntilAllArrive) {
