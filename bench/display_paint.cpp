@@ -92,8 +92,7 @@ int main(int argc, char** argv) {
   auto state = BusyState();
 
   RecordingCanvas recording;
-  std::printf("painter only (recording canvas): %.3f ms per paint\n",
-              MeasurePaints(recording, *state, count));
+  std::printf("painter only (recording canvas): %.3f ms per paint\n", MeasurePaints(recording, *state, count));
 
 #if TSY_BENCH_QT
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -34,8 +34,8 @@ using Clock = std::chrono::steady_clock;
 using Bytes = std::vector<uint8_t>;
 
 constexpr int kTempo = 120;
-constexpr int kNoteTicks = 12;      // sixteenth notes on every track
-constexpr int kNoteOffTick = 10;    // gate 7/8 of 12 ticks
+constexpr int kNoteTicks = 12;    // sixteenth notes on every track
+constexpr int kNoteOffTick = 10;  // gate 7/8 of 12 ticks
 constexpr int kNotesPerBar = 192 / kNoteTicks;
 constexpr double kTickMs = 1250.0 / kTempo;
 
@@ -132,8 +132,7 @@ int main(int argc, char** argv) {
     for (int t = 0; t < kTrackCount; ++t) ended = ended && GetState().trackPos[t] == nullptr;
   }
   const double music = std::chrono::duration<double>(Clock::now() - origin).count();
-  const double playCpu = (CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart) -
-                         (CpuSeconds(loadClock) - loadStart) -
+  const double playCpu = (CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart) - (CpuSeconds(loadClock) - loadStart) -
                          (CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - mainStart);
   busy = false;
   load.join();
@@ -150,17 +149,16 @@ int main(int argc, char** argv) {
   std::sort(magnitude.begin(), magnitude.end());
   const auto [earliest, latest] = std::minmax_element(deviation.begin(), deviation.end());
 
-  std::printf("play timing: 48 tracks, tempo %d, %.1f s of music, %zu note messages, other core busy\n",
-              kTempo, music, deviation.size());
+  std::printf("play timing: 48 tracks, tempo %d, %.1f s of music, %zu note messages, other core busy\n", kTempo, music,
+              deviation.size());
   std::printf("  deviation |send - ideal|  p50 %.3f ms   p99 %.3f ms   max %.3f ms   (targets p99 <= 0.5, max <= 2)\n",
               Percentile(magnitude, 0.50), Percentile(magnitude, 0.99), magnitude.back());
   std::printf("  earliest %+.3f ms, latest %+.3f ms\n", *earliest, *latest);
-  std::printf("  play thread CPU: %.2f %% of a core per second of music   (target <= 2 %%)\n",
-              100.0 * playCpu / music);
-  std::printf("built-in synthesiser: audio latency %.1f ms (%d periods of %d frames at %d Hz);\n"
-              "  events land within one %d-frame block (%.2f ms)\n",
-              1000.0 * kSynthPeriods * kSynthPeriodFrames / kSynthSampleRate, kSynthPeriods,
-              kSynthPeriodFrames, kSynthSampleRate, kSynthPeriodFrames,
-              1000.0 * kSynthPeriodFrames / kSynthSampleRate);
+  std::printf("  play thread CPU: %.2f %% of a core per second of music   (target <= 2 %%)\n", 100.0 * playCpu / music);
+  std::printf(
+      "built-in synthesiser: audio latency %.1f ms (%d periods of %d frames at %d Hz);\n"
+      "  events land within one %d-frame block (%.2f ms)\n",
+      1000.0 * kSynthPeriods * kSynthPeriodFrames / kSynthSampleRate, kSynthPeriods, kSynthPeriodFrames,
+      kSynthSampleRate, kSynthPeriodFrames, 1000.0 * kSynthPeriodFrames / kSynthSampleRate);
   return 0;
 }

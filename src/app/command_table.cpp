@@ -11,6 +11,7 @@ struct KeyBinding {
 };
 
 // Keys with legends in brackets are those of a Japanese keyboard.
+// clang-format off
 constexpr KeyBinding kBindings[] = {
     {vk::Digit(1), Command::kPlay},          {vk::Letter('P'), Command::kPlay},
     {vk::Numpad(1), Command::kPlay},
@@ -47,6 +48,7 @@ constexpr KeyBinding kBindings[] = {
     {vk::kPrior, Command::kTempoUp},         {vk::kNext, Command::kTempoDown},
     {vk::kSpace, Command::kDefaultTempo},
 };
+// clang-format on
 
 }  // namespace
 

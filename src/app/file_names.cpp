@@ -23,8 +23,7 @@ bool HasExtension(std::string_view path, std::string_view extension) {
   std::string_view own = ExtensionOf(path);
   if (own.size() != extension.size()) return false;
   for (size_t i = 0; i < own.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(own[i])) !=
-        std::tolower(static_cast<unsigned char>(extension[i])))
+    if (std::tolower(static_cast<unsigned char>(own[i])) != std::tolower(static_cast<unsigned char>(extension[i])))
       return false;
   return true;
 }

@@ -53,8 +53,8 @@ MenuItem TrackPopup(int selectedTrack) {
   for (int t = 0; t < kTrackCount; ++t) {
     char text[8];
     std::snprintf(text, sizeof text, "%d", t + 1);
-    tracks.push_back(MenuItem{MenuItem::kCommand, kMenuFirstTrack + t, text, t == selectedTrack,
-                              t > 0 && t % kTracksPerColumn == 0, {}});
+    tracks.push_back(MenuItem{
+        MenuItem::kCommand, kMenuFirstTrack + t, text, t == selectedTrack, t > 0 && t % kTracksPerColumn == 0, {}});
   }
   return Popup("Track", std::move(tracks));
 }
@@ -74,10 +74,9 @@ std::vector<MenuItem> MainMenu(bool modeEq, int selectedTrack) {
       Separator(),
       TrackPopup(selectedTrack),
       Separator(),
-      Popup("&File", {Command(kMenuLoadMus), Command(kMenuLoadObject), Separator(),
-                      Command(kMenuWriteObject), Command(kMenuExportSmf0)}),
-      Popup("&View", {Command(kMenuDispModeDown), Command(kMenuDispModeUp), Separator(),
-                      trackLevel}),
+      Popup("&File", {Command(kMenuLoadMus), Command(kMenuLoadObject), Separator(), Command(kMenuWriteObject),
+                      Command(kMenuExportSmf0)}),
+      Popup("&View", {Command(kMenuDispModeDown), Command(kMenuDispModeUp), Separator(), trackLevel}),
       Command(kMenuEditor),
       Separator(),
       Command(kMenuOptions),

@@ -31,10 +31,10 @@ constexpr int kMenuFirstTrack = 2000;  // "Track" pop-up: ids 2000..2047 choose 
 struct MenuItem {
   enum Kind { kCommand, kSeparator, kPopup };
   Kind kind = kCommand;
-  int id = 0;              // commands only
-  std::string text;        // "&" marks the mnemonic, "\t" starts the key legend
+  int id = 0;        // commands only
+  std::string text;  // "&" marks the mnemonic, "\t" starts the key legend
   bool checked = false;
-  bool newColumn = false;  // the item starts a new column behind a separator bar
+  bool newColumn = false;       // the item starts a new column behind a separator bar
   std::vector<MenuItem> items;  // pop-ups only
 };
 

@@ -19,7 +19,7 @@ namespace tsy {
 namespace {
 
 constexpr const char* kInitObject = "init.emd";  // loaded and played at start, from the current folder
-constexpr int kCompileQuestionText = 1004;  // "-> %s\nコンパイル？"
+constexpr int kCompileQuestionText = 1004;       // "-> %s\nコンパイル？"
 
 constexpr uint32_t kSmallestExportable = 405;  // a header and at least one track
 constexpr int kMinTempo = 12;                  // quarter notes per minute
@@ -32,8 +32,8 @@ const FileFilter kSmfFilters[] = {{"SMF0ファイル(*.MID)", "*.mid"}};
 const FileFilter kEmdSaveFilters[] = {{"EMDファイル(*.emd)", "*.emd"}};
 
 template <size_t N>
-FileDialogRequest DialogRequest(bool save, const FileFilter (&filters)[N],
-                                const std::string& folder, const std::string& nameFrom) {
+FileDialogRequest DialogRequest(bool save, const FileFilter (&filters)[N], const std::string& folder,
+                                const std::string& nameFrom) {
   FileDialogRequest request;
   request.save = save;
   request.title = save ? kSaveDialogTitle : kOpenDialogTitle;
@@ -95,9 +95,7 @@ void Shell::LoadInitObject() {
   core_.playFromStart();
 }
 
-void Shell::UpdateCaption() {
-  host_.SetCaption(Format(kMainCaptionFormat, kProgramCaption, state_.currentFile));
-}
+void Shell::UpdateCaption() { host_.SetCaption(Format(kMainCaptionFormat, kProgramCaption, state_.currentFile)); }
 
 // --- events ----------------------------------------------------------------
 
@@ -140,9 +138,7 @@ void Shell::Wheel(int delta) {
   if (delta > 0) PostKey(vk::kUp);
 }
 
-bool Shell::CloseRequested() {
-  return !settings_.exitCheck || host_.AskYesNo(kExitQuestion, /*noIsDefault=*/true);
-}
+bool Shell::CloseRequested() { return !settings_.exitCheck || host_.AskYesNo(kExitQuestion, /*noIsDefault=*/true); }
 
 void Shell::KeepWindowPosition(int left, int top) {
   state_.windowLeft = left;
@@ -215,10 +211,8 @@ void Shell::DispModeUp() {
 }
 
 void Shell::TrackLevel() {
-  if (state_.ctrlDown)
-    host_.RaiseOwnedWindow();
-  else
-    state_.modeEq = !state_.modeEq;
+  if (state_.ctrlDown) host_.RaiseOwnedWindow();
+  else state_.modeEq = !state_.modeEq;
   host_.Repaint();
 }
 
@@ -249,8 +243,7 @@ void Shell::MoveCursor(int rows) {
     state_.cursorRow = 0;
   }
   if (state_.cursorRow > kTrackRows - 1) {
-    state_.trackScroll =
-        std::min(state_.trackScroll + state_.cursorRow - (kTrackRows - 1), kMaxTrackScroll);
+    state_.trackScroll = std::min(state_.trackScroll + state_.cursorRow - (kTrackRows - 1), kMaxTrackScroll);
     state_.cursorRow = kTrackRows - 1;
   }
 }
@@ -275,8 +268,7 @@ void Shell::XorTrackMask() {
 }
 
 void Shell::Solo() {
-  for (int t = 0; t < kTrackCount; ++t)
-    core_.engine->trackMute[t] = t == state_.selectedTrack() ? 0 : 1;
+  for (int t = 0; t < kTrackCount; ++t) core_.engine->trackMute[t] = t == state_.selectedTrack() ? 0 : 1;
   host_.Repaint();
 }
 
@@ -295,12 +287,9 @@ void Shell::TempoDown() { ChangeTempo(-1, kMinTempo); }
 void Shell::ChangeTempo(int direction, int limit) {
   if (core_.engine->imageAccepted) {
     int tempo = core_.engine->tempo;
-    if (state_.shiftDown)
-      tempo = limit;
-    else if (direction > 0)
-      tempo = std::min(tempo + (state_.ctrlDown ? 1 : 3), limit);
-    else
-      tempo = std::max(tempo - (state_.ctrlDown ? 1 : 3), limit);
+    if (state_.shiftDown) tempo = limit;
+    else if (direction > 0) tempo = std::min(tempo + (state_.ctrlDown ? 1 : 3), limit);
+    else tempo = std::max(tempo - (state_.ctrlDown ? 1 : 3), limit);
     core_.engine->tempo = static_cast<int16_t>(tempo);
   }
   host_.Repaint();
@@ -314,8 +303,7 @@ void Shell::DefaultTempo() {
 // --- files -------------------------------------------------------------------
 
 void Shell::RememberFolder(int folder, const std::string& chosen) {
-  if (settings_.folders[folder].lastDir)
-    settings_.folders[folder].directory = std::string(FolderOf(chosen));
+  if (settings_.folders[folder].lastDir) settings_.folders[folder].directory = std::string(FolderOf(chosen));
 }
 
 void Shell::Compile() {
@@ -331,8 +319,8 @@ void Shell::Compile() {
 }
 
 void Shell::LoadMus() {
-  FileDialogResult chosen = host_.RunFileDialog(DialogRequest(
-      false, kMusFilters, settings_.folders[kMusFolder].directory, state_.currentFile));
+  FileDialogResult chosen = host_.RunFileDialog(
+      DialogRequest(false, kMusFilters, settings_.folders[kMusFolder].directory, state_.currentFile));
   if (chosen.result < 1) return;
   state_.currentFile = chosen.path;
   host_.Post([this] { UpdateCaption(); });
@@ -341,8 +329,8 @@ void Shell::LoadMus() {
 }
 
 void Shell::LoadObject() {
-  FileDialogResult chosen = host_.RunFileDialog(DialogRequest(
-      false, kEmdFilters, settings_.folders[kEmdFolder].directory, state_.currentFile));
+  FileDialogResult chosen = host_.RunFileDialog(
+      DialogRequest(false, kEmdFilters, settings_.folders[kEmdFolder].directory, state_.currentFile));
   if (chosen.result < 1) return;
   int read = ReadObjectFile(chosen.path, state_.objectBuffer.data());
   if (read == kObjectCannotOpen) return;
@@ -359,8 +347,8 @@ void Shell::ExportSmf0() {
     host_.ShowMessage(kProgramCaption, kNothingToSave, MessageIcon::kInformation);
     return;
   }
-  FileDialogResult chosen = host_.RunFileDialog(DialogRequest(
-      true, kSmfFilters, settings_.folders[kSmfFolder].directory, state_.lastCompiledFile));
+  FileDialogResult chosen = host_.RunFileDialog(
+      DialogRequest(true, kSmfFilters, settings_.folders[kSmfFolder].directory, state_.lastCompiledFile));
   if (chosen.result < 1) return;
   core_.exportSmf(chosen.path);
   RememberFolder(kSmfFolder, chosen.path);
@@ -375,8 +363,8 @@ void Shell::WriteObject() {
     host_.ShowMessage(kProgramCaption, kNothingToSave, MessageIcon::kInformation);
     return;
   }
-  FileDialogResult chosen = host_.RunFileDialog(DialogRequest(
-      true, kEmdSaveFilters, settings_.folders[kEmdFolder].directory, state_.currentFile));
+  FileDialogResult chosen = host_.RunFileDialog(
+      DialogRequest(true, kEmdSaveFilters, settings_.folders[kEmdFolder].directory, state_.currentFile));
   if (chosen.result < 1) return;
   std::string reason = WriteObjectFile(chosen.path, state_.objectBuffer.data(), length);
   if (!reason.empty())

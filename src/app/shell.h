@@ -24,19 +24,19 @@ constexpr int kMaxTrackScroll = 32;  // the last 16 rows show tracks 33..48
 // only the window's thread writes them, and a paint may see one value older
 // than another.
 struct ShellState {
-  std::string currentFile;       // the source that Compile and Editor act on
-  std::string lastCompiledFile;  // currentFile at the last compile that produced an image
+  std::string currentFile;            // the source that Compile and Editor act on
+  std::string lastCompiledFile;       // currentFile at the last compile that produced an image
   std::vector<uint8_t> objectBuffer;  // the object image, kObjectBufferSize, zero-filled
-  uint32_t compiledSize = 0;     // image length of the last compile; 0 after an .emd load
-  Relaxed<int> trackScroll = 0;  // first track shown, 0..32
-  Relaxed<int> cursorRow = 0;    // highlighted row, 0..15
-  Relaxed<uint8_t> dispMode = 0; // detail mode of the track list, 0..3
-  Relaxed<uint8_t> modeEq = 0;   // 1: the meters show the pseudo spectrum analyser
+  uint32_t compiledSize = 0;          // image length of the last compile; 0 after an .emd load
+  Relaxed<int> trackScroll = 0;       // first track shown, 0..32
+  Relaxed<int> cursorRow = 0;         // highlighted row, 0..15
+  Relaxed<uint8_t> dispMode = 0;      // detail mode of the track list, 0..3
+  Relaxed<uint8_t> modeEq = 0;        // 1: the meters show the pseudo spectrum analyser
   bool shiftDown = false;
   bool ctrlDown = false;
-  int windowLeft = 0;            // last normal window position, for the settings
+  int windowLeft = 0;  // last normal window position, for the settings
   int windowTop = 0;
-  std::string versionText;       // shown by the About box and the display
+  std::string versionText;  // shown by the About box and the display
   std::string legalText;
 
   int selectedTrack() const { return trackScroll + cursorRow; }

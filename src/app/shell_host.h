@@ -45,8 +45,7 @@ class ShellHost {
   // A Yes/No question with the question icon, titled with the program caption.
   virtual bool AskYesNo(const std::string& text, bool noIsDefault) = 0;
   // A message box with an OK button.
-  virtual void ShowMessage(const std::string& caption, const std::string& text,
-                           MessageIcon icon) = 0;
+  virtual void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) = 0;
   // An open or save dialog; the main window and the Tone window are disabled
   // while it is open.
   virtual FileDialogResult RunFileDialog(const FileDialogRequest& request) = 0;

@@ -20,7 +20,6 @@ struct Arguments {
 // Parses argv[first..argc). `valueOptions` lists the options that take a
 // value. Returns nothing (after printing the fault to stderr) for an unknown
 // option or a missing value.
-std::optional<Arguments> ParseArguments(int argc, char** argv, int first,
-                                        const std::vector<std::string>& valueOptions);
+std::optional<Arguments> ParseArguments(int argc, char** argv, int first, const std::vector<std::string>& valueOptions);
 
 }  // namespace tsy::cli

@@ -8,8 +8,8 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/compile_report.h"
-#include "platform/replacing_file.h"
 #include "core/compiler/compile_driver.h"
+#include "platform/replacing_file.h"
 
 namespace tsy::cli {
 namespace {

@@ -62,16 +62,14 @@ uint32_t NoteTicks(std::span<const uint8_t> event) {
 
 std::string DescribeNote(std::span<const uint8_t> event, bool chordMember) {
   if (chordMember) return "chord note " + NoteName(event[0]);
-  return (event[0] == kRestNote ? "rest " : "note " + NoteName(event[0]) + " ") +
-         std::to_string(NoteTicks(event)) + " gate " + std::to_string(event[kNoteGateAt]) +
-         FlagWords(event[kNoteFlagsAt]);
+  return (event[0] == kRestNote ? "rest " : "note " + NoteName(event[0]) + " ") + std::to_string(NoteTicks(event)) +
+         " gate " + std::to_string(event[kNoteGateAt]) + FlagWords(event[kNoteFlagsAt]);
 }
 
 std::string DescribeEvent(std::span<const uint8_t> event) {
   const EventInfo& info = *FindEvent(event[0]);
   std::string out(info.name);
-  if (info.rule == SizeRule::kText)
-    out += " \"" + Cp932ToUtf8(std::string(event.begin() + 1, event.end() - 1)) + "\"";
+  if (info.rule == SizeRule::kText) out += " \"" + Cp932ToUtf8(std::string(event.begin() + 1, event.end() - 1)) + "\"";
   return out;
 }
 
@@ -92,8 +90,8 @@ void DumpTrack(std::span<const uint8_t> image, int track, uint32_t offset, uint3
     const uint8_t first = rest[0];
     const bool isNote = first < kFirstEventCode;
     if (!isNote && !FindEvent(first)) {
-      bool terminator = rest.size() >= kTerminator.size() &&
-                        std::equal(kTerminator.begin(), kTerminator.end(), rest.begin());
+      bool terminator =
+          rest.size() >= kTerminator.size() && std::equal(kTerminator.begin(), kTerminator.end(), rest.begin());
       PrintEventLine(tick, at, rest.first(terminator ? kTerminator.size() : 1), "end");
       return;
     }
@@ -123,8 +121,7 @@ void DumpHeader(std::span<const uint8_t> image, const ImageHeader& header) {
   std::printf("image length    %u%s\n", header.imageLength,
               header.imageLength == image.size() ? "" : " (differs from the file's size)");
   std::printf("legacy length   %u\n", header.legacyLength);
-  std::printf("flags           0x%02X%s%s\n", header.flags,
-              header.flags & kImageFlagOwnInit ? " myinitspace" : "",
+  std::printf("flags           0x%02X%s%s\n", header.flags, header.flags & kImageFlagOwnInit ? " myinitspace" : "",
               header.flags & kImageFlagCopyright ? " copyright" : "");
   std::printf("file size       %zu\n", image.size());
 }
@@ -137,10 +134,8 @@ void DumpImage(std::span<const uint8_t> image) {
   DumpHeader(image, header);
   for (int track = 1; track <= kTrackCount; ++track) {
     uint32_t ticks = header.trackTicks[track - 1];
-    if (header.trackOffset[track - 1] != 0)
-      DumpTrack(image, track, header.trackOffset[track - 1], ticks);
-    else if (ticks != 0)
-      std::printf("\ntrack %d: no stream, %u ticks\n", track, ticks);
+    if (header.trackOffset[track - 1] != 0) DumpTrack(image, track, header.trackOffset[track - 1], ticks);
+    else if (ticks != 0) std::printf("\ntrack %d: no stream, %u ticks\n", track, ticks);
   }
 }
 

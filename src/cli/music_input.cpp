@@ -26,8 +26,7 @@ bool CheckObjectBytes(const std::string& path, std::span<const uint8_t> bytes) {
   ImageHeader header;
   int badTrack = 0;
   switch (ReadImageHeader(bytes, header, badTrack)) {
-    case ImageFault::kNone:
-      return true;
+    case ImageFault::kNone: return true;
     case ImageFault::kTooShort:
       std::fprintf(stderr, "tsy: %s is not an object image: %zu bytes, shorter than the %zu-byte header\n", name,
                    bytes.size(), kImageHeaderSize);

@@ -75,8 +75,7 @@ void PrintStatus(bool live, const char* ending) {
   const EngineState& s = GetState();
   const uint32_t tick = s.tick;
   std::printf("%s%5u.%03u  tempo %3d  tracks %2d%s%s", live ? "\r" : "", (tick / kTicksPerBar) % 10000,
-              tick % kTicksPerBar, int{s.tempo}, PlayingTracks(s), s.fadeActive ? "  fading" : "       ",
-              ending);
+              tick % kTicksPerBar, int{s.tempo}, PlayingTracks(s), s.fadeActive ? "  fading" : "       ", ending);
   std::fflush(stdout);
 }
 

@@ -10,12 +10,12 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/music_input.h"
-#include "platform/replacing_file.h"
 #include "core/engine/engine_call.h"
 #include "core/smf/export_smf.h"
 #include "midiout/audio_render.h"
 #include "midiout/builtin_synth.h"
 #include "midiout/smf_reader.h"
+#include "platform/replacing_file.h"
 
 namespace tsy::cli {
 namespace {
@@ -101,14 +101,11 @@ int RunRender(int argc, char** argv, int first) {
   double seconds = 0;
   std::string reason;
   switch (RenderToWav(music, soundFont, output, ShowProgress, seconds, reason)) {
-    case RenderResult::kWritten:
-      break;
+    case RenderResult::kWritten: break;
     case RenderResult::kNoSoundFont:
       std::fprintf(stderr, "tsy: %s is not a SoundFont the synthesiser can load\n", soundFont.c_str());
       return 2;
-    case RenderResult::kNoSynthesiser:
-      std::fprintf(stderr, "tsy: the synthesiser could not be started\n");
-      return 2;
+    case RenderResult::kNoSynthesiser: std::fprintf(stderr, "tsy: the synthesiser could not be started\n"); return 2;
     case RenderResult::kCannotWrite:
       std::fprintf(stderr, "tsy: cannot write %s (%s)\n", output.c_str(), reason.c_str());
       return 2;

@@ -9,9 +9,9 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/music_input.h"
-#include "platform/replacing_file.h"
 #include "core/engine/engine_call.h"
 #include "core/smf/export_smf.h"
+#include "platform/replacing_file.h"
 #include "resources/string_table.h"
 
 namespace tsy::cli {
@@ -37,17 +37,14 @@ std::string DefaultSmfPath(const std::string& source) {
 int Export(const std::string& output) {
   const SmfExport result = ExportSmf(output);
   switch (result.outcome) {
-    case SmfOutcome::kWritten:
-      std::printf("%s\n", result.EndPosition().c_str());
-      return kExported;
+    case SmfOutcome::kWritten: std::printf("%s\n", result.EndPosition().c_str()); return kExported;
     case SmfOutcome::kCannotCreate:
       std::fprintf(stderr, "%s: %s (%s)\n", LoadText(1001), output.c_str(), result.reason.c_str());
       return kFileFault;
     case SmfOutcome::kWriteFailed:
       std::fprintf(stderr, "tsy: cannot write %s (%s)\n", output.c_str(), result.reason.c_str());
       return kFileFault;
-    case SmfOutcome::kNoImage:
-      break;
+    case SmfOutcome::kNoImage: break;
   }
   std::fprintf(stderr, "%s\n", kNothingToExport);
   return kNothing;

@@ -24,8 +24,7 @@ class Canvas {
 
   // Draws `text` with its first cell's top-left corner at (x, y). With a
   // `back` colour each cell is first filled with it; without, the ground shows.
-  virtual void Text(int x, int y, std::string_view text, Colour fore,
-                    std::optional<Colour> back = std::nullopt) = 0;
+  virtual void Text(int x, int y, std::string_view text, Colour fore, std::optional<Colour> back = std::nullopt) = 0;
 
   // A one-pixel line from (x0, y0) to (x1, y1), both ends included.
   virtual void Line(int x0, int y0, int x1, int y1, Colour colour) = 0;

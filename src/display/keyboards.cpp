@@ -42,8 +42,7 @@ void DrawKeyboard(Canvas& picture, const LitKeys& lit, Colour litColour) {
     const int octave = i / 7, step = i % 7;
     picture.FillRect(7 * i, 0, 6, 23, lit[octave * 12 + kWhitePitch[step]] ? litColour : kWhite);
     if (kBlackPitch[step] >= 0) {
-      picture.FillRect(7 * i - 3, 0, 5, 13,
-                       lit[octave * 12 + kBlackPitch[step]] ? litColour : kBlack);
+      picture.FillRect(7 * i - 3, 0, 5, 13, lit[octave * 12 + kBlackPitch[step]] ? litColour : kBlack);
     }
   }
 }

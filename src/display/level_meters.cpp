@@ -11,7 +11,7 @@ namespace {
 constexpr uint32_t kPeakStayMs = 500;  // plus the first 100 ms of hold: 600 ms in all
 constexpr uint32_t kPeakStepMs = 100;
 constexpr const char kAnalyserLabels[] = "         Mode-SA";  // one character per meter
-constexpr const char kTagLabels[] = "-123456";               // by trackTag
+constexpr const char kTagLabels[] = "-123456";                // by trackTag
 
 // Segment colours from the top: red 0..3, yellow 4..7, green 8..15; unlit
 // segments show a thin line of the dark shade.
@@ -61,8 +61,7 @@ void LevelMeters::UpdatePeak(int k, int level, uint32_t nowMs) {
 void LevelMeters::DrawMeter(Canvas& picture, int k, const Meter& meter) {
   picture.FillRect(0, 0, 16, 80, kBlack);
   for (int i = 0; i <= kMaxLevel; ++i) {
-    const bool lit = (kMaxLevel - meter.level < i && meter.barsOn) ||
-                     (kMaxLevel - peakLevel_[k] == i && meter.markOn);
+    const bool lit = (kMaxLevel - meter.level < i && meter.barsOn) || (kMaxLevel - peakLevel_[k] == i && meter.markOn);
     if (lit) {
       picture.FillRect(0, 4 * i, 16, 2, LitColour(i));
     } else {
@@ -71,8 +70,7 @@ void LevelMeters::DrawMeter(Canvas& picture, int k, const Meter& meter) {
   }
 }
 
-void LevelMeters::Draw(Canvas& window, Canvas& picture, const EngineState& s,
-                       const MeterView& view) {
+void LevelMeters::Draw(Canvas& window, Canvas& picture, const EngineState& s, const MeterView& view) {
   if (view.analyser != lastAnalyser_) {
     peakLevel_.fill(0);
     lastAnalyser_ = view.analyser;

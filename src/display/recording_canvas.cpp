@@ -9,8 +9,7 @@ void RecordingCanvas::FillRect(int x, int y, int width, int height, Colour colou
   fills_.push_back({x, y, width, height, colour});
 }
 
-void RecordingCanvas::Text(int x, int y, std::string_view text, Colour fore,
-                           std::optional<Colour> back) {
+void RecordingCanvas::Text(int x, int y, std::string_view text, Colour fore, std::optional<Colour> back) {
   texts_.push_back({x, y, std::string(text), fore, back});
 }
 
@@ -30,8 +29,7 @@ void RecordingCanvas::Copy(const Canvas& picture, int x, int y, int width, int h
   auto inside = [&](int px, int py) { return px >= 0 && py >= 0 && px < width && py < height; };
   for (const Fill& f : from.fills_) {
     if (!inside(f.x, f.y)) continue;
-    fills_.push_back({f.x + x, f.y + y, std::min(f.width, width - f.x),
-                      std::min(f.height, height - f.y), f.colour});
+    fills_.push_back({f.x + x, f.y + y, std::min(f.width, width - f.x), std::min(f.height, height - f.y), f.colour});
   }
   for (const TextRun& t : from.texts_) {
     if (inside(t.x, t.y)) texts_.push_back({t.x + x, t.y + y, t.text, t.fore, t.back});

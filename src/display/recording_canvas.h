@@ -33,8 +33,7 @@ class RecordingCanvas : public Canvas {
   // A fill of the whole surface covers everything drawn before: those
   // records are dropped.
   void FillRect(int x, int y, int width, int height, Colour colour) override;
-  void Text(int x, int y, std::string_view text, Colour fore,
-            std::optional<Colour> back = std::nullopt) override;
+  void Text(int x, int y, std::string_view text, Colour fore, std::optional<Colour> back = std::nullopt) override;
   void Line(int x0, int y0, int x1, int y1, Colour colour) override;
   std::unique_ptr<Canvas> MakePicture(int width, int height) override;
   // Takes over the picture's records that start inside the copied area,

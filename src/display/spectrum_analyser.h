@@ -33,8 +33,8 @@ class SpectrumAnalyser {
   void CollectNotes(const EngineState& s);
   int RawLevel(int k);
 
-  std::vector<NotePart> notes_;      // the notes that can contribute, at most 48 x 12
-  std::vector<int> contributions_;   // scratch for one band
+  std::vector<NotePart> notes_;     // the notes that can contribute, at most 48 x 12
+  std::vector<int> contributions_;  // scratch for one band
   std::array<int, kBandCount> bandLevel_{};
   std::array<uint32_t, kBandCount> bandTime_{};  // passMs when the band was last raised
 };

@@ -15,7 +15,7 @@ struct KeyHelpLine {
 };
 
 constexpr KeyHelpLine kKeyHelp[] = {
-    {"\x81\xaa\x81\xab  ", "TrackSelect"},  // up and down arrows
+    {"\x81\xaa\x81\xab  ", "TrackSelect"},   // up and down arrows
     {"\x81\xa9\x81\xa8  ", "VolumeChange"},  // left and right arrows
     {"Enter ", "XOR TrackMask"},
     {" - +  ", "Solo/Unmask"},
@@ -60,37 +60,29 @@ void LinePanel(Canvas& window, Canvas& line, const Place& place, Draw draw) {
 }  // namespace
 
 void DrawLinePanels(Canvas& window, Canvas& line, const EngineState& s, const StatusTexts& texts) {
-  LinePanel(window, line, kCommentPlace, [&] {
-    line.Text(0, 0, "[ " + Format("%-80s", CommentText(s).c_str()) + " ]", kWhite);
-  });
+  LinePanel(window, line, kCommentPlace,
+            [&] { line.Text(0, 0, "[ " + Format("%-80s", CommentText(s).c_str()) + " ]", kWhite); });
   LinePanel(window, line, kImageVersionPlace, [&] {
-    line.Text(0, 0, Format("V%01X.%02X", unsigned{s.imageAccepted}, unsigned{s.imageVersion}),
-              kWhite, kBlack);
+    line.Text(0, 0, Format("V%01X.%02X", unsigned{s.imageAccepted}, unsigned{s.imageVersion}), kWhite, kBlack);
   });
-  LinePanel(window, line, kTempoPlace, [&] {
-    line.Text(0, 0, Format(" T%3d ", int{s.tempo}), kWhite, kBlack);
-  });
-  LinePanel(window, line, kPositionPlace, [&] {
-    line.Text(0, 0, Format("%5u.%03u", (s.tick / 192) % 10000, uint32_t{s.barTick}), kWhite, kBlack);
-  });
-  LinePanel(window, line, kStandardsPlace,
-            [&] { line.Text(0, 0, StandardsText(s.resetsSeen), kWhite); });
+  LinePanel(window, line, kTempoPlace, [&] { line.Text(0, 0, Format(" T%3d ", int{s.tempo}), kWhite, kBlack); });
+  LinePanel(window, line, kPositionPlace,
+            [&] { line.Text(0, 0, Format("%5u.%03u", (s.tick / 192) % 10000, uint32_t{s.barTick}), kWhite, kBlack); });
+  LinePanel(window, line, kStandardsPlace, [&] { line.Text(0, 0, StandardsText(s.resetsSeen), kWhite); });
   LinePanel(window, line, kDevicePlace, [&] { line.Text(0, 0, DeviceText(s, texts), kWhite); });
 }
 
 void DrawWindowTexts(Canvas& window, const EngineState& s, const StatusTexts& texts) {
   if (!texts.versionText.empty() && !texts.legalText.empty()) {
     const std::string header = texts.versionText + "  " + texts.legalText;
-    window.Text(kVersionHeaderRight - kCellWidth * static_cast<int>(header.size()),
-                kVersionHeaderY, header, kWhite);
+    window.Text(kVersionHeaderRight - kCellWidth * static_cast<int>(header.size()), kVersionHeaderY, header, kWhite);
   }
   for (int i = 0; i < static_cast<int>(std::size(kKeyHelp)); ++i) {
     const bool hidden = i >= kFirstTempoLine && s.imageAccepted == 0;
     const int y = kKeyHelpY + kCellHeight * i;
     const int labelCells = static_cast<int>(std::strlen(kKeyHelp[i].label));
     window.Text(kKeyHelpX, y, kKeyHelp[i].label, hidden ? kBlack : kYellow);
-    window.Text(kKeyHelpX + kCellWidth * labelCells, y, kKeyHelp[i].description,
-                hidden ? kBlack : kCyan);
+    window.Text(kKeyHelpX + kCellWidth * labelCells, y, kKeyHelp[i].description, hidden ? kBlack : kCyan);
   }
 }
 

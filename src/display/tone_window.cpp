@@ -18,6 +18,7 @@ struct NoteKey {
 
 // Two rows of a piano on the computer keyboard: the lower from A/Z, the
 // upper from 1/Q, both running on into the punctuation keys.
+// clang-format off
 constexpr NoteKey kNoteKeys[] = {
     {'A', 8},  {'Z', 9},  {'S', 10}, {'X', 11}, {'C', 12}, {'F', 13}, {'V', 14},
     {'G', 15}, {'B', 16}, {'N', 17}, {'J', 18}, {'M', 19}, {'K', 20},
@@ -28,6 +29,7 @@ constexpr NoteKey kNoteKeys[] = {
     {'8', 37}, {'I', 38}, {'9', 39}, {'O', 40}, {'P', 41}, {vk::kOemMinus, 42},
     {vk::kOemAt, 43}, {vk::kOemCaret, 44}, {vk::kOemOpenBracket, 45}, {vk::kOemYen, 46},
 };
+// clang-format on
 
 int NoteValueOf(int key) {
   for (const NoteKey& n : kNoteKeys) {
@@ -178,8 +180,7 @@ void ToneWindow::NoteOn(int value) {
   HeldNote& held = held_[value];
   if (held.octave != 0) return;  // key repeat
   held = {static_cast<uint8_t>(octave_), static_cast<uint8_t>(channel_)};
-  host_.SendShort(ShortMessage(0x90 | held.channel, static_cast<uint8_t>(value + 12 * octave_),
-                               kVelocityOn));
+  host_.SendShort(ShortMessage(0x90 | held.channel, static_cast<uint8_t>(value + 12 * octave_), kVelocityOn));
 }
 
 void ToneWindow::NoteOff(int value) {
@@ -240,8 +241,14 @@ void ToneWindow::KeyDown(int key, bool numericPad) {
     case vk::Numpad(2): host_.Play(PlayControl::kHalt); return;
     case vk::Numpad(3): host_.Play(PlayControl::kFadeOut); return;
     case vk::Numpad(4): host_.Play(PlayControl::kResume); return;
-    case vk::kAdd: UnmuteAll(); host_.RepaintMain(); return;
-    case vk::kSubtract: Solo(); host_.RepaintMain(); return;
+    case vk::kAdd:
+      UnmuteAll();
+      host_.RepaintMain();
+      return;
+    case vk::kSubtract:
+      Solo();
+      host_.RepaintMain();
+      return;
     default: break;
   }
   if (const int value = NoteValueOf(key)) NoteOn(value);
@@ -253,9 +260,7 @@ void ToneWindow::KeyUp(int key) {
   if (const int value = NoteValueOf(key)) NoteOff(value);
 }
 
-void ToneWindow::MiddleClick(int x, int y) {
-  KeyDown(vk::kReturn, x > kChannelAreaX || y < kCellHeight);
-}
+void ToneWindow::MiddleClick(int x, int y) { KeyDown(vk::kReturn, x > kChannelAreaX || y < kCellHeight); }
 
 void ToneWindow::Wheel(int x, int y, int delta) {
   const bool channelArea = x > kChannelAreaX || y < kCellHeight;

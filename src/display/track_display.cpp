@@ -29,8 +29,8 @@ bool TrackDisplay::Paint(Canvas& window, const TrackDisplayView& view, uint32_t 
   return true;
 }
 
-bool TrackDisplay::PaintFrom(Canvas& window, const EngineState& copy, EngineStatus status,
-                             const TrackDisplayView& view, uint32_t nowMs) {
+bool TrackDisplay::PaintFrom(Canvas& window, const EngineState& copy, EngineStatus status, const TrackDisplayView& view,
+                             uint32_t nowMs) {
   if (busy_.exchange(true, std::memory_order_acquire)) return false;
   BusyScope scope(busy_);
   DrawAll(window, copy, status, view, nowMs);
@@ -50,12 +50,11 @@ Canvas& TrackDisplay::PictureFor(Canvas& window, Picture picture) {
   return *slot;
 }
 
-void TrackDisplay::DrawAll(Canvas& window, const EngineState& s, EngineStatus status,
-                           const TrackDisplayView& view, uint32_t nowMs) {
+void TrackDisplay::DrawAll(Canvas& window, const EngineState& s, EngineStatus status, const TrackDisplayView& view,
+                           uint32_t nowMs) {
   Canvas& list = PictureFor(window, Picture::kTrackList);
   DrawTrackList(list, s, {view.trackScroll, view.cursorRow, view.dispMode});
-  window.Copy(list, kTrackListPlace.x, kTrackListPlace.y, kTrackListPlace.width,
-              kTrackListPlace.height);
+  window.Copy(list, kTrackListPlace.x, kTrackListPlace.y, kTrackListPlace.width, kTrackListPlace.height);
 
   DrawLinePanels(window, PictureFor(window, Picture::kLine), s, view.texts);
 

@@ -22,10 +22,10 @@ namespace tsy {
 // What the shell decides about the display (read without a lock; a paint
 // may see one value older than another).
 struct TrackDisplayView {
-  int trackScroll = 0;     // 0..32
-  int cursorRow = 0;       // 0..15
-  int dispMode = 0;        // DisplayMode, 0..3
-  bool modeEq = false;     // meters show the analyser
+  int trackScroll = 0;  // 0..32
+  int cursorRow = 0;    // 0..15
+  int dispMode = 0;     // DisplayMode, 0..3
+  bool modeEq = false;  // meters show the analyser
   StatusTexts texts;
 };
 
@@ -39,13 +39,12 @@ class TrackDisplay {
   bool Paint(Canvas& window, const TrackDisplayView& view, uint32_t nowMs);
 
   // The same from a given copy of the state and status (tests, benchmarks).
-  bool PaintFrom(Canvas& window, const EngineState& copy, EngineStatus status,
-                 const TrackDisplayView& view, uint32_t nowMs);
+  bool PaintFrom(Canvas& window, const EngineState& copy, EngineStatus status, const TrackDisplayView& view,
+                 uint32_t nowMs);
 
  private:
   Canvas& PictureFor(Canvas& window, Picture picture);
-  void DrawAll(Canvas& window, const EngineState& s, EngineStatus status,
-               const TrackDisplayView& view, uint32_t nowMs);
+  void DrawAll(Canvas& window, const EngineState& s, EngineStatus status, const TrackDisplayView& view, uint32_t nowMs);
 
   std::atomic<bool> busy_{false};
   std::unique_ptr<EngineState> copy_;  // the private copy, about 100 KB

@@ -14,8 +14,7 @@ constexpr int kRows = 16;
 constexpr int kUnset = 128;  // channel values from here up (255 = unset) show as dashes
 constexpr size_t kChordTextChars = 28;
 
-constexpr const char* kNoteNames[12] = {"C",  "C#", "D",  "D#", "E",  "F",
-                                        "F#", "G",  "G#", "A",  "A#", "B"};
+constexpr const char* kNoteNames[12] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
 
 // Places texts along one row, cell by cell: column c starts at x = 6 c + 1.
 class RowWriter {
@@ -72,8 +71,8 @@ void PutNumber(RowWriter& row, const EngineState& s, int t, bool selected) {
 // The read offset from the image's track data: an optional fifth hex digit,
 // then four.
 void PutOffset(RowWriter& row, const EngineState& s, int t) {
-  const uintptr_t offset = reinterpret_cast<uintptr_t>(s.trackPos[t].load()) -
-                           reinterpret_cast<uintptr_t>(s.imageData.load());
+  const uintptr_t offset =
+      reinterpret_cast<uintptr_t>(s.trackPos[t].load()) - reinterpret_cast<uintptr_t>(s.imageData.load());
   const unsigned high = (offset >> 16) & 0xF;
   if (high != 0) row.Put(Format("%1X", high), kYellow, 0);
   row.Skip(1);
@@ -84,9 +83,7 @@ void PutChannelDetails(RowWriter& row, const EngineState& s, int t, int c) {
   const bool bankKnown = s.bankMsb[c] != 255 && s.bankLsb[c] != 255;
   const bool bankSet = bankKnown && (s.bankMsb[c] != 0 || s.bankLsb[c] != 0);
   row.Put(FieldOrDashes("@%03d ", s.program[c], "@--- "), bankSet ? kGreen : kWhite, 5);
-  row.Put(FieldOrDashes("V%03d", s.volume[c], "V---") +
-              FieldOrDashes(",%03d ", s.velocity[t], ",--- "),
-          kWhite, 9);
+  row.Put(FieldOrDashes("V%03d", s.volume[c], "V---") + FieldOrDashes(",%03d ", s.velocity[t], ",--- "), kWhite, 9);
   const int pan = s.pan[c];
   std::string panText = "M-- ";
   if (pan < kUnset) {
@@ -98,13 +95,11 @@ void PutChannelDetails(RowWriter& row, const EngineState& s, int t, int c) {
 
 void PutTuningDetails(RowWriter& row, const EngineState& s, int c) {
   const int fine = s.fineTune[c];
-  row.Put(fine == kUnsetFineTune
-              ? std::string("D----- ")
-              : Format("D%c%04d ", fine >= 8192 ? '+' : '-', std::abs(fine - 8192)),
+  row.Put(fine == kUnsetFineTune ? std::string("D----- ")
+                                 : Format("D%c%04d ", fine >= 8192 ? '+' : '-', std::abs(fine - 8192)),
           kWhite, 7);
   const int bend = static_cast<int>(s.bendNow[c]);  // truncates toward zero
-  row.Put(std::abs(bend) > 8191 ? std::string("B----- ")
-                                : Format("B%c%04d ", bend >= 0 ? '+' : '-', std::abs(bend)),
+  row.Put(std::abs(bend) > 8191 ? std::string("B----- ") : Format("B%c%04d ", bend >= 0 ? '+' : '-', std::abs(bend)),
           kWhite, 7);
   row.Put(FieldOrDashes("E%03d ", s.expression[c], "E--- "), kWhite, 5);
 }
@@ -160,9 +155,8 @@ void PutNote(RowWriter& row, const EngineState& s, int t) {
   constexpr int kColumns = 5;
   if (PutWaitOrRest(row, s, t, kColumns)) return;
   const int note = s.eventNotes[t][0];
-  row.Put(Format("O%c%s%c", OctaveChar(note), kNoteNames[note % 12],
-                 s.chordSize[t] > 1 ? '/' : ' '),
-          NoteColour(s, t), kColumns);
+  row.Put(Format("O%c%s%c", OctaveChar(note), kNoteNames[note % 12], s.chordSize[t] > 1 ? '/' : ' '), NoteColour(s, t),
+          kColumns);
 }
 
 // The length as a sum of note values: "L4", "L4." (dotted), "L4^16" (tied).

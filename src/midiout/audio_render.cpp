@@ -12,10 +12,10 @@ namespace tsy {
 namespace {
 
 constexpr int kChannels = 2;
-constexpr int kBlockFrames = 64;          // the synthesiser's own block
-constexpr double kMaxTailSeconds = 5.0;   // release and reverb after the last message
-constexpr int kSilentPeak = 8;            // sample magnitude below which a block is silence
-constexpr double kQuietSeconds = 0.25;    // this much silence ends the release early
+constexpr int kBlockFrames = 64;         // the synthesiser's own block
+constexpr double kMaxTailSeconds = 5.0;  // release and reverb after the last message
+constexpr int kSilentPeak = 8;           // sample magnitude below which a block is silence
+constexpr double kQuietSeconds = 0.25;   // this much silence ends the release early
 
 // Renders `frames` frames into `wav`, one synthesiser block at a time.
 // Returns the loudest sample magnitude seen.
@@ -35,8 +35,8 @@ int RenderFrames(BuiltinSynth& synth, WavWriter& wav, long frames) {
 }  // namespace
 
 RenderResult RenderToWav(const std::vector<TimedMessage>& music, const std::string& soundFont,
-                         const std::string& wavPath, const std::function<void(double)>& progress,
-                         double& seconds, std::string& reason) {
+                         const std::string& wavPath, const std::function<void(double)>& progress, double& seconds,
+                         std::string& reason) {
   seconds = 0;
   if (!fluid_is_soundfont(soundFont.c_str())) return RenderResult::kNoSoundFont;
   std::unique_ptr<BuiltinSynth> synth;

@@ -22,7 +22,7 @@ enum class RenderResult {
 // called with the fraction done, 0..1, now and then. `seconds` receives the
 // length of the audio written, `reason` the system's word when the file failed.
 RenderResult RenderToWav(const std::vector<TimedMessage>& music, const std::string& soundFont,
-                         const std::string& wavPath, const std::function<void(double)>& progress,
-                         double& seconds, std::string& reason);
+                         const std::string& wavPath, const std::function<void(double)>& progress, double& seconds,
+                         std::string& reason);
 
 }  // namespace tsy

@@ -37,8 +37,7 @@ void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 void QuietLibraryLogs() {
   static std::once_flag once;
   std::call_once(once, [] {
-    for (int level = FLUID_PANIC; level <= FLUID_DBG; ++level)
-      fluid_set_log_function(level, nullptr, nullptr);
+    for (int level = FLUID_PANIC; level <= FLUID_DBG; ++level) fluid_set_log_function(level, nullptr, nullptr);
 #ifdef TSY_HAVE_ALSA
     snd_lib_error_set_handler(IgnoreAlsaError);
 #endif
@@ -50,11 +49,10 @@ bool DriverAvailable(fluid_settings_t* settings, const char* name) {
     const char* name;
     bool found;
   } search{name, false};
-  fluid_settings_foreach_option(settings, "audio.driver", &search,
-                                [](void* data, const char*, const char* option) {
-                                  auto* s = static_cast<Search*>(data);
-                                  if (std::strcmp(s->name, option) == 0) s->found = true;
-                                });
+  fluid_settings_foreach_option(settings, "audio.driver", &search, [](void* data, const char*, const char* option) {
+    auto* s = static_cast<Search*>(data);
+    if (std::strcmp(s->name, option) == 0) s->found = true;
+  });
   return search.found;
 }
 
@@ -103,8 +101,7 @@ BuiltinSynth::~BuiltinSynth() {
 // opening one for one, with the same fallbacks: no settings object (the
 // synthesiser itself is missing) leaves the caller in standby; any later
 // failure releases everything and sends the caller to the MIDI Mapper.
-SynthOpening BuiltinSynth::Open(SynthSink sink, const std::string& soundFont,
-                                std::unique_ptr<BuiltinSynth>& synth) {
+SynthOpening BuiltinSynth::Open(SynthSink sink, const std::string& soundFont, std::unique_ptr<BuiltinSynth>& synth) {
   // 1. Once per process: the library's own logging.
   QuietLibraryLogs();
   std::unique_ptr<BuiltinSynth> s(new BuiltinSynth);
@@ -116,16 +113,14 @@ SynthOpening BuiltinSynth::Open(SynthSink sink, const std::string& soundFont,
   fluid_settings_setint(s->settings_, "audio.period-size", kSynthPeriodFrames);
   fluid_settings_setint(s->settings_, "audio.periods", kSynthPeriods);
   // Rendered by the caller, only the samples the music uses are loaded.
-  fluid_settings_setint(s->settings_, "synth.dynamic-sample-loading",
-                        sink == SynthSink::kCaller ? 1 : 0);
+  fluid_settings_setint(s->settings_, "synth.dynamic-sample-loading", sink == SynthSink::kCaller ? 1 : 0);
   // 4. The synthesiser port.
   s->synth_ = new_fluid_synth(s->settings_);
   if (!s->synth_) return SynthOpening::kFailed;
   // 5. The loader: the SoundFont must be there and be one.
   if (!fluid_is_soundfont(soundFont.c_str())) return SynthOpening::kFailed;
   // 6. The General MIDI collection.
-  if (fluid_synth_sfload(s->synth_, soundFont.c_str(), 1) == FLUID_FAILED)
-    return SynthOpening::kFailed;
+  if (fluid_synth_sfload(s->synth_, soundFont.c_str(), 1) == FLUID_FAILED) return SynthOpening::kFailed;
   // 7. Every channel takes its instrument from the collection.
   fluid_synth_program_reset(s->synth_);
   // 8. Activation: sound starts (its success is judged at step 10).
@@ -174,8 +169,8 @@ void BuiltinSynth::SendLong(const uint8_t* bytes, size_t length) {
     fluid_synth_set_gain(synth_, baseGain_);
   // FluidSynth takes the body without F0 and F7.
   if (length < 2 || bytes[0] != 0xF0 || bytes[length - 1] != 0xF7) return;
-  fluid_synth_sysex(synth_, reinterpret_cast<const char*>(bytes + 1), static_cast<int>(length - 2),
-                    nullptr, nullptr, nullptr, 0);
+  fluid_synth_sysex(synth_, reinterpret_cast<const char*>(bytes + 1), static_cast<int>(length - 2), nullptr, nullptr,
+                    nullptr, 0);
 }
 
 void BuiltinSynth::Reset() {

@@ -45,8 +45,7 @@ class BuiltinSynth : public OutputBackend {
 
   // Opens the synthesiser with `soundFont` step by step (see the .cpp);
   // `synth` receives it when the outcome is kOpened.
-  static SynthOpening Open(SynthSink sink, const std::string& soundFont,
-                           std::unique_ptr<BuiltinSynth>& synth);
+  static SynthOpening Open(SynthSink sink, const std::string& soundFont, std::unique_ptr<BuiltinSynth>& synth);
 
   BackendKind kind() const override { return BackendKind::kBuiltinSynth; }
   // A bank select LSB with a nonzero value goes out as 0: the GM set knows

@@ -14,8 +14,8 @@ namespace {
 // How earlier versions stored the mapper in the settings file.
 constexpr const char* kOldMapperName = "MIDI Mappaer";
 constexpr int kDeviceQueryFailedText = 1005;  // "デバイス問い合わせに失敗しました"
-constexpr int kStandbyText = 1006;            // "デバイスを開けませんでした。\n待機状態で実行されます。"
-constexpr int kSwitchSlot = 0;                // the snapshot that carries play over
+constexpr int kStandbyText = 1006;  // "デバイスを開けませんでした。\n待機状態で実行されます。"
+constexpr int kSwitchSlot = 0;      // the snapshot that carries play over
 
 // The kind to open for the setting; a name no port has becomes the mapper.
 int KindFor(std::string& midiDevice) {

@@ -39,8 +39,7 @@ void ResendChannel(const EngineState& s, int c) {
   KnownController(c, 93, s.chorus[c]);
   KnownController(c, 0, s.bankMsb[c]);
   KnownController(c, 32, s.bankLsb[c]);
-  if (s.program[c] != kUnsetSetting)
-    SendShort(ShortMessage(static_cast<uint8_t>(0xC0 | c), s.program[c], 0));
+  if (s.program[c] != kUnsetSetting) SendShort(ShortMessage(static_cast<uint8_t>(0xC0 | c), s.program[c], 0));
 }
 
 }  // namespace

@@ -18,9 +18,7 @@ constexpr uint16_t kPedalFlags = kChanSustain | kChanSoftPedal;
 int16_t WithUpperSeven(int16_t value, uint8_t upper) {
   return static_cast<int16_t>((upper & 0x7F) << 7 | (value & 0x7F));
 }
-int16_t WithLowerSeven(int16_t value, uint8_t lower) {
-  return static_cast<int16_t>((value & ~0x7F) | (lower & 0x7F));
-}
+int16_t WithLowerSeven(int16_t value, uint8_t lower) { return static_cast<int16_t>((value & ~0x7F) | (lower & 0x7F)); }
 
 void SetFlag(Relaxed<uint16_t>& flags, uint16_t bit, bool on) {
   flags = static_cast<uint16_t>(on ? (flags | bit) : (flags & ~bit));

@@ -14,20 +14,15 @@ constexpr const char* kBackendNames[] = {
     "recorder",
     "standby",
 };
-static_assert(std::size(kBackendNames) == static_cast<size_t>(BackendKind::kCount),
-              "one name per backend kind");
+static_assert(std::size(kBackendNames) == static_cast<size_t>(BackendKind::kCount), "one name per backend kind");
 
 PortDirectory* installedPorts = nullptr;
 
 }  // namespace
 
-const char* BackendName(BackendKind kind) {
-  return kBackendNames[static_cast<size_t>(kind)];
-}
+const char* BackendName(BackendKind kind) { return kBackendNames[static_cast<size_t>(kind)]; }
 
-PortDirectory& CurrentPorts() {
-  return installedPorts ? *installedPorts : SystemPorts();
-}
+PortDirectory& CurrentPorts() { return installedPorts ? *installedPorts : SystemPorts(); }
 
 void UsePortDirectory(PortDirectory* directory) { installedPorts = directory; }
 

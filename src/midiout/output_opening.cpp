@@ -32,11 +32,8 @@ std::unique_ptr<OutputBackend> OpenBackend(int kind, std::string& name) {
   if (kind == kDirectMusicKind) {
     std::unique_ptr<BuiltinSynth> synth;
     switch (BuiltinSynth::Open(SynthSink::kAudioDriver, kDefaultSoundFont, synth)) {
-      case SynthOpening::kOpened:
-        name = kDirectMusicName;
-        return synth;
-      case SynthOpening::kNoSynthesiser:
-        return nullptr;  // standby
+      case SynthOpening::kOpened: name = kDirectMusicName; return synth;
+      case SynthOpening::kNoSynthesiser: return nullptr;  // standby
       case SynthOpening::kFailed:
         synthFailed = true;  // on to the MIDI Mapper
         break;
@@ -75,8 +72,6 @@ int OpenOutput(int kind) {
   return handshake;
 }
 
-std::string OpenOutputName() {
-  return PlayThreadRunning() && !PlayThreadInStandby() ? openName : std::string();
-}
+std::string OpenOutputName() { return PlayThreadRunning() && !PlayThreadInStandby() ? openName : std::string(); }
 
 }  // namespace tsy

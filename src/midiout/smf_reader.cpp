@@ -53,12 +53,10 @@ bool Fail(std::string& fault, const char* reason) {
 
 }  // namespace
 
-bool ReadSmf(const std::vector<uint8_t>& file, std::vector<TimedMessage>& messages,
-             std::string& fault) {
+bool ReadSmf(const std::vector<uint8_t>& file, std::vector<TimedMessage>& messages, std::string& fault) {
   ByteReader in(file.data(), file.size());
   uint32_t headerLength, format, tracks, division;
-  if (!in.Has(8) || std::memcmp(in.here(), "MThd", 4) != 0)
-    return Fail(fault, "not a Standard MIDI File");
+  if (!in.Has(8) || std::memcmp(in.here(), "MThd", 4) != 0) return Fail(fault, "not a Standard MIDI File");
   in.Skip(4);
   if (!in.Big(4, headerLength) || headerLength < 6 || !in.Big(2, format) || !in.Big(2, tracks) ||
       !in.Big(2, division) || !in.Has(headerLength - 6))
@@ -84,8 +82,7 @@ bool ReadSmf(const std::vector<uint8_t>& file, std::vector<TimedMessage>& messag
     if (status == 0xFF) {  // meta: type, length, data
       uint8_t type;
       uint32_t length;
-      if (!track.Byte(type) || !track.Vlq(length) || !track.Has(length))
-        return Fail(fault, "truncated meta event");
+      if (!track.Byte(type) || !track.Vlq(length) || !track.Has(length)) return Fail(fault, "truncated meta event");
       if (type == 0x51 && length == 3) {
         const uint8_t* t = track.here();
         tempo = (t[0] << 16) | (t[1] << 8) | t[2];

@@ -16,7 +16,6 @@ struct TimedMessage {
 // Fills `messages` in time order (meta events are read for the tempo and not
 // kept). Returns false, with the reason in `fault`, for a file that is not a
 // well-formed format-0 SMF.
-bool ReadSmf(const std::vector<uint8_t>& file, std::vector<TimedMessage>& messages,
-             std::string& fault);
+bool ReadSmf(const std::vector<uint8_t>& file, std::vector<TimedMessage>& messages, std::string& fault);
 
 }  // namespace tsy

@@ -110,8 +110,6 @@ PortDirectory& SystemPorts() {
   return ports;
 }
 
-bool IsThroughPort(const std::string& name) {
-  return name.find("Through") != std::string::npos;
-}
+bool IsThroughPort(const std::string& name) { return name.find("Through") != std::string::npos; }
 
 }  // namespace tsy

@@ -42,8 +42,8 @@ std::array<uint8_t, WavWriter::kHeaderBytes> WavWriter::Header() const {
   std::memcpy(h, "RIFF", 4);
   PutLittle(h + 4, kHeaderBytes - 8 + dataBytes, 4);
   std::memcpy(h + 8, "WAVEfmt ", 8);
-  PutLittle(h + 16, 16, 4);                          // fmt chunk size
-  PutLittle(h + 20, 1, 2);                           // PCM
+  PutLittle(h + 16, 16, 4);  // fmt chunk size
+  PutLittle(h + 20, 1, 2);   // PCM
   PutLittle(h + 22, channels_, 2);
   PutLittle(h + 24, sampleRate_, 4);
   PutLittle(h + 28, sampleRate_ * channels_ * 2, 4);  // bytes per second

@@ -58,8 +58,7 @@ bool KeyLine(std::string_view line, std::string_view& key, std::string_view& val
 }
 
 std::string_view Unquoted(std::string_view value) {
-  if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-    return value.substr(1, value.size() - 2);
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return value.substr(1, value.size() - 2);
   return value;
 }
 
@@ -138,8 +137,7 @@ size_t Profile::InsertionPoint(int sectionLine) const {
   return after;
 }
 
-std::string Profile::ReadString(std::string_view section, std::string_view key,
-                                std::string_view fallback) const {
+std::string Profile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const {
   const int sectionLine = FindSection(section);
   if (sectionLine < 0) return std::string(fallback);
   const int keyLine = FindKey(sectionLine, key);
@@ -190,8 +188,6 @@ bool Profile::Save(const std::string& path) const {
   return WriteFileReplacing(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()), reason);
 }
 
-bool IsWritableDirectory(const std::string& directory) {
-  return ::access(directory.c_str(), W_OK | X_OK) == 0;
-}
+bool IsWritableDirectory(const std::string& directory) { return ::access(directory.c_str(), W_OK | X_OK) == 0; }
 
 }  // namespace tsy

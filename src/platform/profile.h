@@ -23,8 +23,7 @@ class Profile {
 
   // The value of `key` in `section` without its surrounding blanks (and
   // without enclosing double quotes), or `fallback` when the key is absent.
-  std::string ReadString(std::string_view section, std::string_view key,
-                         std::string_view fallback) const;
+  std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;
 
   // The value read as an integer: an optional minus sign and the decimal
   // digits that follow it; a value that does not start so reads as 0. An

@@ -38,11 +38,11 @@ class ReplacingFile {
  private:
   void Discard();
 
-  std::string path_;       // the target, links resolved
+  std::string path_;  // the target, links resolved
   std::string temporary_;
   int fd_ = -1;
-  int error_ = 0;          // the first write's errno, 0 while all went well
-  bool inPlace_ = false;   // the target is a device or a pipe, written directly
+  int error_ = 0;         // the first write's errno, 0 while all went well
+  bool inPlace_ = false;  // the target is a device or a pipe, written directly
 };
 
 // Writes `bytes` to `path` through a ReplacingFile. False, with the reason,

@@ -20,8 +20,7 @@ int Utf8Continuations(unsigned char c) {
 
 // Runs `text` through iconv; an unconvertible character is replaced by
 // `replacement` and skipped so the rest still converts.
-std::string Convert(const char* to, const char* from, std::string_view text,
-                    std::string_view replacement) {
+std::string Convert(const char* to, const char* from, std::string_view text, std::string_view replacement) {
   const bool fromUtf8 = std::string_view(from) == "UTF-8";
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(text);
@@ -51,13 +50,9 @@ std::string Convert(const char* to, const char* from, std::string_view text,
 
 }  // namespace
 
-std::string Cp932ToUtf8(std::string_view cp932) {
-  return Convert("UTF-8", "CP932", cp932, "\xEF\xBF\xBD");
-}
+std::string Cp932ToUtf8(std::string_view cp932) { return Convert("UTF-8", "CP932", cp932, "\xEF\xBF\xBD"); }
 
-std::string Utf8ToCp932(std::string_view utf8) {
-  return Convert("CP932", "UTF-8", utf8, "?");
-}
+std::string Utf8ToCp932(std::string_view utf8) { return Convert("CP932", "UTF-8", utf8, "?"); }
 
 bool LooksLikeUtf8(std::string_view bytes) {
   bool multiByte = false;

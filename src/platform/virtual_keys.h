@@ -39,13 +39,13 @@ constexpr int kF1 = 112;  // F1..F24 are 112..135
 constexpr int kF2 = 113;
 constexpr int kF5 = 116;
 
-constexpr int kOemColon = 186;      // [:*]   US [;:]
-constexpr int kOemSemicolon = 187;  // [;+]   US [=+]
-constexpr int kOemComma = 188;      // [,<]
-constexpr int kOemMinus = 189;      // [-=]   US [-_]
-constexpr int kOemPeriod = 190;     // [.>]
-constexpr int kOemSlash = 191;      // [/?]
-constexpr int kOemAt = 192;         // [@`]   US [`~]
+constexpr int kOemColon = 186;         // [:*]   US [;:]
+constexpr int kOemSemicolon = 187;     // [;+]   US [=+]
+constexpr int kOemComma = 188;         // [,<]
+constexpr int kOemMinus = 189;         // [-=]   US [-_]
+constexpr int kOemPeriod = 190;        // [.>]
+constexpr int kOemSlash = 191;         // [/?]
+constexpr int kOemAt = 192;            // [@`]   US [`~]
 constexpr int kOemOpenBracket = 219;   // [[{]
 constexpr int kOemYen = 220;           // [¥|]   US [\|]
 constexpr int kOemCloseBracket = 221;  // []}]

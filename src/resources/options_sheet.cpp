@@ -90,11 +90,8 @@ constexpr SheetControl kDeviceControls[] = {
 };
 
 constexpr SheetPage kPages[] = {
-    {"基本", kBasicControls},
-    {"音色", kToneControls},
-    {"ﾌｧｲﾗ", kFilerControls},
-    {"ﾌｫﾙﾀﾞ", kFolderControls},
-    {"ﾃﾞﾊﾞｲｽ", kDeviceControls},
+    {"基本", kBasicControls},   {"音色", kToneControls},     {"ﾌｧｲﾗ", kFilerControls},
+    {"ﾌｫﾙﾀﾞ", kFolderControls}, {"ﾃﾞﾊﾞｲｽ", kDeviceControls},
 };
 static_assert(std::size(kPages) == kOptionsPageCount, "one page per OptionsPage, in its order");
 

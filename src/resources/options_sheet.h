@@ -21,7 +21,7 @@ enum class ControlKind {
 };
 
 struct SheetControl {
-  int id;             // 0 for controls the sheet never addresses (group boxes, labels)
+  int id;  // 0 for controls the sheet never addresses (group boxes, labels)
   ControlKind kind;
   const char* text;   // UTF-8; a "&" marks the access key
   bool enabled;       // false: shown but permanently disabled, without function

@@ -81,8 +81,7 @@ static_assert(SortedById(), "kTexts must stay sorted by number");
 
 const char* LoadText(int id) {
   const auto* end = std::end(kTexts);
-  const auto* it = std::lower_bound(std::begin(kTexts), end, id,
-                                    [](const NumberedText& t, int n) { return t.id < n; });
+  const auto* it = std::lower_bound(std::begin(kTexts), end, id, [](const NumberedText& t, int n) { return t.id < n; });
   return (it != end && it->id == id) ? it->text : "";
 }
 

@@ -11,8 +11,8 @@ TEST(FileNamesTest, ExtensionIsFoundFromTheEnd) {
     const char* path;
     const char* extension;
   } cases[] = {
-      {"NewFile.MUS", "MUS"}, {"a.b.emd", "emd"},    {"noext", "noext"},
-      {".emd", ".emd"},        {"x.", ""},            {"dir.v2/song", "v2/song"},
+      {"NewFile.MUS", "MUS"}, {"a.b.emd", "emd"}, {"noext", "noext"},
+      {".emd", ".emd"},       {"x.", ""},         {"dir.v2/song", "v2/song"},
   };
   for (const Case& c : cases) EXPECT_EQ(ExtensionOf(c.path), c.extension) << c.path;
   EXPECT_TRUE(HasExtension("X.EMD", "emd"));

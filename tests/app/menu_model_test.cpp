@@ -77,6 +77,7 @@ TEST(MenuModelTest, TrackPopupHasThreeColumnsAndChecksTheSelectedTrack) {
 }
 
 TEST(MenuModelTest, ItemsPostTheKeysTheirLegendsName) {
+  // clang-format off
   struct Case {
     int id, key;
   } cases[] = {
@@ -90,6 +91,7 @@ TEST(MenuModelTest, ItemsPostTheKeysTheirLegendsName) {
       {kMenuOptions, vk::kF2},          {kMenuAbout, 'Z'},
       {kMenuExit, 0},                   {kMenuFirstTrack, 0},
   };
+  // clang-format on
   for (const Case& c : cases) EXPECT_EQ(KeyOfMenuItem(c.id), c.key) << c.id;
 }
 

@@ -85,8 +85,7 @@ TEST(ShellStartTest, InitObjectInTheCurrentFolderIsLoadedAndPlayed) {
   const ScratchFolder folder;
   std::vector<uint8_t> image(410, 0);
   RecordingCore::WriteImage(image.data(), 410);
-  std::ofstream(folder / "init.emd", std::ios::binary)
-      .write(reinterpret_cast<const char*>(image.data()), 410);
+  std::ofstream(folder / "init.emd", std::ios::binary).write(reinterpret_cast<const char*>(image.data()), 410);
   fs::path before = fs::current_path();
   fs::current_path(folder.path());
 
@@ -97,8 +96,8 @@ TEST(ShellStartTest, InitObjectInTheCurrentFolderIsLoadedAndPlayed) {
   shell.Start();
   host.Pump();
   fs::current_path(before);
-  EXPECT_EQ(host.Take(), (Log{"apply device", "display refresh", "load image", "play from start",
-                              "caption Tessaly32 - []"}));
+  EXPECT_EQ(host.Take(),
+            (Log{"apply device", "display refresh", "load image", "play from start", "caption Tessaly32 - []"}));
   EXPECT_EQ(shell.state().objectBuffer[391], 23);
   EXPECT_EQ(shell.state().compiledSize, 0u);
 }
@@ -125,24 +124,22 @@ TEST_F(ShellTest, TrackSelectionStaysInsideTheList) {
     int scroll, row, modifier, key;
     int wantScroll, wantRow;
   } cases[] = {
-      {32, 15, 0, vk::kDown, 32, 15},              // track 48 stays selected
-      {0, 0, vk::kControl, vk::kDown, 1, 15},      // track 1 + 16 = track 17
-      {0, 4, vk::kShift, vk::kUp, 0, 0},           // track 5 - 8 stops at track 1
+      {32, 15, 0, vk::kDown, 32, 15},          // track 48 stays selected
+      {0, 0, vk::kControl, vk::kDown, 1, 15},  // track 1 + 16 = track 17
+      {0, 4, vk::kShift, vk::kUp, 0, 0},       // track 5 - 8 stops at track 1
       {0, 0, 0, vk::kUp, 0, 0},
       {0, 0, vk::kShift, vk::kDown, 0, 8},
-      {1, 15, vk::kControl, vk::kUp, 0, 0},        // row 15 - 16: the list scrolls by one
+      {1, 15, vk::kControl, vk::kUp, 0, 0},  // row 15 - 16: the list scrolls by one
       {20, 3, vk::kControl, vk::kUp, 7, 0},
-      {30, 10, vk::kControl, vk::kDown, 32, 15},   // scroll stops at 32
+      {30, 10, vk::kControl, vk::kDown, 32, 15},  // scroll stops at 32
       {5, 0, 0, vk::kUp, 4, 0},
       {5, 15, 0, vk::kDown, 6, 15},
   };
   for (const Case& c : cases) {
     PutCursor(c.scroll, c.row);
     host.Take();
-    if (c.modifier)
-      PressWith(c.modifier, c.key);
-    else
-      Press(c.key);
+    if (c.modifier) PressWith(c.modifier, c.key);
+    else Press(c.key);
     EXPECT_EQ(shell->state().trackScroll, c.wantScroll) << c.scroll << "/" << c.row << " key " << c.key;
     EXPECT_EQ(shell->state().cursorRow, c.wantRow) << c.scroll << "/" << c.row << " key " << c.key;
     EXPECT_EQ(host.Take(), Log{"repaint"});
@@ -211,18 +208,21 @@ TEST_F(ShellTest, TempoKeysNeedAnAcceptedImage) {
   struct Case {
     int from, modifier, key, want;
   } cases[] = {
-      {120, 0, vk::kPrior, 123},           {120, vk::kControl, vk::kPrior, 121},
-      {120, vk::kShift, vk::kPrior, 992},  {991, 0, vk::kPrior, 992},
-      {992, vk::kControl, vk::kPrior, 992}, {120, 0, vk::kNext, 117},
-      {120, vk::kControl, vk::kNext, 119}, {120, vk::kShift, vk::kNext, 12},
-      {13, 0, vk::kNext, 12},              {200, 0, vk::kSpace, 90},
+      {120, 0, vk::kPrior, 123},
+      {120, vk::kControl, vk::kPrior, 121},
+      {120, vk::kShift, vk::kPrior, 992},
+      {991, 0, vk::kPrior, 992},
+      {992, vk::kControl, vk::kPrior, 992},
+      {120, 0, vk::kNext, 117},
+      {120, vk::kControl, vk::kNext, 119},
+      {120, vk::kShift, vk::kNext, 12},
+      {13, 0, vk::kNext, 12},
+      {200, 0, vk::kSpace, 90},
   };
   for (const Case& c : cases) {
     engine().tempo = static_cast<int16_t>(c.from);
-    if (c.modifier)
-      PressWith(c.modifier, c.key);
-    else
-      Press(c.key);
+    if (c.modifier) PressWith(c.modifier, c.key);
+    else Press(c.key);
     EXPECT_EQ(engine().tempo, c.want) << c.from << " key " << c.key << " with " << c.modifier;
   }
 }
@@ -285,8 +285,7 @@ TEST_F(ShellTest, CompileAsksThenLoadsTheImage) {
 
   host.answers = {true};
   Press(vk::kF5);
-  EXPECT_EQ(host.Take(), (Log{"ask -> NewFile.MUS\nコンパイル？ [yes]", "compile NewFile.MUS",
-                              "load image"}));
+  EXPECT_EQ(host.Take(), (Log{"ask -> NewFile.MUS\nコンパイル？ [yes]", "compile NewFile.MUS", "load image"}));
   EXPECT_EQ(shell->state().compiledSize, 500u);
   EXPECT_EQ(shell->state().lastCompiledFile, "NewFile.MUS");
 }

@@ -15,8 +15,7 @@ std::string SummaryWithTrackOne(const std::string& bars) {
   std::string out;
   char entry[32];
   for (int k = 1; k <= 48; ++k) {
-    std::snprintf(entry, sizeof entry, "%02d:%s      %s", k, k == 1 ? bars.c_str() : "-------",
-                  k % 4 == 0 ? "\n" : "");
+    std::snprintf(entry, sizeof entry, "%02d:%s      %s", k, k == 1 ? bars.c_str() : "-------", k % 4 == 0 ? "\n" : "");
     out += entry;
   }
   return out;
@@ -33,7 +32,8 @@ TEST(TsyCompile, WritesTheImageBesideTheSourceAndPrintsTheSummary) {
   ASSERT_EQ(image.size(), 403u + 15 + 4);
   EXPECT_EQ(image.substr(0, 4), "EMD1");
   EXPECT_EQ(image.substr(403), std::string("\x30\x03\x07\x00\x30\x32\x03\x07\x00\x30\x34\x03\x07\x00\x30"
-                                           "\xFF\xFF\xFF\x2E", 19));
+                                           "\xFF\xFF\xFF\x2E",
+                                           19));
 }
 
 TEST(TsyCompile, DiagnosticsGoToStderrWithFileAndLineAndTheTracksBeforeAreWritten) {

@@ -84,8 +84,7 @@ TEST_F(TsyPlaySynth, CtrlCHaltsAtOnceAndExitsCleanly) {
   const pid_t pid = StartTsy(folder, {"play", "long.mus", "--device", "Direct Music"});
   ASSERT_GT(pid, 0);
   const auto limit = std::chrono::steady_clock::now() + 10s;
-  while (ReadFile(folder / "out.txt").find("playing") == std::string::npos &&
-         std::chrono::steady_clock::now() < limit)
+  while (ReadFile(folder / "out.txt").find("playing") == std::string::npos && std::chrono::steady_clock::now() < limit)
     std::this_thread::sleep_for(10ms);
   std::this_thread::sleep_for(300ms);  // well inside the 40 s of music
   kill(pid, SIGINT);

@@ -23,8 +23,8 @@ struct TsyRun {
 inline TsyRun RunTsy(const ScratchFolder& folder, const std::string& arguments, const std::string& setUp = "") {
   const std::string out = (folder / ".stdout").string();
   const std::string err = (folder / ".stderr").string();
-  const std::string command = setUp + "cd '" + folder.path().string() + "' && '" TSY_BINARY_DIR "/tsy' " +
-                              arguments + " >'" + out + "' 2>'" + err + "'";
+  const std::string command = setUp + "cd '" + folder.path().string() + "' && '" TSY_BINARY_DIR "/tsy' " + arguments +
+                              " >'" + out + "' 2>'" + err + "'";
   TsyRun run;
   int status = std::system(command.c_str());
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -209,18 +209,16 @@ TEST_F(ToneWindowTest, MuteKeysActOnTheSelectedChannelsTracks) {
 
 TEST_F(ToneWindowTest, HeldNoteKeySendsOneNoteOnAndItsOwnNoteOff) {
   window_.Opened();
-  Press('A', 3);  // key repeat
+  Press('A', 3);       // key repeat
   Press(vk::kF1 + 4);  // octave 5 while held
   Press(vk::kRight);   // and another channel
   window_.KeyUp('A');
-  const std::vector<MessageWord> expected = {ShortMessage(0x90, 8 + 36, 127),
-                                             ShortMessage(0x80, 8 + 36, 0)};
+  const std::vector<MessageWord> expected = {ShortMessage(0x90, 8 + 36, 127), ShortMessage(0x80, 8 + 36, 0)};
   EXPECT_EQ(host_.sent, expected);
   host_.sent.clear();
   Press(vk::kOemYen);  // the highest key at octave 5
   window_.Closing();   // closing releases it
-  const std::vector<MessageWord> high = {ShortMessage(0x91, 46 + 60, 127),
-                                         ShortMessage(0x81, 46 + 60, 0)};
+  const std::vector<MessageWord> high = {ShortMessage(0x91, 46 + 60, 127), ShortMessage(0x81, 46 + 60, 0)};
   EXPECT_EQ(host_.sent, high);
   window_.Opened();
   EXPECT_EQ(window_.octave(), 3);
@@ -229,8 +227,8 @@ TEST_F(ToneWindowTest, HeldNoteKeySendsOneNoteOnAndItsOwnNoteOff) {
 
 TEST_F(ToneWindowTest, KeypadAndEscapeKeys) {
   for (int d = 1; d <= 4; ++d) Press(vk::Numpad(d));
-  const std::vector<PlayControl> expected = {PlayControl::kPlayFromStart, PlayControl::kHalt,
-                                             PlayControl::kFadeOut, PlayControl::kResume};
+  const std::vector<PlayControl> expected = {PlayControl::kPlayFromStart, PlayControl::kHalt, PlayControl::kFadeOut,
+                                             PlayControl::kResume};
   EXPECT_EQ(host_.played, expected);
   Press(vk::kEscape);
   Press(vk::Numpad(0));

@@ -127,7 +127,7 @@ TEST_F(TrackDisplayTest, KeyboardsLightTheNotesOfTheirTaggedTracks) {
   EXPECT_EQ(keyColour(2, 7 * 29 - 2, 5), kPalette[2]);
   EXPECT_EQ(keyColour(2, 7 * 29 + 1, 20), kWhite);  // D: track 1 has no keyboard
   EXPECT_EQ(keyColour(1, 7 * 28 + 1, 20), kWhite);
-  EXPECT_EQ(keyColour(2, 7 * 28 + 6, 20), kGrey);   // the gap between keys
+  EXPECT_EQ(keyColour(2, 7 * 28 + 6, 20), kGrey);  // the gap between keys
 
   s_->noteState[0] = kNoteIdle;  // released: the key goes dark again
   Paint();
@@ -224,13 +224,13 @@ TEST_F(TrackDisplayTest, AnalyserBandsFallByThePlayClockAndStayWhenStopped) {
   s_->passMs = 5100;          // two steps of 50 ms later
   Paint(1000);
   EXPECT_EQ(MeterSegments(canvas_, 7), "......#..#######");  // 9 - 2 = 7 bars, the peak held
-  Paint(1000, EngineStatus::kStopped);  // passMs stands still: the band too
+  Paint(1000, EngineStatus::kStopped);                       // passMs stands still: the band too
   EXPECT_EQ(MeterSegments(canvas_, 7), "......#..#######");
 }
 
 TEST_F(TrackDisplayTest, RhythmChannelNotesUseTheirPseudoPitch) {
   view_.modeEq = true;
-  PlaceTrack(*s_, 9);  // channel 10, named from the rhythm table
+  PlaceTrack(*s_, 9);        // channel 10, named from the rhythm table
   SoundNotes(*s_, 9, {35});  // bass drum: pseudo pitch 18, q = 30, band 3, fraction 5
   s_->velocity[9] = 127;
   Paint();

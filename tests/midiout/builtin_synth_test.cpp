@@ -35,7 +35,7 @@ class BuiltinSynthTest : public ::testing::Test {
 };
 
 TEST_F(BuiltinSynthTest, SilentUntilANoteThenSounds) {
-  EXPECT_LT(Loudness(0.1), 2.0);  // dither only
+  EXPECT_LT(Loudness(0.1), 2.0);       // dither only
   synth_->SendShort(Short(0xC0, 19));  // a sustained organ
   synth_->SendShort(Short(0x90, 60, 100));
   EXPECT_GT(Loudness(0.3), 100.0);

@@ -44,8 +44,7 @@ class DeviceChoiceTest : public ::testing::Test {
 
 TEST_F(DeviceChoiceTest, TheListOffersTheMapperTheSynthesiserAndEveryPort) {
   EXPECT_EQ(DeviceNames(), (std::vector<std::string>{"MIDI Mapper", "Direct Music",
-                                                      "Midi Through:Midi Through Port-0 14:0",
-                                                      "Synth A", "Synth B"}));
+                                                     "Midi Through:Midi Through Port-0 14:0", "Synth A", "Synth B"}));
 }
 
 TEST_F(DeviceChoiceTest, ANamedPortOpensThatPort) {

@@ -41,9 +41,8 @@ TEST_F(ProfileFile, IntegersFollowThePlatformRule) {
     const char* key;
     int32_t value;
   } cases[] = {
-      {"plain", 42}, {"negative", -7}, {"trailing", 12}, {"word", 0}, {"plus", 0},
-      {"spaced", 0}, {"huge", 1},      {"max", 2147483647},
-      {"empty", -5},  // an empty value counts as absent
+      {"plain", 42},  {"negative", -7}, {"trailing", 12},    {"word", 0},   {"plus", 0},
+      {"spaced", 0},  {"huge", 1},      {"max", 2147483647}, {"empty", -5},  // an empty value counts as absent
       {"absent", -5},
   };
   for (const auto& c : cases) EXPECT_EQ(profile.ReadInt("S", c.key, -5), c.value) << c.key;
@@ -95,8 +94,7 @@ TEST_F(ProfileFile, SaveKeepsPermissionsAndLinks) {
   ASSERT_TRUE(profile.Save(link));
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(Get(), "[A]\nk=new\n");
-  EXPECT_EQ(fs::status(path_).permissions() & fs::perms::all,
-            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(fs::status(path_).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(ProfileFile, OnlyAMissingFileLoadsEmpty) {

@@ -14,7 +14,7 @@ TEST(TextCodec, KanaRoundTripsThroughCp932) {
 
 TEST(TextCodec, BadBytesAreReplacedAndTheRestConverts) {
   EXPECT_EQ(Cp932ToUtf8("a\x81 b"), "a\xEF\xBF\xBD b");  // lead byte with an invalid trail
-  EXPECT_EQ(Utf8ToCp932("x\xE2\x82\xACy"), "x?y");             // the euro sign has no CP932 form
+  EXPECT_EQ(Utf8ToCp932("x\xE2\x82\xACy"), "x?y");       // the euro sign has no CP932 form
 }
 
 TEST(TextCodec, Utf8IsRecognisedOnlyWithMultiByteCharacters) {

@@ -20,8 +20,7 @@ const SheetControl* Find(OptionsPage page, int id) {
 TEST(OptionsSheet, PagesInTabOrder) {
   const char* titles[] = {"基本", "音色", "ﾌｧｲﾗ", "ﾌｫﾙﾀﾞ", "ﾃﾞﾊﾞｲｽ"};
   ASSERT_EQ(OptionsSheetPages().size(), std::size(titles));
-  for (size_t i = 0; i < std::size(titles); ++i)
-    EXPECT_STREQ(OptionsSheetPages()[i].title, titles[i]);
+  for (size_t i = 0; i < std::size(titles); ++i) EXPECT_STREQ(OptionsSheetPages()[i].title, titles[i]);
 }
 
 TEST(OptionsSheet, EveryPageIsWellFormed) {

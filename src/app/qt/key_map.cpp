@@ -16,6 +16,7 @@ struct KeyCode {
 };
 
 // Keys that are the same on every layout.
+// clang-format off
 constexpr KeyCode kFixedKeys[] = {
     {Qt::Key_Backspace, vk::kBack},     {Qt::Key_Tab, vk::kTab},
     {Qt::Key_Backtab, vk::kTab},        {Qt::Key_Return, vk::kReturn},
@@ -38,8 +39,10 @@ constexpr KeyCode kFixedKeys[] = {
     {Qt::Key_NumberSign, vk::Digit(3)}, {Qt::Key_Dollar, vk::Digit(4)},
     {Qt::Key_Percent, vk::Digit(5)},
 };
+// clang-format on
 
 // Characters whose key depends on the layout. A shifted digit is the digit's code.
+// clang-format off
 constexpr KeyCode kJapaneseKeys[] = {
     {Qt::Key_Asterisk, vk::kOemColon},    {Qt::Key_Semicolon, vk::kOemSemicolon},
     {Qt::Key_Equal, vk::kOemMinus},       {Qt::Key_At, vk::kOemAt},
@@ -49,7 +52,9 @@ constexpr KeyCode kJapaneseKeys[] = {
     {Qt::Key_Ampersand, vk::Digit(6)},    {Qt::Key_Apostrophe, vk::Digit(7)},
     {Qt::Key_ParenLeft, vk::Digit(8)},    {Qt::Key_ParenRight, vk::Digit(9)},
 };
+// clang-format on
 
+// clang-format off
 constexpr KeyCode kUsKeys[] = {
     {Qt::Key_Semicolon, vk::kOemColon},   {Qt::Key_Equal, vk::kOemSemicolon},
     {Qt::Key_Underscore, vk::kOemMinus},  {Qt::Key_AsciiTilde, vk::kOemAt},
@@ -59,14 +64,17 @@ constexpr KeyCode kUsKeys[] = {
     {Qt::Key_Asterisk, vk::Digit(8)},     {Qt::Key_ParenLeft, vk::Digit(9)},
     {Qt::Key_ParenRight, vk::Digit(0)},
 };
+// clang-format on
 
 // The numeric pad's own codes; its other keys (Home, arrows... with Num Lock
 // off, Enter) have the codes of the main keys.
+// clang-format off
 constexpr KeyCode kKeypadKeys[] = {
     {Qt::Key_Asterisk, vk::kMultiply}, {Qt::Key_Plus, vk::kAdd},
     {Qt::Key_Minus, vk::kSubtract},    {Qt::Key_Period, vk::kDecimal},
     {Qt::Key_Comma, vk::kDecimal},     {Qt::Key_Slash, vk::kDivide},
 };
+// clang-format on
 
 template <size_t N>
 int Find(const KeyCode (&table)[N], int qtKey) {
@@ -78,8 +86,7 @@ int Find(const KeyCode (&table)[N], int qtKey) {
 }  // namespace
 
 KeyboardLayout CurrentKeyboardLayout() {
-  QLocale locale = QGuiApplication::inputMethod() ? QGuiApplication::inputMethod()->locale()
-                                                  : QLocale::system();
+  QLocale locale = QGuiApplication::inputMethod() ? QGuiApplication::inputMethod()->locale() : QLocale::system();
   return locale.language() == QLocale::Japanese ? KeyboardLayout::Japanese : KeyboardLayout::Us;
 }
 

@@ -34,8 +34,7 @@ int main(int argc, char** argv) {
   app.setQuitOnLastWindowClosed(false);  // the main window's close decides
 
   // Settings beside the executable, tone lists, then the window.
-  std::string settingsPath =
-      tsy::SettingsFilePath(QCoreApplication::applicationDirPath().toStdString());
+  std::string settingsPath = tsy::SettingsFilePath(QCoreApplication::applicationDirPath().toStdString());
   tsy::Settings settings;
   tsy::ReadSettings(settings, settingsPath);
   tsy::LoadToneFiles(settings);

@@ -5,17 +5,17 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QKeyEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMenu>
-#include <QToolButton>
-#include <QVBoxLayout>
-#include <QWidgetAction>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolButton>
+#include <QVBoxLayout>
 #include <QWheelEvent>
+#include <QWidgetAction>
 
 #include "app/qt/key_map.h"
 #include "core/settings/settings.h"
@@ -72,15 +72,11 @@ void AddColumns(QMenu& menu, const MenuItem& popup, QMenu& top, int& chosen) {
 void AddItems(QMenu& menu, const std::vector<MenuItem>& items, QMenu& top, int& chosen) {
   for (const MenuItem& item : items) {
     switch (item.kind) {
-      case MenuItem::kSeparator:
-        menu.addSeparator();
-        break;
+      case MenuItem::kSeparator: menu.addSeparator(); break;
       case MenuItem::kPopup: {
         QMenu* popup = menu.addMenu(QString::fromStdString(item.text));
-        if (HasColumns(item))
-          AddColumns(*popup, item, top, chosen);
-        else
-          AddItems(*popup, item.items, top, chosen);
+        if (HasColumns(item)) AddColumns(*popup, item, top, chosen);
+        else AddItems(*popup, item.items, top, chosen);
         break;
       }
       case MenuItem::kCommand: {
@@ -96,12 +92,10 @@ void AddItems(QMenu& menu, const std::vector<MenuItem>& items, QMenu& top, int& 
 
 }  // namespace
 
-MainWindow::MainWindow(Settings& settings, CoreBinder bindCore)
-    : settings_(settings), host_(*this, settings) {
+MainWindow::MainWindow(Settings& settings, CoreBinder bindCore) : settings_(settings), host_(*this, settings) {
   setObjectName(kMainWindowClass);
-  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
   setWindowTitle(kProgramCaption);
   setFixedSize(kMainWindowWidth, kMainWindowHeight);
   setAttribute(Qt::WA_OpaquePaintEvent);

@@ -32,9 +32,9 @@ namespace {
 constexpr size_t kToneFileMax = 255;
 constexpr size_t kFolderMax = 259;
 constexpr size_t kDeviceMax = 31;
-constexpr size_t kFolderBrowserBuffer = 262;  // chosen folder, separator and zero byte
-constexpr size_t kToneDialogBuffer = 516;     // chosen tone file and zero byte
-constexpr int kShortestPreselectedFolder = 4; // "C:\" and shorter are not preselected
+constexpr size_t kFolderBrowserBuffer = 262;   // chosen folder, separator and zero byte
+constexpr size_t kToneDialogBuffer = 516;      // chosen tone file and zero byte
+constexpr int kShortestPreselectedFolder = 4;  // "C:\" and shorter are not preselected
 
 QString ObjectName(int id) { return QString("c%1").arg(id); }
 
@@ -63,8 +63,8 @@ int FindByPrefix(const QStringList& entries, const QString& prefix) {
 
 // Kinds that sit in one row behind a label (or behind the edit they follow).
 bool JoinsRow(ControlKind kind) {
-  return kind == ControlKind::kEdit || kind == ControlKind::kNumberEdit ||
-         kind == ControlKind::kPushButton || kind == ControlKind::kDropDownList;
+  return kind == ControlKind::kEdit || kind == ControlKind::kNumberEdit || kind == ControlKind::kPushButton ||
+         kind == ControlKind::kDropDownList;
 }
 
 }  // namespace
@@ -83,8 +83,7 @@ QValidator::State RateBox::validate(QString& text, int&) const {
   if (text.size() > 9) return QValidator::Invalid;
   bool read = false;
   int value = text.toInt(&read);
-  return read && value >= minimum() && value <= maximum() ? QValidator::Acceptable
-                                                          : QValidator::Intermediate;
+  return read && value >= minimum() && value <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
 }
 
 void RateBox::fixup(QString& text) const {
@@ -94,8 +93,7 @@ void RateBox::fixup(QString& text) const {
 
 // --- the sheet -----------------------------------------------------------------
 
-OptionsSheet::OptionsSheet(QWidget& owner, Settings& settings)
-    : QDialog(&owner), settings_(settings) {
+OptionsSheet::OptionsSheet(QWidget& owner, Settings& settings) : QDialog(&owner), settings_(settings) {
   setWindowTitle(kOptionsSheetTitle);
   setWindowModality(Qt::ApplicationModal);  // the main and the Tone window wait
   auto* layout = new QVBoxLayout(this);
@@ -103,8 +101,7 @@ OptionsSheet::OptionsSheet(QWidget& owner, Settings& settings)
   layout->addWidget(tabs_);
   for (int page = 0; page < kOptionsPageCount; ++page) BuildPage(OptionsPage(page));
 
-  auto* buttons = new QDialogButtonBox(
-      QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
   applyButton_ = buttons->button(QDialogButtonBox::Apply);
   applyButton_->setEnabled(false);
   connect(buttons, &QDialogButtonBox::accepted, this, [this] {
@@ -175,10 +172,8 @@ void OptionsSheet::BuildPage(OptionsPage page) {
     } else if (!JoinsRow(control.kind)) {
       row = nullptr;
     }
-    if (row)
-      row->addWidget(widget, control.kind == ControlKind::kPushButton ? 0 : 1);
-    else
-      parent->addWidget(widget);
+    if (row) row->addWidget(widget, control.kind == ControlKind::kPushButton ? 0 : 1);
+    else parent->addWidget(widget);
     if (pendingLabel && control.kind != ControlKind::kLabel) pendingLabel->setBuddy(widget);
     pendingLabel = control.kind == ControlKind::kLabel ? static_cast<QLabel*>(widget) : nullptr;
 
@@ -196,18 +191,17 @@ void OptionsSheet::BuildPage(OptionsPage page) {
 
   switch (page) {
     case kTonePage:
-      connect(static_cast<QPushButton*>(Control(page, tone_page::kEqnBrowse)), &QPushButton::clicked,
-              this, [this] { ChooseToneFile(tone_page::kEqnEdit, tone_page::kEqnFilter, tone_page::kEqnPattern); });
-      connect(static_cast<QPushButton*>(Control(page, tone_page::kEqdBrowse)), &QPushButton::clicked,
-              this, [this] { ChooseToneFile(tone_page::kEqdEdit, tone_page::kEqdFilter, tone_page::kEqdPattern); });
+      connect(static_cast<QPushButton*>(Control(page, tone_page::kEqnBrowse)), &QPushButton::clicked, this,
+              [this] { ChooseToneFile(tone_page::kEqnEdit, tone_page::kEqnFilter, tone_page::kEqnPattern); });
+      connect(static_cast<QPushButton*>(Control(page, tone_page::kEqdBrowse)), &QPushButton::clicked, this,
+              [this] { ChooseToneFile(tone_page::kEqdEdit, tone_page::kEqdFilter, tone_page::kEqdPattern); });
       break;
     case kFolderPage:
       for (int group = 0; group < kFolderCount; ++group)
-        connect(static_cast<QPushButton*>(Control(page, folder_page::kGroups[group].browse)),
-                &QPushButton::clicked, this, [this, group] { ChooseFolder(group); });
+        connect(static_cast<QPushButton*>(Control(page, folder_page::kGroups[group].browse)), &QPushButton::clicked,
+                this, [this, group] { ChooseFolder(group); });
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -258,14 +252,15 @@ struct PriorityChoice {
   uint8_t priority;
 };
 constexpr PriorityChoice kPriorities[] = {
-    {basic_page::kPriorityHighest, 2}, {basic_page::kPriorityNormal, 1}, {basic_page::kPriorityIdle, 0},
+    {basic_page::kPriorityHighest, 2},
+    {basic_page::kPriorityNormal, 1},
+    {basic_page::kPriorityIdle, 0},
 };
 
 }  // namespace
 
 void OptionsSheet::LoadBasic() {
-  for (const CheckSetting& c : kBasicChecks)
-    Check(*this, kBasicPage, c.id)->setChecked(settings_.*c.field != 0);
+  for (const CheckSetting& c : kBasicChecks) Check(*this, kBasicPage, c.id)->setChecked(settings_.*c.field != 0);
   for (const PriorityChoice& p : kPriorities)
     static_cast<QRadioButton*>(Control(kBasicPage, p.id))->setChecked(settings_.priority == p.priority);
   auto* rate = static_cast<RateBox*>(Control(kBasicPage, basic_page::kRateEdit));
@@ -273,8 +268,7 @@ void OptionsSheet::LoadBasic() {
 }
 
 void OptionsSheet::StoreBasic() {
-  for (const CheckSetting& c : kBasicChecks)
-    settings_.*c.field = Check(*this, kBasicPage, c.id)->isChecked() ? 1 : 0;
+  for (const CheckSetting& c : kBasicChecks) settings_.*c.field = Check(*this, kBasicPage, c.id)->isChecked() ? 1 : 0;
   settings_.priority = 0;
   for (const PriorityChoice& p : kPriorities)
     if (static_cast<QRadioButton*>(Control(kBasicPage, p.id))->isChecked()) {
@@ -306,8 +300,7 @@ void OptionsSheet::StoreTones() {
 
 void OptionsSheet::ChooseToneFile(int editId, const char* filter, const char* pattern) {
   auto* edit = static_cast<QLineEdit*>(Control(kTonePage, editId));
-  QString chosen = QFileDialog::getOpenFileName(this, QString(), edit->text(),
-                                                QString("%1 (%2)").arg(filter, pattern));
+  QString chosen = QFileDialog::getOpenFileName(this, QString(), edit->text(), QString("%1 (%2)").arg(filter, pattern));
   if (chosen.isEmpty() || chosen.toStdString().size() >= kToneDialogBuffer) return;
   edit->setText(QDir::toNativeSeparators(chosen));
   ReportChange();
@@ -338,8 +331,8 @@ void OptionsSheet::ChooseFolder(int group) {
   const folder_page::FolderGroup& ids = folder_page::kGroups[group];
   auto* edit = static_cast<QLineEdit*>(Control(kFolderPage, ids.edit));
   QString start = edit->text().size() >= kShortestPreselectedFolder ? edit->text() : QString();
-  QString chosen = QFileDialog::getExistingDirectory(this, LoadText(ids.browserTitle), start,
-                                                     QFileDialog::ShowDirsOnly);
+  QString chosen =
+      QFileDialog::getExistingDirectory(this, LoadText(ids.browserTitle), start, QFileDialog::ShowDirsOnly);
   if (chosen.isEmpty()) return;
   chosen = QDir::toNativeSeparators(chosen);
   if (!chosen.endsWith(QDir::separator())) chosen += QDir::separator();

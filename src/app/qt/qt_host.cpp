@@ -50,8 +50,7 @@ bool HasAssociatedProgram(const QFileInfo& file) {
 // Text editors of the common desktops, tried in this order when the user
 // names none in $VISUAL or $EDITOR.
 constexpr const char* kDesktopEditors[] = {
-    "gnome-text-editor", "gedit", "kate", "kwrite", "mousepad", "xed", "pluma", "featherpad",
-    "leafpad", "geany",
+    "gnome-text-editor", "gedit", "kate", "kwrite", "mousepad", "xed", "pluma", "featherpad", "leafpad", "geany",
 };
 #endif
 
@@ -88,10 +87,9 @@ bool QtShellHost::AskYesNo(const std::string& text, bool noIsDefault) {
   return box.exec() == QMessageBox::Yes;
 }
 
-void QtShellHost::ShowMessage(const std::string& caption, const std::string& text,
-                              MessageIcon icon) {
-  QMessageBox box(BoxIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
-                  QMessageBox::Ok, &window_);
+void QtShellHost::ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) {
+  QMessageBox box(BoxIcon(icon), QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok,
+                  &window_);
   box.exec();
 }
 
@@ -145,15 +143,11 @@ void QtShellHost::RaiseOwnedWindow() {
 
 void QtShellHost::Repaint() { window_.RepaintDisplay(); }
 
-void QtShellHost::SetCaption(const std::string& caption) {
-  window_.setWindowTitle(QString::fromStdString(caption));
-}
+void QtShellHost::SetCaption(const std::string& caption) { window_.setWindowTitle(QString::fromStdString(caption)); }
 
 void QtShellHost::StartDisplayRefresh() { window_.StartDisplayRefresh(); }
 
-void QtShellHost::RequestClose() {
-  QMetaObject::invokeMethod(&window_, &QWidget::close, Qt::QueuedConnection);
-}
+void QtShellHost::RequestClose() { QMetaObject::invokeMethod(&window_, &QWidget::close, Qt::QueuedConnection); }
 
 void QtShellHost::Post(std::function<void()> task) {
   QMetaObject::invokeMethod(&window_, std::move(task), Qt::QueuedConnection);

@@ -134,9 +134,7 @@ void Sos(ParseContext& cx) {
 void Rev(ParseContext& cx) {
   PerValueCommand(cx, {4, {91, 93, 92, 94}, Signs::kNone, 0, kMaxDataValue, 3006, false, false, 1});
 }
-void Lfov(ParseContext& cx) {
-  PerValueCommand(cx, {3, {8, 9, 10, -1}, Signs::kAllowed, -50, 50, 3021, true, true, 1});
-}
+void Lfov(ParseContext& cx) { PerValueCommand(cx, {3, {8, 9, 10, -1}, Signs::kAllowed, -50, 50, 3021, true, true, 1}); }
 void Cfr(ParseContext& cx) {
   PerValueCommand(cx, {4, {32, 33, -1, -1}, Signs::kAllowed, -50, 50, 3002, true, true, 1});
 }
@@ -236,11 +234,13 @@ constexpr AtCommand kAtCommands[] = {
     {"eqd", [](ParseContext& cx) { cx.out.Event(EventCode::kChannelFlag, {kToneNamesSecond}); }},
     {"eqn", [](ParseContext& cx) { cx.out.Event(EventCode::kChannelFlag, {kToneNamesFirst}); }},
     {"com", Com},
-    {"vol", [](ParseContext& cx) {
+    {"vol",
+     [](ParseContext& cx) {
        SingleValue(cx, Signs::kNone, 0, kMaxDataValue, 3047,
                    [&](int32_t v) { cx.out.Event(EventCode::kTrackVolume, {static_cast<uint8_t>(v)}); });
      }},
-    {"pan", [](ParseContext& cx) {
+    {"pan",
+     [](ParseContext& cx) {
        SingleValue(cx, Signs::kAllowed, -63, 63, 3031, [&](int32_t v) { Pan(cx, static_cast<uint8_t>(v + 64)); });
      }},
     {"dtn", [](ParseContext& cx) { Detune(cx, 128, 1); }},
@@ -250,18 +250,21 @@ constexpr AtCommand kAtCommands[] = {
     {"so", [](ParseContext& cx) { cx.state.slurMode = false; }},
     {"ql", [](ParseContext& cx) { cx.state.upperCaseLetters = true; }},
     {"qx", [](ParseContext& cx) { cx.state.upperCaseLetters = false; }},
-    {"ch", [](ParseContext& cx) {
+    {"ch",
+     [](ParseContext& cx) {
        SingleValue(cx, Signs::kNone, 1, 16, 3004,
                    [&](int32_t v) { cx.out.Event(EventCode::kChannel, {static_cast<uint8_t>(v - 1)}); });
      }},
-    {"kd", [](ParseContext& cx) {
+    {"kd",
+     [](ParseContext& cx) {
        SingleValue(cx, Signs::kNone, 1, 6, 3015,
                    [&](int32_t v) { cx.out.Event(EventCode::kTrackTag, {static_cast<uint8_t>(v)}); });
      }},
     {"km", [](ParseContext& cx) { cx.out.Event(EventCode::kTrackTag, {0}); }},
     {"lm", [](ParseContext& cx) { Pan(cx, 32); }},
     {"rm", [](ParseContext& cx) { Pan(cx, 96); }},
-    {"v", [](ParseContext& cx) {
+    {"v",
+     [](ParseContext& cx) {
        SingleValue(cx, Signs::kNone, 0, kMaxDataValue, 3046,
                    [&](int32_t v) { cx.out.Event(EventCode::kVelocity, {static_cast<uint8_t>(v)}); });
      }},

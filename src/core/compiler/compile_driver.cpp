@@ -12,9 +12,9 @@
 namespace tsy {
 namespace {
 
-constexpr uint32_t kTicksPerBar = 192;           // one 4/4 bar, as the summary counts
-constexpr size_t kMaxCopyrightLength = 80;       // longer: 3029
-constexpr size_t kCopyrightLookAhead = 1023;     // characters searched for the closing quote
+constexpr uint32_t kTicksPerBar = 192;            // one 4/4 bar, as the summary counts
+constexpr size_t kMaxCopyrightLength = 80;        // longer: 3029
+constexpr size_t kCopyrightLookAhead = 1023;      // characters searched for the closing quote
 constexpr uint32_t kTrackNumberCeiling = 100000;  // a longer number selects nothing anyway
 
 constexpr std::string_view kMyInitSpace = "myinitspace";
@@ -45,9 +45,7 @@ class Compiler {
   explicit Compiler(std::string_view source) : parser_(unit_) {
     unit_.diagnostics.Clear();
     CondenseSource(SourceToCp932(source), unit_.text, unit_.lineMap);
-    unit_.expandLetter = [this](CompileUnit& unit, size_t index) {
-      return substitutions_.Expand(unit, index);
-    };
+    unit_.expandLetter = [this](CompileUnit& unit, size_t index) { return substitutions_.Expand(unit, index); };
   }
 
   // Object set-up, the 48 passes (stopping after a failed one), and the finish.
@@ -75,8 +73,7 @@ class Compiler {
     selection_ = Selection{};
     bool going = true;
     // The text's end is looked at anew every step: expansions move it.
-    for (size_t i = 0; going && i < unit_.text.size();)
-      going = selection_.inBlock ? BlockStep(i) : TopLevelStep(i);
+    for (size_t i = 0; going && i < unit_.text.size();) going = selection_.inBlock ? BlockStep(i) : TopLevelStep(i);
     AppendSummary();
   }
 
@@ -106,10 +103,8 @@ class Compiler {
     } else if (c == '[') {
       EvaluateItem();
       ++i;
-      if (s.selected)
-        s.inBlock = true;
-      else
-        SkipUnselectedBlock(i);
+      if (s.selected) s.inBlock = true;
+      else SkipUnselectedBlock(i);
       s.ClearItem();
     } else if (c == '%') {
       Directive(i);
@@ -220,8 +215,7 @@ class Compiler {
     }
     size_t start = open + 1;
     size_t end = start;
-    while (end < text.size() && text[end] != ']' &&
-           end - start <= SubstitutionTable::kMaxBodyLength)
+    while (end < text.size() && text[end] != ']' && end - start <= SubstitutionTable::kMaxBodyLength)
       end += CharacterWidth(text, end);
     if (end >= text.size() || text[end] != ']' || end - start > SubstitutionTable::kMaxBodyLength) {
       unit_.diagnostics.Raise(3035, unit_.LineAt(end));
@@ -240,10 +234,8 @@ class Compiler {
     if (!parser_.upperCaseLetters() && IsUpperCase(text[i])) text[i] = static_cast<char>(text[i] - 'A' + 'a');
     const char c = text[i];
     if (c == ']' || c == '|') {
-      if (c == ']')
-        ++i;
-      else
-        SkipRestOfBlock(i);
+      if (c == ']') ++i;
+      else SkipRestOfBlock(i);
       selection_.inBlock = false;
       selection_.singleNumber = true;
       return true;
@@ -272,14 +264,10 @@ class Compiler {
   void AppendSummary() {
     Diagnostics& d = unit_.diagnostics;
     const int track = static_cast<int>(track_);
-    if (d.errorFree())
-      d.Append("%02d:", track);
-    else
-      d.Append("Break-%02d:", track);
-    if (uint32_t ticks = parser_.trackTicks(); ticks == 0)
-      d.Append("-------      ");
-    else
-      d.Append("%4u.%03u      ", ticks / kTicksPerBar, ticks % kTicksPerBar);
+    if (d.errorFree()) d.Append("%02d:", track);
+    else d.Append("Break-%02d:", track);
+    if (uint32_t ticks = parser_.trackTicks(); ticks == 0) d.Append("-------      ");
+    else d.Append("%4u.%03u      ", ticks / kTicksPerBar, ticks % kTicksPerBar);
     if (track % 4 == 0) d.Append("\n");
   }
 
@@ -309,8 +297,7 @@ CompileResult CompileFile(const std::string& path, uint8_t* objectBuffer) {
     return result;
   }
   CompileResult result = CompileSource(bytes);
-  if (objectBuffer)
-    std::memcpy(objectBuffer, result.image.data(), std::min(result.image.size(), kObjectBufferSize));
+  if (objectBuffer) std::memcpy(objectBuffer, result.image.data(), std::min(result.image.size(), kObjectBufferSize));
   return result;
 }
 

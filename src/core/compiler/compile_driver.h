@@ -12,10 +12,10 @@
 namespace tsy {
 
 struct CompileResult {
-  bool opened = false;          // false: the source could not be read (message 1001)
-  int readError = 0;            // errno value when it could not be read
-  std::vector<uint8_t> image;   // the object image; after a fault, the tracks before it
-  std::string messageText;      // CP932, as the result box shows it (caption 2004)
+  bool opened = false;                        // false: the source could not be read (message 1001)
+  int readError = 0;                          // errno value when it could not be read
+  std::vector<uint8_t> image;                 // the object image; after a fault, the tracks before it
+  std::string messageText;                    // CP932, as the result box shows it (caption 2004)
   std::vector<DiagnosticRecord> diagnostics;  // every diagnostic with its source line
 
   bool errorFree() const { return diagnostics.empty(); }

@@ -14,7 +14,7 @@
 
 namespace tsy {
 
-constexpr size_t kImageSoftLimit = 16127;    // track bytes + image beyond this: 3030
+constexpr size_t kImageSoftLimit = 16127;  // track bytes + image beyond this: 3030
 
 // One tone map entry: a program and an optional bank select (-1 = none).
 struct ToneMapEntry {
@@ -28,12 +28,12 @@ using ToneMap = std::array<ToneMapEntry, 256>;
 ToneMap InitialToneMap();
 
 struct CompileUnit {
-  std::string text;                // condensed source, CP932; grows on expansion
-  std::vector<uint32_t> lineMap;   // source line (from 1) of every character of text
+  std::string text;               // condensed source, CP932; grows on expansion
+  std::vector<uint32_t> lineMap;  // source line (from 1) of every character of text
   Diagnostics diagnostics;
   ToneMap toneMap = InitialToneMap();
-  std::vector<uint8_t> track;      // the current track's events (no terminator)
-  size_t imageLength = 403;        // the image built so far, for the size limit
+  std::vector<uint8_t> track;  // the current track's events (no terminator)
+  size_t imageLength = 403;    // the image built so far, for the size limit
 
   // The source line of the character at `index` (the last line past the end).
   uint32_t LineAt(size_t index) const;

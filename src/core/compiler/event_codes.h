@@ -34,9 +34,9 @@ constexpr uint8_t kNoteAttack = 0x01;   // note-on at the start
 constexpr uint8_t kNoteRelease = 0x02;  // note-off when the gate expires
 constexpr uint8_t kNoteSlurred = 0x04;  // joined to the previous note
 
-constexpr uint8_t kMaxGate = 8;              // gate in eighths of the length: 1..8
-constexpr uint32_t kMaxLengthByte = 192;     // one length byte holds at most a whole note
-constexpr size_t kMaxLengthBytes = 256;      // n is one byte: at most 256 length bytes
+constexpr uint8_t kMaxGate = 8;                                       // gate in eighths of the length: 1..8
+constexpr uint32_t kMaxLengthByte = 192;                              // one length byte holds at most a whole note
+constexpr size_t kMaxLengthBytes = 256;                               // n is one byte: at most 256 length bytes
 constexpr uint32_t kMaxNoteTicks = kMaxLengthByte * kMaxLengthBytes;  // longest one note event
 
 // ---------------------------------------------------------------- event codes
@@ -141,10 +141,10 @@ constexpr const EventInfo& EventOf(EventCode code) { return *FindEvent(static_ca
 
 // ---------------------------------------------------------------- operands
 
-constexpr uint8_t kSelectVelocity = 0;    // C3/C4 selector
-constexpr uint8_t kSelectExpression = 1;  // C3/C4 selector
-constexpr uint8_t kRestart = 0;           // FC operand
-constexpr uint8_t kStop = 1;              // FC operand
+constexpr uint8_t kSelectVelocity = 0;      // C3/C4 selector
+constexpr uint8_t kSelectExpression = 1;    // C3/C4 selector
+constexpr uint8_t kRestart = 0;             // FC operand
+constexpr uint8_t kStop = 1;                // FC operand
 constexpr uint8_t kToneNamesFirst = 0x00;   // F8 operand of @eqn
 constexpr uint8_t kToneNamesSecond = 0x80;  // F8 operand of @eqd
 constexpr int32_t kDetuneCentre = 8192;     // C6 operand = detune + centre
@@ -189,9 +189,7 @@ constexpr size_t EventSize(const uint8_t* bytes, size_t available, bool chordMem
     const EventInfo* info = FindEvent(first);
     if (!info) return 0;
     switch (info->rule) {
-      case SizeRule::kFixed:
-        size = info->size;
-        break;
+      case SizeRule::kFixed: size = info->size; break;
       case SizeRule::kSelector:
         if (available < 2) return 0;
         size = bytes[1] <= kSelectExpression ? info->size : 2;

@@ -21,8 +21,7 @@ size_t EventWriter::Note(uint8_t note, uint8_t flags, uint8_t gate, uint32_t tic
   uint32_t rest = ticks % kMaxLengthByte;
   size_t lengthBytes = wholes + (rest ? 1 : 0);
   if (!Fits(kNoteHeaderSize + lengthBytes)) return at;
-  unit_.track.insert(unit_.track.end(),
-                     {note, flags, gate, static_cast<uint8_t>(lengthBytes - 1)});
+  unit_.track.insert(unit_.track.end(), {note, flags, gate, static_cast<uint8_t>(lengthBytes - 1)});
   unit_.track.insert(unit_.track.end(), wholes, static_cast<uint8_t>(kMaxLengthByte));
   if (rest) unit_.track.push_back(static_cast<uint8_t>(rest));
   return at;

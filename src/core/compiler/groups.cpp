@@ -88,9 +88,8 @@ int CountNotes(ParseContext& cx, size_t& close) {
 int64_t GroupTicks(ParseContext& cx, size_t close) {
   ParseContext after(cx.unit, cx.state, close + 1);
   int32_t denominator = 0;
-  int64_t ticks = after.ReadNumber(denominator)
-                      ? (denominator ? kWholeNoteTicks / denominator : 0)
-                      : TicksOf(cx.state.defaultLength);
+  int64_t ticks = after.ReadNumber(denominator) ? (denominator ? kWholeNoteTicks / denominator : 0)
+                                                : TicksOf(cx.state.defaultLength);
   if (ticks < 1) {
     after.Fault(3020);
     return 0;

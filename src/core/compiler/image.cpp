@@ -21,7 +21,6 @@ size_t LengthEntry(int track) { return kTrackLengthTable + 4 * static_cast<size_
 
 }  // namespace
 
-
 std::vector<uint8_t> NewImage() {
   std::vector<uint8_t> image(kImageHeaderSize, 0);
   std::memcpy(image.data(), kImageMagic, sizeof kImageMagic);
@@ -29,8 +28,7 @@ std::vector<uint8_t> NewImage() {
   return image;
 }
 
-void AppendTrackStream(std::vector<uint8_t>& image, int track, std::span<const uint8_t> events,
-                       uint32_t ticks) {
+void AppendTrackStream(std::vector<uint8_t>& image, int track, std::span<const uint8_t> events, uint32_t ticks) {
   WriteU32(&image[OffsetEntry(track)], static_cast<uint32_t>(image.size()));
   WriteU32(&image[LengthEntry(track)], ticks);
   image.insert(image.end(), events.begin(), events.end());

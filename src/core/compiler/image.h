@@ -13,14 +13,14 @@ namespace tsy {
 
 constexpr int kTrackCount = 48;
 constexpr size_t kImageHeaderSize = 403;
-constexpr size_t kObjectBufferSize = 16383;  // the shell's fixed object buffer: the largest image
+constexpr size_t kObjectBufferSize = 16383;     // the shell's fixed object buffer: the largest image
 constexpr uint8_t kImageFormatVersion = 23;     // written by this compiler
 constexpr uint8_t kOldestPlayableVersion = 17;  // images of 17..23 are played
 constexpr char kImageMagic[4] = {'E', 'M', 'D', '1'};
 
 // Header fields: byte offsets from the start of the image.
-constexpr size_t kTrackOffsetTable = 4;    // 48 × u32: the entry of track k lies at 4 × k
-constexpr size_t kTrackLengthTable = 196;  // 48 × u32 ticks: the entry of track k lies at 192 + 4 × k
+constexpr size_t kTrackOffsetTable = 4;     // 48 × u32: the entry of track k lies at 4 × k
+constexpr size_t kTrackLengthTable = 196;   // 48 × u32 ticks: the entry of track k lies at 192 + 4 × k
 constexpr size_t kLegacyLengthField = 388;  // u16; always 0 in images written here
 constexpr size_t kFlagsField = 390;         // u8, the kImageFlag bits
 constexpr size_t kVersionField = 391;       // u8
@@ -35,8 +35,7 @@ std::vector<uint8_t> NewImage();
 
 // Appends the stream of track `track` (1..48): `events` followed by the
 // stream terminator (event_codes.h), and records its offset and its length in ticks in the header.
-void AppendTrackStream(std::vector<uint8_t>& image, int track, std::span<const uint8_t> events,
-                       uint32_t ticks);
+void AppendTrackStream(std::vector<uint8_t>& image, int track, std::span<const uint8_t> events, uint32_t ticks);
 
 // Completes the header before the image is handed on: legacy length 0, the
 // directives' flags and the final image length.

@@ -20,10 +20,8 @@ bool ReadTerms(ParseContext& cx, EmptyTerm empty, std::vector<LengthTerm>& terms
     if (current == Current::kDigits) {
       terms.push_back({denominator, subtracted});
     } else if (current == Current::kEmpty) {
-      if (empty == EmptyTerm::kDefaultList)
-        terms = cx.state.defaultLength;
-      else
-        terms.push_back({4, subtracted});
+      if (empty == EmptyTerm::kDefaultList) terms = cx.state.defaultLength;
+      else terms.push_back({4, subtracted});
     }
   };
 

@@ -14,12 +14,9 @@ namespace {
 int ReadOctaveMarks(ParseContext& cx) {
   int semitones = 0;
   for (;;) {
-    if (cx.Accept('!'))
-      semitones += 12;
-    else if (cx.Accept('?'))
-      semitones -= 12;
-    else
-      return semitones;
+    if (cx.Accept('!')) semitones += 12;
+    else if (cx.Accept('?')) semitones -= 12;
+    else return semitones;
   }
 }
 
@@ -37,14 +34,11 @@ int64_t ReadNoteTicks(ParseContext& cx) {
 
 }  // namespace
 
-uint8_t CurrentGate(const TrackState& state) {
-  return static_cast<uint8_t>(state.slurMode ? kMaxGate : state.gate);
-}
+uint8_t CurrentGate(const TrackState& state) { return static_cast<uint8_t>(state.slurMode ? kMaxGate : state.gate); }
 
 bool TieJoins(const ParseContext& cx, int note) {
   const TrackState& s = cx.state;
-  return s.slurPending && s.lastNoteAt && *s.lastNoteAt < cx.unit.track.size() &&
-         cx.unit.track[*s.lastNoteAt] == note;
+  return s.slurPending && s.lastNoteAt && *s.lastNoteAt < cx.unit.track.size() && cx.unit.track[*s.lastNoteAt] == note;
 }
 
 void WriteNoteEvent(ParseContext& cx, int note, int64_t ticks, bool joins) {
@@ -105,12 +99,9 @@ void ParseNote(ParseContext& cx, char letter) {
   if (!member) CountTicks(s, ticks);
   if (marks) cx.out.Event(EventCode::kOffset, {static_cast<uint8_t>(marks)});
   if (chord) cx.out.Event(EventCode::kChordLink);
-  if (member)
-    cx.out.ChordMember(static_cast<uint8_t>(note));
-  else if (ornamented)
-    WriteOrnamentedNote(cx, natural, note, ticks, s.transposition + marks);
-  else
-    WriteNoteEvent(cx, note, ticks, TieJoins(cx, note));
+  if (member) cx.out.ChordMember(static_cast<uint8_t>(note));
+  else if (ornamented) WriteOrnamentedNote(cx, natural, note, ticks, s.transposition + marks);
+  else WriteNoteEvent(cx, note, ticks, TieJoins(cx, note));
   if (marks) cx.out.Event(EventCode::kOffset, {static_cast<uint8_t>(-marks)});
 
   s.chordMember = chord;
@@ -119,8 +110,7 @@ void ParseNote(ParseContext& cx, char letter) {
 
 void ParseTie(ParseContext& cx) {
   TrackState& s = cx.state;
-  if (s.lastNoteAt && *s.lastNoteAt < cx.unit.track.size())
-    cx.unit.track[*s.lastNoteAt + kNoteGateAt] = kMaxGate;
+  if (s.lastNoteAt && *s.lastNoteAt < cx.unit.track.size()) cx.unit.track[*s.lastNoteAt + kNoteGateAt] = kMaxGate;
   s.slurPending = true;
 }
 

@@ -85,8 +85,7 @@ Expansion Expand(OrnamentKind kind, int main, int upper, int lower, int64_t tick
     case OrnamentKind::kTri:
       while (e.remaining >= noteTicks) e.Put(alternation.Next());
       break;
-    case OrnamentKind::kNone:
-      break;
+    case OrnamentKind::kNone: break;
   }
   return e;
 }
@@ -96,12 +95,9 @@ Expansion Expand(OrnamentKind kind, int main, int upper, int lower, int64_t tick
 void ParseOrnament(ParseContext& cx, OrnamentKind kind) {
   int accidental = 0;
   for (;;) {
-    if (cx.Accept('+') || cx.Accept('#'))
-      ++accidental;
-    else if (cx.Accept('-'))
-      --accidental;
-    else
-      break;
+    if (cx.Accept('+') || cx.Accept('#')) ++accidental;
+    else if (cx.Accept('-')) --accidental;
+    else break;
   }
   Length length = ReadLength(cx);
   if (!length.ok) return;

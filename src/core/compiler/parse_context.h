@@ -22,8 +22,7 @@ struct Value {
 
 class ParseContext {
  public:
-  ParseContext(CompileUnit& unit, TrackState& state, size_t pos)
-      : unit(unit), state(state), out(unit), pos(pos) {}
+  ParseContext(CompileUnit& unit, TrackState& state, size_t pos) : unit(unit), state(state), out(unit), pos(pos) {}
 
   // The character `ahead` places after the read position, folded to lower
   // case unless upper-case letters are substitution letters; 0 past the end.

@@ -42,14 +42,10 @@ int TakeKeySignature(TrackState& state, int position) {
 
 void ReadAccidentals(ParseContext& cx, int position, int& pitch) {
   for (;;) {
-    if (cx.Accept('+') || cx.Accept('#'))
-      ++pitch;
-    else if (cx.Accept('-'))
-      --pitch;
-    else if (cx.Accept('%'))
-      pitch -= cx.state.keyWorking[position];
-    else
-      return;
+    if (cx.Accept('+') || cx.Accept('#')) ++pitch;
+    else if (cx.Accept('-')) --pitch;
+    else if (cx.Accept('%')) pitch -= cx.state.keyWorking[position];
+    else return;
   }
 }
 
@@ -75,12 +71,9 @@ void ParseOctaveUp(ParseContext& cx) { SetOctave(cx, cx.state.octave + 1); }
 void ParseTransposition(ParseContext& cx) {
   int semitones = 0;
   for (;;) {
-    if (cx.Accept('<'))
-      semitones -= 12;
-    else if (cx.Accept('>'))
-      semitones += 12;
-    else
-      break;
+    if (cx.Accept('<')) semitones -= 12;
+    else if (cx.Accept('>')) semitones += 12;
+    else break;
   }
   int position = LetterPosition(cx.Peek());
   if (position < 0) {
@@ -92,12 +85,9 @@ void ParseTransposition(ParseContext& cx) {
   // g, a and b transpose downward: _g is a fourth below, not a fifth above.
   semitones += position >= 7 ? position - 12 : position;
   for (;;) {
-    if (cx.Accept('+') || cx.Accept('#'))
-      ++semitones;
-    else if (cx.Accept('-'))
-      --semitones;
-    else
-      break;
+    if (cx.Accept('+') || cx.Accept('#')) ++semitones;
+    else if (cx.Accept('-')) --semitones;
+    else break;
   }
   cx.state.transposition = semitones;
 }
@@ -108,12 +98,9 @@ bool ParseKeySignature(ParseContext& cx) {
   ++cx.pos;
   int offset = 0;
   for (;;) {
-    if (cx.Accept('+') || cx.Accept('#'))
-      ++offset;
-    else if (cx.Accept('-'))
-      --offset;
-    else
-      break;
+    if (cx.Accept('+') || cx.Accept('#')) ++offset;
+    else if (cx.Accept('-')) --offset;
+    else break;
   }
   cx.Accept('%');
   cx.state.keyWorking[position] = offset;

@@ -13,8 +13,7 @@ constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 bool IsDropped(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // Condenses one line (with its line feed, if any) as source line `line`.
-void CondenseLine(std::string_view line, uint32_t number, std::string& text,
-                  std::vector<uint32_t>& lineMap) {
+void CondenseLine(std::string_view line, uint32_t number, std::string& text, std::vector<uint32_t>& lineMap) {
   auto keep = [&](char c) {
     text.push_back(c);
     lineMap.push_back(number);
@@ -51,8 +50,7 @@ int ReadSourceFile(const std::string& path, std::string& bytes) {
 }
 
 std::string SourceToCp932(std::string_view bytes) {
-  if (bytes.starts_with(kUtf8ByteOrderMark))
-    return Utf8ToCp932(bytes.substr(kUtf8ByteOrderMark.size()));
+  if (bytes.starts_with(kUtf8ByteOrderMark)) return Utf8ToCp932(bytes.substr(kUtf8ByteOrderMark.size()));
   if (LooksLikeUtf8(bytes)) return Utf8ToCp932(bytes);
   return std::string(bytes);
 }

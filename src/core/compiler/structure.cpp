@@ -70,9 +70,7 @@ void ParseBarLine(ParseContext& cx) {
   cx.out.Event(EventCode::kBarLine);
 }
 
-void ParseRestartStop(ParseContext& cx) {
-  cx.out.Event(EventCode::kRestartStop, {cx.Accept('*') ? kStop : kRestart});
-}
+void ParseRestartStop(ParseContext& cx) { cx.out.Event(EventCode::kRestartStop, {cx.Accept('*') ? kStop : kRestart}); }
 
 void ParseLabel(ParseContext& cx) {
   int32_t label = cx.ReadUnsigned().value;

@@ -14,7 +14,7 @@ namespace tsy {
 
 class SubstitutionTable {
  public:
-  static constexpr size_t kMaxBodyLength = 1022;   // a body of 1,023 characters or more: 3035
+  static constexpr size_t kMaxBodyLength = 1022;  // a body of 1,023 characters or more: 3035
   static constexpr size_t kMaxArguments = 255;
   static constexpr size_t kMaxArgumentLength = 63;  // longer arguments are cut to this
 

@@ -61,10 +61,8 @@ void ParseSystemExclusive(ParseContext& cx) {
       return;
     }
     if (!digits && MarkerAt(cx)) {
-      if (MarkerAt(cx) == 'c')
-        bytes.sum = 0;
-      else if (!put(bytes.Checksum(), c))
-        return;
+      if (MarkerAt(cx) == 'c') bytes.sum = 0;
+      else if (!put(bytes.Checksum(), c)) return;
       cx.pos += 2;
     } else if (HexValue(c) >= 0) {
       field = ((field << 4) | HexValue(c)) & 0xFF;

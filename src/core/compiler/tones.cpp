@@ -62,8 +62,7 @@ void ParseTone(ParseContext& cx) {
     return;
   }
   const ToneMapEntry& entry = cx.unit.toneMap[index];
-  if (banked)
-    WriteBank(cx, msb.value, lsb.value);
+  if (banked) WriteBank(cx, msb.value, lsb.value);
   else if (entry.bankMsb >= 0 || entry.bankLsb >= 0)
     WriteBank(cx, entry.bankMsb >= 0 ? entry.bankMsb : 0, entry.bankLsb >= 0 ? entry.bankLsb : 0);
   cx.out.Event(EventCode::kProgramChange, {entry.program});

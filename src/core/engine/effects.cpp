@@ -71,8 +71,8 @@ void StepController(EngineState& s, uint8_t ch, uint8_t k, PassOutput& out) {
 
 }  // namespace
 
-void StartControllerRamp(EngineState& s, uint8_t channel, uint8_t controller, uint16_t length,
-                         uint8_t from, uint8_t to) {
+void StartControllerRamp(EngineState& s, uint8_t channel, uint8_t controller, uint16_t length, uint8_t from,
+                         uint8_t to) {
   s.ccTick[channel][controller] = s.passTick;
   s.ccDone[channel][controller] = 0;
   s.ccSteps[channel][controller] = length;

@@ -17,8 +17,8 @@ constexpr int kBendCentre = 8192;
 
 // Controller `controller` of `channel` goes from `from` to `to` over `length`
 // ticks, starting at the current pass tick; a length of 0 starts nothing.
-void StartControllerRamp(EngineState& s, uint8_t channel, uint8_t controller, uint16_t length,
-                         uint8_t from, uint8_t to);
+void StartControllerRamp(EngineState& s, uint8_t channel, uint8_t controller, uint16_t length, uint8_t from,
+                         uint8_t to);
 
 // The channel's bend moves by `semitones` over `length` ticks; when the note
 // that follows has its release bit, it glides from there back to its pitch.

@@ -16,10 +16,10 @@ std::atomic<uint32_t> gStopTime{0};   // play clock when play last stopped
 std::atomic<MusicRequest> gPlayFromStart{nullptr};
 std::atomic<MusicRequest> gHalt{nullptr};
 
-constexpr int16_t kDefaultTempo = 120;      // quarter notes per minute
+constexpr int16_t kDefaultTempo = 120;  // quarter notes per minute
 constexpr uint8_t kDefaultVelocity = 110;
-constexpr uint8_t kDefaultGate = 7;         // eighths of the length
-constexpr uint8_t kDefaultNoteFlags = 3;    // attack and release
+constexpr uint8_t kDefaultGate = 7;       // eighths of the length
+constexpr uint8_t kDefaultNoteFlags = 3;  // attack and release
 constexpr uint8_t kRhythmChannel = 9;
 
 // The display keyboard of each track by t mod 16.
@@ -160,13 +160,20 @@ struct CodeHandler {
 };
 
 constexpr CodeHandler kHandlers[] = {
-    {EngineCode::kAcceptImage, OnAcceptImage},       {EngineCode::kSetImage, OnSetImage},
-    {EngineCode::kGetState, OnGetState},             {EngineCode::kGetStatus, OnGetStatus},
-    {EngineCode::kRequestStop, OnRequestStop},       {EngineCode::kConfirmStopped, OnConfirmStopped},
-    {EngineCode::kRequestStart, OnRequestStart},     {EngineCode::kResetEngine, OnResetEngine},
-    {EngineCode::kConfirmRunning, OnConfirmRunning}, {EngineCode::kRequestResume, OnRequestResume},
-    {EngineCode::kRefreshIdle, OnRefreshIdle},       {EngineCode::kStartFade, OnStartFade},
-    {EngineCode::kRequestExport, OnRequestExport},   {EngineCode::kConfirmExport, OnConfirmExport},
+    {EngineCode::kAcceptImage, OnAcceptImage},
+    {EngineCode::kSetImage, OnSetImage},
+    {EngineCode::kGetState, OnGetState},
+    {EngineCode::kGetStatus, OnGetStatus},
+    {EngineCode::kRequestStop, OnRequestStop},
+    {EngineCode::kConfirmStopped, OnConfirmStopped},
+    {EngineCode::kRequestStart, OnRequestStart},
+    {EngineCode::kResetEngine, OnResetEngine},
+    {EngineCode::kConfirmRunning, OnConfirmRunning},
+    {EngineCode::kRequestResume, OnRequestResume},
+    {EngineCode::kRefreshIdle, OnRefreshIdle},
+    {EngineCode::kStartFade, OnStartFade},
+    {EngineCode::kRequestExport, OnRequestExport},
+    {EngineCode::kConfirmExport, OnConfirmExport},
 };
 
 // Either form of TrackPass: refused until an image of a playable version was accepted.

@@ -19,17 +19,17 @@ namespace tsy {
 // Codes 0..47 are TrackPass (track t): with a message array it runs the pass;
 // with a null pointer it is the load form, which sets the track's start.
 enum class EngineCode : int32_t {
-  kAcceptImage = 0xFE00,     // pointer: version byte (as an integer); value: accept flag
-  kSetImage = 0xFF00,        // pointer: image or null; value: data address or 0
-  kGetState = 0xFF01,        // result: address of the EngineState
-  kGetStatus = 0xFF02,       // result: status; kStarted turns into kPlaying
+  kAcceptImage = 0xFE00,  // pointer: version byte (as an integer); value: accept flag
+  kSetImage = 0xFF00,     // pointer: image or null; value: data address or 0
+  kGetState = 0xFF01,     // result: address of the EngineState
+  kGetStatus = 0xFF02,    // result: status; kStarted turns into kPlaying
   kRequestStop = 0xFF03,
   kConfirmStopped = 0xFF04,  // play thread: stop time := play clock
   kRequestStart = 0xFF05,
   kResetEngine = 0xFF06,
   kConfirmRunning = 0xFF07,  // play thread; result: play clock - stop time (ms)
   kRequestResume = 0xFF08,
-  kRefreshIdle = 0xFF0A,     // play thread, while stopped: ages follow the clock
+  kRefreshIdle = 0xFF0A,  // play thread, while stopped: ages follow the clock
   kStartFade = 0xFF0B,
   kRequestExport = 0xFF0E,
   kConfirmExport = 0xFF0F,
@@ -42,14 +42,14 @@ intptr_t EngineCall(int32_t code, void* pointer, intptr_t value);
 // ---------------------------------------------------------------- play status
 
 enum class EngineStatus : int32_t {
-  kPlaying = 0,           // the play thread runs passes
-  kStopRequested = 1,     // to silence and stop; also the value at program start
-  kStopped = 2,           // halted; the position is kept
-  kStartRequested = 3,    // to reset the device and start from tick 0
-  kStarted = 4,           // just (re)started; the first GetStatus turns it into kPlaying
-  kResumeRequested = 5,   // to continue from the kept position
-  kExportRequested = 254, // the SMF writer wants the engine
-  kExporting = 255,       // the play thread leaves the engine alone
+  kPlaying = 0,            // the play thread runs passes
+  kStopRequested = 1,      // to silence and stop; also the value at program start
+  kStopped = 2,            // halted; the position is kept
+  kStartRequested = 3,     // to reset the device and start from tick 0
+  kStarted = 4,            // just (re)started; the first GetStatus turns it into kPlaying
+  kResumeRequested = 5,    // to continue from the kept position
+  kExportRequested = 254,  // the SMF writer wants the engine
+  kExporting = 255,        // the play thread leaves the engine alone
 };
 
 // ---------------------------------------------------------------- messages
@@ -88,9 +88,7 @@ constexpr bool IsShortMessage(MessageWord w) { return WordStatus(w) != 0; }
 constexpr bool IsSysExWord(MessageWord w) { return (w & 0xFFFF) == 0; }
 constexpr bool IsMetaWord(MessageWord w) { return WordStatus(w) == 0 && WordData1(w) != 0; }
 // A note-off or note-on: the play thread and the SMF writer send these last.
-constexpr bool IsNoteMessage(MessageWord w) {
-  return IsShortMessage(w) && ((w & 0xF0) == 0x80 || (w & 0xF0) == 0x90);
-}
+constexpr bool IsNoteMessage(MessageWord w) { return IsShortMessage(w) && ((w & 0xF0) == 0x80 || (w & 0xF0) == 0x90); }
 
 // ---------------------------------------------------------------- typed calls
 
@@ -121,8 +119,7 @@ inline void AcceptImage(uint8_t version, uint8_t accept) {
 // `image` is null, else imageData.
 inline const uint8_t* SetImage(const uint8_t* image, const uint8_t* data) {
   return reinterpret_cast<const uint8_t*>(EngineCall(static_cast<int32_t>(EngineCode::kSetImage),
-                                                     const_cast<uint8_t*>(image),
-                                                     reinterpret_cast<intptr_t>(data)));
+                                                     const_cast<uint8_t*>(image), reinterpret_cast<intptr_t>(data)));
 }
 // The image the engine plays, or null.
 inline const uint8_t* CurrentImage() { return SetImage(nullptr, nullptr); }

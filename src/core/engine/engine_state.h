@@ -22,10 +22,10 @@ namespace tsy {
 
 constexpr int kChannelCount = 16;
 constexpr int kControllerCount = 128;
-constexpr int kChordNotes = 12;          // notes of one event the record can hold
-constexpr int kLengthValueSlots = 48;    // note values of one length, for the display
-constexpr int kRepeatDepths = 256;       // repeat counters per track, by nesting index
-constexpr int kTrackTextSize = 82;       // last comment, NUL included
+constexpr int kChordNotes = 12;        // notes of one event the record can hold
+constexpr int kLengthValueSlots = 48;  // note values of one length, for the display
+constexpr int kRepeatDepths = 256;     // repeat counters per track, by nesting index
+constexpr int kTrackTextSize = 82;     // last comment, NUL included
 
 // eventNotes[t][0] markers.
 constexpr uint8_t kEventRest = 127;      // the current event is a rest
@@ -101,52 +101,52 @@ struct EngineResetTables {
   Relaxed<int16_t> tempo;                      // quarter notes per minute in use (the shell may change it)
   Relaxed<uint16_t> chanFlags[kChannelCount];  // kChan* bits, others set by the music
 
-  Relaxed<uint8_t> trackChannel[kTrackCount];  // MIDI channel 0..15 of the track
-  Relaxed<uint8_t> velocity[kTrackCount];      // note-on velocity (the shell may change it)
-  Relaxed<int8_t> velocityBias[kTrackCount];   // added when the velocity is set
+  Relaxed<uint8_t> trackChannel[kTrackCount];                     // MIDI channel 0..15 of the track
+  Relaxed<uint8_t> velocity[kTrackCount];                         // note-on velocity (the shell may change it)
+  Relaxed<int8_t> velocityBias[kTrackCount];                      // added when the velocity is set
   Relaxed<uint8_t> lengthValues[kTrackCount][kLengthValueSlots];  // length as note values (4 = quarter)
   Relaxed<int16_t> lengthValueCount[kTrackCount];                 // entries - 1
   Relaxed<uint8_t> chordSize[kTrackCount];                        // notes in the current event
-  Relaxed<uint8_t> eventNotes[kTrackCount][kChordNotes];     // shown notes; [0] may be a marker
-  Relaxed<uint8_t> soundingNotes[kTrackCount][kChordNotes];  // notes that got a note-on
-  Relaxed<uint8_t> noteFlags[kTrackCount];   // attack 1, release 2, slurred 4; kNoteBent
-  Relaxed<uint8_t> gate[kTrackCount];        // eighths of the note's length, 0..8
-  Relaxed<uint8_t> noteState[kTrackCount];   // kNoteIdle, kNoteSounding, kNoteMuted
-  Relaxed<uint8_t> trackTag[kTrackCount];    // display keyboard 1..6, 0 none
-  Relaxed<uint8_t> trackMute[kTrackCount];   // nonzero: no note-ons (the shell writes it)
-  Relaxed<uint8_t> repeatCount[kTrackCount][kRepeatDepths];  // by nesting index
-  Relaxed<uint8_t> jumpCount[kTrackCount];   // label jumps taken
-  Relaxed<uint8_t> syncArrived;              // tracks that reached a synchronisation mark
-  Relaxed<uint8_t> syncArmed;                // marks stop tracks while 1
+  Relaxed<uint8_t> eventNotes[kTrackCount][kChordNotes];          // shown notes; [0] may be a marker
+  Relaxed<uint8_t> soundingNotes[kTrackCount][kChordNotes];       // notes that got a note-on
+  Relaxed<uint8_t> noteFlags[kTrackCount];                        // attack 1, release 2, slurred 4; kNoteBent
+  Relaxed<uint8_t> gate[kTrackCount];                             // eighths of the note's length, 0..8
+  Relaxed<uint8_t> noteState[kTrackCount];                        // kNoteIdle, kNoteSounding, kNoteMuted
+  Relaxed<uint8_t> trackTag[kTrackCount];                         // display keyboard 1..6, 0 none
+  Relaxed<uint8_t> trackMute[kTrackCount];                        // nonzero: no note-ons (the shell writes it)
+  Relaxed<uint8_t> repeatCount[kTrackCount][kRepeatDepths];       // by nesting index
+  Relaxed<uint8_t> jumpCount[kTrackCount];                        // label jumps taken
+  Relaxed<uint8_t> syncArrived;                                   // tracks that reached a synchronisation mark
+  Relaxed<uint8_t> syncArmed;                                     // marks stop tracks while 1
 
   // Channel settings as last sent; kUnsetSetting / kUnsetFineTune: not sent yet.
   Relaxed<uint8_t> program[kChannelCount];
-  Relaxed<uint8_t> volume[kChannelCount];        // controller 7
-  Relaxed<uint8_t> pan[kChannelCount];           // controller 10
-  Relaxed<int16_t> fineTune[kChannelCount];      // registered parameter 1, 14 bits, 8192 = centre
-  Relaxed<uint8_t> reverb[kChannelCount];        // controller 91
-  Relaxed<uint8_t> chorus[kChannelCount];        // controller 93
+  Relaxed<uint8_t> volume[kChannelCount];    // controller 7
+  Relaxed<uint8_t> pan[kChannelCount];       // controller 10
+  Relaxed<int16_t> fineTune[kChannelCount];  // registered parameter 1, 14 bits, 8192 = centre
+  Relaxed<uint8_t> reverb[kChannelCount];    // controller 91
+  Relaxed<uint8_t> chorus[kChannelCount];    // controller 93
   Relaxed<int8_t> expressionBias[kChannelCount];
-  Relaxed<uint8_t> expression[kChannelCount];    // controller 11
-  Relaxed<uint16_t> rpn[kChannelCount];          // last registered parameter: msb << 8 | lsb
-  Relaxed<uint16_t> nrpn[kChannelCount];         // last non-registered parameter: msb << 8 | lsb
-  Relaxed<uint8_t> bankMsb[kChannelCount];       // controller 0
-  Relaxed<uint8_t> bankLsb[kChannelCount];       // controller 32
+  Relaxed<uint8_t> expression[kChannelCount];  // controller 11
+  Relaxed<uint16_t> rpn[kChannelCount];        // last registered parameter: msb << 8 | lsb
+  Relaxed<uint16_t> nrpn[kChannelCount];       // last non-registered parameter: msb << 8 | lsb
+  Relaxed<uint8_t> bankMsb[kChannelCount];     // controller 0
+  Relaxed<uint8_t> bankLsb[kChannelCount];     // controller 32
 
   // Pitch bend, in 1/8192 of the bend range (24 semitones), 0 = centre.
-  Relaxed<float> bendNow[kChannelCount];     // in use; kUnsetBend = unset
-  Relaxed<float> bendAmount[kChannelCount];  // the ramp's total change
-  Relaxed<uint32_t> bendTick[kChannelCount]; // tick at which the ramp began
-  Relaxed<int32_t> bendDone[kChannelCount];  // steps taken
-  Relaxed<int32_t> bendSteps[kChannelCount]; // steps in all; 0 = no ramp
+  Relaxed<float> bendNow[kChannelCount];      // in use; kUnsetBend = unset
+  Relaxed<float> bendAmount[kChannelCount];   // the ramp's total change
+  Relaxed<uint32_t> bendTick[kChannelCount];  // tick at which the ramp began
+  Relaxed<int32_t> bendDone[kChannelCount];   // steps taken
+  Relaxed<int32_t> bendSteps[kChannelCount];  // steps in all; 0 = no ramp
 
   // One controller ramp per channel and controller number.
-  Relaxed<float> ccNow[kChannelCount][kControllerCount];     // current value
-  Relaxed<float> ccStep[kChannelCount][kControllerCount];    // added per step
-  Relaxed<uint32_t> ccTick[kChannelCount][kControllerCount]; // tick at which the ramp began
-  Relaxed<int32_t> ccDone[kChannelCount][kControllerCount];  // steps taken
-  Relaxed<int32_t> ccSteps[kChannelCount][kControllerCount]; // steps in all; 0 = no ramp
-  Relaxed<int32_t> ccSent[kChannelCount][kControllerCount];  // last value written; -1 none
+  Relaxed<float> ccNow[kChannelCount][kControllerCount];      // current value
+  Relaxed<float> ccStep[kChannelCount][kControllerCount];     // added per step
+  Relaxed<uint32_t> ccTick[kChannelCount][kControllerCount];  // tick at which the ramp began
+  Relaxed<int32_t> ccDone[kChannelCount][kControllerCount];   // steps taken
+  Relaxed<int32_t> ccSteps[kChannelCount][kControllerCount];  // steps in all; 0 = no ramp
+  Relaxed<int32_t> ccSent[kChannelCount][kControllerCount];   // last value written; -1 none
   // Which controllers of a channel have a ramp (ccSteps nonzero), one bit
   // each, so that a pass steps only those instead of all 128.
   Relaxed<uint64_t> ccRamping[kChannelCount][kControllerCount / 64];

@@ -12,8 +12,7 @@ namespace {
 constexpr size_t kCopyMargin = 404;  // the loader takes this much beyond the stated length
 
 std::array<uint8_t, kObjectBufferSize> gCopy;  // the engine's image
-size_t gReadableSize = 0;  // bytes of gCopy that belong to the image; never read beyond
-
+size_t gReadableSize = 0;                      // bytes of gCopy that belong to the image; never read beyond
 
 size_t CopySize(const uint8_t* buffer, size_t size) {
   const uint16_t legacy = ReadU16(buffer + kLegacyLengthField);

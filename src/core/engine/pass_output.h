@@ -14,9 +14,7 @@ class PassOutput {
   PassOutput(MessageWord* messages, MessageSlots* slots) : messages_(messages), slots_(slots) {}
 
   // A short message; data bytes keep their 7 bits, as MIDI requires.
-  void Short(uint8_t status, uint8_t data1, uint8_t data2) {
-    Put(ShortMessage(status, data1 & 0x7F, data2 & 0x7F));
-  }
+  void Short(uint8_t status, uint8_t data1, uint8_t data2) { Put(ShortMessage(status, data1 & 0x7F, data2 & 0x7F)); }
   void ControlChange(uint8_t channel, uint8_t controller, uint8_t value) {
     Short(static_cast<uint8_t>(0xB0 | channel), controller, value);
   }

@@ -24,9 +24,7 @@ std::atomic<bool> haltBusy{false};
 std::atomic<int> controlThreads{0};  // control threads not yet finished
 
 // A restart that no one has looked at yet is playing all the same.
-bool IsPlaying(EngineStatus status) {
-  return status == EngineStatus::kPlaying || status == EngineStatus::kStarted;
-}
+bool IsPlaying(EngineStatus status) { return status == EngineStatus::kPlaying || status == EngineStatus::kStarted; }
 
 // Track t's stream in the engine's image, or null for an absent track
 // (offset 0) or an offset outside the image.
@@ -69,8 +67,7 @@ void Halt() {
   if (IsPlaying(GetStatus())) {
     RequestStop();
     // Waiting ends, too, if the play thread goes away meanwhile.
-    while (GetStatus() != EngineStatus::kStopped && PlayThreadRunning())
-      std::this_thread::sleep_for(kPollPeriod);
+    while (GetStatus() != EngineStatus::kStopped && PlayThreadRunning()) std::this_thread::sleep_for(kPollPeriod);
     std::this_thread::sleep_for(kDeviceSettle);
   }
   haltBusy = false;
@@ -100,8 +97,7 @@ void CloseOutput() {
   // A control thread still at work would post its request to a thread that
   // is about to go; give it the same bound as the play thread.
   const auto limit = std::chrono::steady_clock::now() + kCloseLimit;
-  while (controlThreads > 0 && std::chrono::steady_clock::now() < limit)
-    std::this_thread::sleep_for(kPollPeriod);
+  while (controlThreads > 0 && std::chrono::steady_clock::now() < limit) std::this_thread::sleep_for(kPollPeriod);
   EndPlayThread(milliseconds(kCloseLimit));
 }
 

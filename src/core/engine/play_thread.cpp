@@ -28,10 +28,10 @@ constexpr milliseconds kControllerSettle{200};  // and this after every channel'
 // resume, export). Every tick is met at its exact moment whatever this is;
 // waking every millisecond would cost more CPU than all the music's passes.
 constexpr milliseconds kRequestPeriod{4};
-constexpr milliseconds kStandbyPeriod{1};       // standby answers requests about once a millisecond
-constexpr milliseconds kWaitPeriod{1};          // StartPlayThread polls the handshake this often
-constexpr milliseconds kPublishPeriod{10};      // fresh display copies at least this often
-constexpr milliseconds kAgeRefreshPeriod{8};    // passes at least this often, for the ages in ms
+constexpr milliseconds kStandbyPeriod{1};              // standby answers requests about once a millisecond
+constexpr milliseconds kWaitPeriod{1};                 // StartPlayThread polls the handshake this often
+constexpr milliseconds kPublishPeriod{10};             // fresh display copies at least this often
+constexpr milliseconds kAgeRefreshPeriod{8};           // passes at least this often, for the ages in ms
 constexpr uint64_t kTickPsAtTempoOne = 1250000000000;  // 1250 ms in picoseconds
 
 // The thread and what other threads know of it.
@@ -94,23 +94,17 @@ class PlayLoop {
   bool HandleStatus(Clock::time_point now) {
     wake_ = now + kRequestPeriod;
     switch (GetStatus()) {
-      case EngineStatus::kExportRequested:
-        ConfirmExport();
-        return false;
-      case EngineStatus::kExporting:
-        return true;
+      case EngineStatus::kExportRequested: ConfirmExport(); return false;
+      case EngineStatus::kExporting: return true;
       case EngineStatus::kPlaying:
-      case EngineStatus::kStarted:
-        return PlayOneLoop(now);
+      case EngineStatus::kStarted: return PlayOneLoop(now);
       case EngineStatus::kStopRequested:
         for (int c = 0; c < kChannelCount; ++c) SendController(*output_, c, 123, 0);
         ConfirmStopped();
         stoppedAt_ = now;
         Publish(now);
         return false;
-      case EngineStatus::kStartRequested:
-        StartFromTheTop();
-        return false;
+      case EngineStatus::kStartRequested: StartFromTheTop(); return false;
       case EngineStatus::kResumeRequested:
         GetState().fadeActive = 0;  // a resumed song plays at full volume again
         ConfirmRunning();
@@ -118,9 +112,7 @@ class PlayLoop {
         start_ += Clock::now() - stoppedAt_;  // the play clock goes on where it stopped
         PublishOrigin();
         return false;
-      default:
-        RefreshIdle();
-        return true;
+      default: RefreshIdle(); return true;
     }
   }
 
@@ -145,9 +137,7 @@ class PlayLoop {
     return true;
   }
 
-  Clock::time_point NextTickAt() const {
-    return start_ + std::chrono::nanoseconds(nextTickPs_ / 1000);
-  }
+  Clock::time_point NextTickAt() const { return start_ + std::chrono::nanoseconds(nextTickPs_ / 1000); }
 
   // A tick lasts 1250 / tempo ms. Kept in picoseconds, the sum of tick
   // lengths stays within a microsecond of the exact time for a million
@@ -205,7 +195,7 @@ class PlayLoop {
         SendController(*output_, c, 7, 127);
         SendController(*output_, c, 101, 0);  // registered parameter 0: bend range
         SendController(*output_, c, 100, 0);
-        SendController(*output_, c, 6, 24);   // 24 semitones
+        SendController(*output_, c, 6, 24);  // 24 semitones
       }
       std::this_thread::sleep_for(kControllerSettle);
     }

@@ -24,8 +24,8 @@ Relaxed<const uint8_t*> gStreamEnd[kTrackCount];
 // (a jump back to a label, a repeat without a note) costs a pass its events
 // and never thousands of scans of the stream.
 struct StreamMarks {
-  std::array<const uint8_t*, 256> labels{};  // just after the first "EA label"; null: none
-  const uint8_t* labelsEnd = nullptr;         // where the scan for a missing label stops
+  std::array<const uint8_t*, 256> labels{};                      // just after the first "EA label"; null: none
+  const uint8_t* labelsEnd = nullptr;                            // where the scan for a missing label stops
   std::vector<std::pair<uint8_t, const uint8_t*>> repeatStarts;  // (index, mark), in order
 };
 StreamMarks gMarks[kTrackCount];
@@ -63,9 +63,9 @@ const uint8_t* RepeatStartBefore(const StreamMarks& m, uint8_t index, const uint
 constexpr int kMaxEventsPerPass = 16383;
 
 constexpr uint8_t kWholeNoteTicks = 192;
-constexpr uint8_t kMinTempo = 4;          // 60,000,000 / tempo must fit three bytes
+constexpr uint8_t kMinTempo = 4;  // 60,000,000 / tempo must fit three bytes
 constexpr int16_t kMaxTempo = 32767;
-constexpr uint8_t kTempoMetaSize = 6;     // FF 51 03 and three bytes of µs per quarter note
+constexpr uint8_t kTempoMetaSize = 6;  // FF 51 03 and three bytes of µs per quarter note
 
 // Note values for the display: a length is written as a sum of these (ticks).
 constexpr uint8_t kNoteValueTicks[] = {192, 96, 64, 48, 32, 24, 16, 12, 8, 6, 4, 3, 2, 1};
@@ -334,8 +334,12 @@ After OnTempo(Pass& p, const uint8_t* e) {
   p.s.songTempo = p.s.tempo = tempo;
   if (uint8_t* slot = p.out.OpenSlot(kTempoMetaSize)) {
     const uint32_t micros = 60000000u / static_cast<uint32_t>(tempo);
-    const uint8_t meta[kTempoMetaSize] = {0xFF, 0x51, 0x03, static_cast<uint8_t>(micros >> 16),
-                                          static_cast<uint8_t>(micros >> 8), static_cast<uint8_t>(micros)};
+    const uint8_t meta[kTempoMetaSize] = {0xFF,
+                                          0x51,
+                                          0x03,
+                                          static_cast<uint8_t>(micros >> 16),
+                                          static_cast<uint8_t>(micros >> 8),
+                                          static_cast<uint8_t>(micros)};
     std::copy(std::begin(meta), std::end(meta), slot);
     p.out.CloseMeta(kTempoMetaSize);
   }
@@ -387,18 +391,30 @@ struct EventHandler {
 
 // ORDER EventCode: the rows of kEventTable, one handler each.
 constexpr EventHandler kEventHandlers[] = {
-    {EventCode::kControlChange, OnControlChange},   {EventCode::kControllerRamp, OnControllerRamp},
-    {EventCode::kPortamento, OnPortamento},         {EventCode::kProgramChange, OnProgramChange},
-    {EventCode::kVelocity, OnVelocity},             {EventCode::kTrackVolume, OnTrackVolume},
-    {EventCode::kRelativeChange, OnRelativeChange}, {EventCode::kOffset, OnOffset},
-    {EventCode::kPan, OnPan},                       {EventCode::kDetune, OnDetune},
-    {EventCode::kExpression, OnExpression},         {EventCode::kChannel, OnChannel},
-    {EventCode::kTrackTag, OnTrackTag},             {EventCode::kRepeatStart, OnRepeatStart},
-    {EventCode::kRepeatEnd, OnRepeatEnd},           {EventCode::kLabel, OnLabel},
-    {EventCode::kJump, OnJump},                     {EventCode::kNoOutput, OnNoOutput},
-    {EventCode::kBarLine, OnBarLine},               {EventCode::kTempo, OnTempo},
-    {EventCode::kChannelFlag, OnChannelFlag},       {EventCode::kComment, OnComment},
-    {EventCode::kRestartStop, OnRestartStop},       {EventCode::kChordLink, OnChordLink},
+    {EventCode::kControlChange, OnControlChange},
+    {EventCode::kControllerRamp, OnControllerRamp},
+    {EventCode::kPortamento, OnPortamento},
+    {EventCode::kProgramChange, OnProgramChange},
+    {EventCode::kVelocity, OnVelocity},
+    {EventCode::kTrackVolume, OnTrackVolume},
+    {EventCode::kRelativeChange, OnRelativeChange},
+    {EventCode::kOffset, OnOffset},
+    {EventCode::kPan, OnPan},
+    {EventCode::kDetune, OnDetune},
+    {EventCode::kExpression, OnExpression},
+    {EventCode::kChannel, OnChannel},
+    {EventCode::kTrackTag, OnTrackTag},
+    {EventCode::kRepeatStart, OnRepeatStart},
+    {EventCode::kRepeatEnd, OnRepeatEnd},
+    {EventCode::kLabel, OnLabel},
+    {EventCode::kJump, OnJump},
+    {EventCode::kNoOutput, OnNoOutput},
+    {EventCode::kBarLine, OnBarLine},
+    {EventCode::kTempo, OnTempo},
+    {EventCode::kChannelFlag, OnChannelFlag},
+    {EventCode::kComment, OnComment},
+    {EventCode::kRestartStop, OnRestartStop},
+    {EventCode::kChordLink, OnChordLink},
     {EventCode::kSystemExclusive, OnSystemExclusive},
 };
 

@@ -32,8 +32,8 @@ std::string FitField(std::string text, size_t width) {
   return text;
 }
 
-std::string ReadField(const Profile& profile, const char* section, const char* key,
-                      const std::string& fallback, size_t width) {
+std::string ReadField(const Profile& profile, const char* section, const char* key, const std::string& fallback,
+                      size_t width) {
   return FitField(profile.ReadString(section, key, fallback), width);
 }
 
@@ -141,8 +141,7 @@ bool WriteSettings(const Settings& settings, const std::string& path, std::strin
 
   for (int i = 0; i < kFolderCount; ++i)
     profile.WriteString("Dir", kFolderKeys[i].directory, settings.folders[i].directory);
-  for (int i = 0; i < kFolderCount; ++i)
-    WriteInt(profile, "Dir", kFolderKeys[i].lastDir, settings.folders[i].lastDir);
+  for (int i = 0; i < kFolderCount; ++i) WriteInt(profile, "Dir", kFolderKeys[i].lastDir, settings.folders[i].lastDir);
 
   return profile.Save(path);
 }

@@ -33,22 +33,22 @@ struct FolderSetting {
 
 struct Settings {
   // Section "System".
-  std::string loadInFile;        // the current source file
-  int32_t refreshPeriod = 0;     // ms between display refreshes; the file holds DispRate
-  uint8_t modeEq = 0;            // 1: the meters start as the pseudo spectrum analyser
-  uint8_t autoCompile = 0;       // nonzero: LoadMus compiles the chosen file
-  uint8_t exitCheck = 0;         // nonzero: ask before closing the main window
-  uint8_t priority = 0;          // shown by the Options sheet only; never written
-  std::string midiDevice;        // "MIDI Mapper", "Direct Music" or a port's name
+  std::string loadInFile;     // the current source file
+  int32_t refreshPeriod = 0;  // ms between display refreshes; the file holds DispRate
+  uint8_t modeEq = 0;         // 1: the meters start as the pseudo spectrum analyser
+  uint8_t autoCompile = 0;    // nonzero: LoadMus compiles the chosen file
+  uint8_t exitCheck = 0;      // nonzero: ask before closing the main window
+  uint8_t priority = 0;       // shown by the Options sheet only; never written
+  std::string midiDevice;     // "MIDI Mapper", "Direct Music" or a port's name
 
   // Section "Tone".
-  std::string tone1;             // tone definition file of the @eqn names
-  std::string tone2;             // tone definition file of the @eqd names
-  int32_t toneAutoJump = 0;      // the Tone window jumps to the playing tone on a channel change
-  int32_t toneExitCheck = 0;     // nonzero: ask before closing the Tone window
+  std::string tone1;          // tone definition file of the @eqn names
+  std::string tone2;          // tone definition file of the @eqd names
+  int32_t toneAutoJump = 0;   // the Tone window jumps to the playing tone on a channel change
+  int32_t toneExitCheck = 0;  // nonzero: ask before closing the Tone window
 
   // Section "Window"; positions in screen pixels or kPositionUnset.
-  uint8_t windowSave = 0;        // nonzero: the stored positions are used at start
+  uint8_t windowSave = 0;  // nonzero: the stored positions are used at start
   int32_t windowLeft = 0;
   int32_t windowTop = 0;
   int32_t toneWindowLeft = 0;
@@ -73,8 +73,7 @@ void ReadSettings(Settings& settings, const std::string& path);
 // sections, keys and comments. `versionText` is the program's version as the
 // About box shows it ("Unknown" is written when it is empty). Returns false
 // when the file could not be written; the old file is then left as it was.
-bool WriteSettings(const Settings& settings, const std::string& path,
-                   std::string_view versionText);
+bool WriteSettings(const Settings& settings, const std::string& path, std::string_view versionText);
 
 // Where the settings live: "tsy32.ini" in `exeDirectory` when that folder
 // can be written, else "tsy32.ini" in $XDG_CONFIG_HOME/tessaly32 (by default

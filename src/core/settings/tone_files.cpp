@@ -42,9 +42,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 }
 
 // The name field: from the start of the line to the first "," or the line's end.
-std::string_view NameField(std::string_view line) {
-  return line.substr(0, line.find_first_of(",\r"));
-}
+std::string_view NameField(std::string_view line) { return line.substr(0, line.find_first_of(",\r")); }
 
 // The name field without its tabs, cut to 80 bytes without splitting a
 // double-byte character.

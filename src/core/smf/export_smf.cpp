@@ -10,16 +10,16 @@
 #include "core/engine/play_controls.h"
 #include "core/engine/play_thread.h"
 #include "core/engine/state_snapshot.h"
-#include "platform/replacing_file.h"
 #include "core/smf/smf_preamble.h"
 #include "core/smf/smf_writer.h"
+#include "platform/replacing_file.h"
 
 namespace tsy {
 namespace {
 
 constexpr int64_t kBarTicks = 192;
-constexpr int64_t kFadeAfterTwice = 384;   // ticks after twice the length at which a loop fades
-constexpr int64_t kEndAfterTwice = 1728;   // ticks after twice the length at which a loop ends
+constexpr int64_t kFadeAfterTwice = 384;  // ticks after twice the length at which a loop fades
+constexpr int64_t kEndAfterTwice = 1728;  // ticks after twice the length at which a loop ends
 
 // How long the export waits for a play thread to hand the engine over; one
 // that answers at all does so within a loop (a start in progress takes 300 ms).
@@ -38,8 +38,7 @@ void TakeEngine(const uint8_t* image) {
   }
   RequestExport();
   const auto limit = std::chrono::steady_clock::now() + kHandOverLimit;
-  while (PlayThreadRunning() && GetStatus() != EngineStatus::kExporting &&
-         std::chrono::steady_clock::now() < limit)
+  while (PlayThreadRunning() && GetStatus() != EngineStatus::kExporting && std::chrono::steady_clock::now() < limit)
     std::this_thread::sleep_for(kPollPeriod);
   if (GetStatus() != EngineStatus::kExporting) ConfirmExport();
 }
@@ -52,19 +51,15 @@ int64_t LongestTrack(const uint8_t* image) {
 
 // Writes one pass's messages at `tick`: notes are held back until every
 // track of the tick has written its other messages.
-void WriteMessages(SmfWriter& writer, int64_t tick, const MessageWord* words, int count,
-                   const MessageSlots& slots, std::vector<MessageWord>& notes) {
+void WriteMessages(SmfWriter& writer, int64_t tick, const MessageWord* words, int count, const MessageSlots& slots,
+                   std::vector<MessageWord>& notes) {
   for (int i = 0; i < count; ++i) {
     const MessageWord w = words[i];
     const uint8_t* slot = slots[WordSlot(w)].data();
-    if (IsNoteMessage(w))
-      notes.push_back(w);
-    else if (IsShortMessage(w))
-      writer.ShortMessage(tick, w);
-    else if (IsMetaWord(w))
-      writer.Meta(tick, slot, WordLength(w));
-    else
-      writer.SysEx(tick, slot, WordLength(w));
+    if (IsNoteMessage(w)) notes.push_back(w);
+    else if (IsShortMessage(w)) writer.ShortMessage(tick, w);
+    else if (IsMetaWord(w)) writer.Meta(tick, slot, WordLength(w));
+    else writer.SysEx(tick, slot, WordLength(w));
   }
 }
 
@@ -132,7 +127,7 @@ SmfExport ExportSmf(const std::string& path) {
   file.Write(RenderSmf(result.endTick));
   result.outcome = file.Commit(result.reason) ? SmfOutcome::kWritten : SmfOutcome::kWriteFailed;
   PublishEngineState();  // the displays show where the render ended
-  Halt();  // the status is kExporting: the engine stays with the writer
+  Halt();                // the status is kExporting: the engine stays with the writer
   return result;
 }
 

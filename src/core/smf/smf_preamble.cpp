@@ -18,22 +18,16 @@ struct PreambleStep {
 
 // In tick order; steps of one tick go out in this order.
 constexpr PreambleStep kSteps[] = {
-    {-96, 0xB0, 123, 0},  // all notes off
-    {-95, 0xB0, 7, 127},  // volume
-    {-94, 0xB0, 11, 127}, // expression
-    {-93, 0xB0, 10, 64},  // pan
-    {-92, 0xB0, 0, 0},    // bank select
-    {-92, 0xB0, 32, 0},
-    {-91, 0xB0, 101, 0},  // registered parameter 0: bend range 24 semitones
-    {-91, 0xB0, 100, 0},
-    {-91, 0xB0, 6, 24},
-    {-89, 0xB0, 101, 0},  // registered parameter 1: fine tuning centred
-    {-89, 0xB0, 100, 1},
-    {-89, 0xB0, 6, 64},
-    {-89, 0xB0, 38, 0},
-    {-87, 0xC0, 0, 0},    // program 0
-    {-86, 0xE0, 0x00, 0x40},  // bend centred
-    {-2, 0xB0, 101, 127},     // no registered parameter selected
+    {-96, 0xB0, 123, 0},                           // all notes off
+    {-95, 0xB0, 7, 127},                           // volume
+    {-94, 0xB0, 11, 127},                          // expression
+    {-93, 0xB0, 10, 64},                           // pan
+    {-92, 0xB0, 0, 0},                             // bank select
+    {-92, 0xB0, 32, 0},      {-91, 0xB0, 101, 0},  // registered parameter 0: bend range 24 semitones
+    {-91, 0xB0, 100, 0},     {-91, 0xB0, 6, 24},  {-89, 0xB0, 101, 0},  // registered parameter 1: fine tuning centred
+    {-89, 0xB0, 100, 1},     {-89, 0xB0, 6, 64},  {-89, 0xB0, 38, 0},  {-87, 0xC0, 0, 0},  // program 0
+    {-86, 0xE0, 0x00, 0x40},                                                               // bend centred
+    {-2, 0xB0, 101, 127},  // no registered parameter selected
     {-2, 0xB0, 100, 127},
 };
 

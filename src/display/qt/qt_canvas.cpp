@@ -12,9 +12,7 @@ constexpr const char* kFontFile = "/usr/share/fonts/opentype/ipafont-gothic/ipag
 constexpr const char* kFontFamily = "IPAGothic";
 constexpr int kFontPixels = 12;
 
-QColor ToQColor(Colour colour) {
-  return QColor((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
-}
+QColor ToQColor(Colour colour) { return QColor((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF); }
 
 // CP932 bytes as a QString; plain ASCII, the usual case, skips the converter.
 QString ToQString(std::string_view text) {
@@ -71,8 +69,7 @@ void QtCanvas::FillRect(int x, int y, int width, int height, Colour colour) {
   painter_.fillRect(x, y, width, height, ToQColor(colour));
 }
 
-void QtCanvas::Text(int x, int y, std::string_view text, Colour fore,
-                    std::optional<Colour> back) {
+void QtCanvas::Text(int x, int y, std::string_view text, Colour fore, std::optional<Colour> back) {
   if (text.empty()) return;
   if (back) {
     FillRect(x, y, kCellWidth * static_cast<int>(text.size()), kCellHeight, *back);

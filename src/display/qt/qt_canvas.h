@@ -22,8 +22,7 @@ class QtCanvas : public Canvas {
   ~QtCanvas() override;
 
   void FillRect(int x, int y, int width, int height, Colour colour) override;
-  void Text(int x, int y, std::string_view text, Colour fore,
-            std::optional<Colour> back = std::nullopt) override;
+  void Text(int x, int y, std::string_view text, Colour fore, std::optional<Colour> back = std::nullopt) override;
   void Line(int x0, int y0, int x1, int y1, Colour colour) override;
   std::unique_ptr<Canvas> MakePicture(int width, int height) override;
   void Copy(const Canvas& picture, int x, int y, int width, int height) override;

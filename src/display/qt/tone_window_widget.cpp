@@ -71,9 +71,7 @@ ToneWindow& Logic() {
 }
 
 // A menu text from the program's CP932, with "&" kept as a plain character.
-QString MenuText(const std::string& cp932) {
-  return QString::fromStdString(Cp932ToUtf8(cp932)).replace('&', "&&");
-}
+QString MenuText(const std::string& cp932) { return QString::fromStdString(Cp932ToUtf8(cp932)).replace('&', "&&"); }
 
 }  // namespace
 
@@ -97,8 +95,7 @@ void RepaintToneWindow() {
 }
 
 ToneWindowWidget::ToneWindowWidget(QWidget& mainWindow, Settings& settings, ToneWindow& logic)
-    : QWidget(&mainWindow, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                               Qt::WindowCloseButtonHint),
+    : QWidget(&mainWindow, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       mainWindow_(mainWindow),
       settings_(settings),
       logic_(logic),
@@ -121,7 +118,10 @@ ToneWindowWidget::ToneWindowWidget(QWidget& mainWindow, Settings& settings, Tone
       this,
       [this] {
         refresh_.Start([this] { return std::max(1, int{settings_.refreshPeriod}); },
-                       [this] { QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection); });
+                       [this] {
+                         QMetaObject::invokeMethod(
+                             this, [this] { update(); }, Qt::QueuedConnection);
+                       });
       },
       Qt::QueuedConnection);
 }
@@ -186,8 +186,8 @@ void ToneWindowWidget::wheelEvent(QWheelEvent* event) {
 
 void ToneWindowWidget::closeEvent(QCloseEvent* event) {
   if (settings_.toneExitCheck != 0) {
-    const auto answer = QMessageBox::question(this, kProgramCaption, kToneCloseQuestion,
-                                              QMessageBox::Yes | QMessageBox::No);
+    const auto answer =
+        QMessageBox::question(this, kProgramCaption, kToneCloseQuestion, QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes) {
       event->ignore();
       return;
@@ -223,8 +223,8 @@ void ToneWindowWidget::ShowPopup(const QPoint& globalPosition) {
   const auto lists = CurrentToneLists();
   const ToneList& list = ToneWindow::UsesSecondList(GetState(), logic_.channel()) ? lists->eqd : lists->eqn;
   for (int i = 0; i < list.count; ++i) {
-    const QString text = MenuText(list.name(i)) +
-                         QString("\t(%1,%2,%3)").arg(list.program(i)).arg(list.bankMsb(i)).arg(list.bankLsb(i));
+    const QString text =
+        MenuText(list.name(i)) + QString("\t(%1,%2,%3)").arg(list.program(i)).arg(list.bankMsb(i)).arg(list.bankLsb(i));
     tones->addAction(text, this, [this, i] { logic_.ChooseTone(i); });
   }
 

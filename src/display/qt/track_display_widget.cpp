@@ -14,14 +14,13 @@ namespace {
 
 uint32_t WallClockMs() {
   using namespace std::chrono;
-  return static_cast<uint32_t>(
-      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+  return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 bool SameView(const TrackDisplayView& a, const TrackDisplayView& b) {
   return a.trackScroll == b.trackScroll && a.cursorRow == b.cursorRow && a.dispMode == b.dispMode &&
-         a.modeEq == b.modeEq && a.texts.versionText == b.texts.versionText &&
-         a.texts.legalText == b.texts.legalText && a.texts.portName == b.texts.portName;
+         a.modeEq == b.modeEq && a.texts.versionText == b.texts.versionText && a.texts.legalText == b.texts.legalText &&
+         a.texts.portName == b.texts.portName;
 }
 
 }  // namespace
@@ -58,7 +57,8 @@ void TrackDisplayWidget::StartRefresh(std::function<int()> periodMs) {
       PaintFrame(lastView_);
       frameFresh_ = true;
     }
-    QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { update(); }, Qt::QueuedConnection);
   });
 }
 

@@ -39,10 +39,10 @@ class TrackDisplayWidget : public QWidget {
 
   std::function<TrackDisplayView()> view_;
   TrackDisplay display_;
-  std::mutex frameMutex_;        // guards the members below
-  QImage frame_;                 // what the window shows
-  TrackDisplayView lastView_;    // the view the refresh thread paints with
-  bool frameFresh_ = false;      // the refresh thread painted since the last show
+  std::mutex frameMutex_;      // guards the members below
+  QImage frame_;               // what the window shows
+  TrackDisplayView lastView_;  // the view the refresh thread paints with
+  bool frameFresh_ = false;    // the refresh thread painted since the last show
   RefreshThread refresh_;
 };
 

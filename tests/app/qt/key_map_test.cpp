@@ -12,6 +12,7 @@ constexpr auto kJp = KeyboardLayout::Japanese;
 constexpr auto kUs = KeyboardLayout::Us;
 
 TEST(KeyMapTest, KeysThatAreTheSameEverywhere) {
+  // clang-format off
   struct Case {
     int qtKey;
     Qt::KeyboardModifiers modifiers;
@@ -42,6 +43,7 @@ TEST(KeyMapTest, KeysThatAreTheSameEverywhere) {
       {Qt::Key_Home, Qt::KeypadModifier, 36},
       {Qt::Key_Escape, {}, 27},      {Qt::Key_unknown, {}, 0},
   };
+  // clang-format on
   for (const Case& c : cases)
     for (KeyboardLayout layout : {kJp, kUs})
       EXPECT_EQ(VirtualKeyFor(c.qtKey, c.modifiers, layout), c.code)
@@ -51,6 +53,7 @@ TEST(KeyMapTest, KeysThatAreTheSameEverywhere) {
 // The characters the commands' legends name, and those whose key differs
 // between the two layouts.
 TEST(KeyMapTest, PunctuationFollowsTheLayout) {
+  // clang-format off
   struct Case {
     int qtKey;
     int japanese, us;
@@ -68,6 +71,7 @@ TEST(KeyMapTest, PunctuationFollowsTheLayout) {
       {Qt::Key_yen, vk::kOemYen, 0},
       {Qt::Key_ParenRight, vk::Digit(9), vk::Digit(0)},
   };
+  // clang-format on
   for (const Case& c : cases) {
     EXPECT_EQ(VirtualKeyFor(c.qtKey, {}, kJp), c.japanese) << std::hex << c.qtKey;
     EXPECT_EQ(VirtualKeyFor(c.qtKey, {}, kUs), c.us) << std::hex << c.qtKey;

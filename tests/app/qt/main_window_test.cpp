@@ -61,7 +61,7 @@ class MainWindowTest : public ::testing::Test {
 TEST_F(MainWindowTest, OpensAtItsSizeAndRunsTheStartUpChain) {
   window().show();
   EXPECT_EQ(window().size(), QSize(640, 480));
-  EXPECT_EQ(window().minimumSize(), window().maximumSize());  // no sizing border
+  EXPECT_EQ(window().minimumSize(), window().maximumSize());           // no sizing border
   for (int step = 0; step < 8; ++step) QApplication::processEvents();  // one link of the chain each
   EXPECT_EQ(window().windowTitle(), "Tessaly32 - [NewFile.MUS]");
   EXPECT_EQ(calls.front(), "apply device");

@@ -94,8 +94,7 @@ TEST(ControllerCommands, EventsAndRangeEdges) {
       {"@sos1,1,1,1", "B0 42 7F B0 43 7F", 0},  // four values are read, two used
       {"@rev1,2,3,4", "B0 5B 01 B0 5D 02 B0 5C 03 B0 5E 04", 0},
       {"@rev,,5", "B0 5C 05", 0},
-      {"@lfov1,-2,+3",
-       "B0 63 01 B0 62 08 B0 06 41 B0 63 01 B0 62 09 B0 06 3E B0 63 01 B0 62 0A B0 06 43", 0},
+      {"@lfov1,-2,+3", "B0 63 01 B0 62 08 B0 06 41 B0 63 01 B0 62 09 B0 06 3E B0 63 01 B0 62 0A B0 06 43", 0},
       {"@cfr-50,50", "B0 63 01 B0 62 20 B0 06 0E B0 63 01 B0 62 21 B0 06 72", 0},
       {"@varc2,0,7,0,127@varc=5,0,7", "B3 60 00 00 07 00 7F B3 05 00 00 07 00 00", 0},
       {"@varc1^1,0,11,+127,0", "B3 80 01 00 0B 7F 00", 0},
@@ -187,8 +186,8 @@ TEST(SystemExclusive, BytesTextAndChecksum) {
       {"@h{F0,7E,7F,09,01,F7}", "FE 06 F0 7E 7F 09 01 F7", 0},
       {"@h{f0,\"AB\",f7}", "FE 04 F0 41 42 F7", 0},
       {"@h{f0,cs,\"AB\",ss,f7}", "FE 05 F0 41 42 7D F7", 0},  // quoted bytes are summed too
-      {"@h{f0,123}", "FE 02 F0 23", 0},                        // the last two digits count
-      {"@hc", "30 03 07 00 30", 48},                           // no brace: only the name
+      {"@h{f0,123}", "FE 02 F0 23", 0},                       // the last two digits count
+      {"@hc", "30 03 07 00 30", 48},                          // no brace: only the name
   };
   ExpectGolden(cases);
 

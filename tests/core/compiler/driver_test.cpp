@@ -66,7 +66,7 @@ TEST(TrackLists, SelectTracks) {
       {"3-1[c]", Tracks({{1, kC}, {2, kC}, {3, kC}})},
       {"1,3-5[c]", Tracks({{1, kC}, {3, kC}, {4, kC}, {5, kC}})},
       {"2[c]1[d]2[e]", Tracks({{1, kD}, {2, Join({kC, kE})}})},
-      {"0[c]49[c]48[d]", Tracks({{48, kD}})},            // numbers outside 1..48 select nothing
+      {"0[c]49[c]48[d]", Tracks({{48, kD}})},             // numbers outside 1..48 select nothing
       {"1x[c]", Tracks({})},                              // any other character drops the list
       {"2[c|d|e]", Tracks({{2, kC}, {3, kD}, {4, kE}})},  // segments count on from the number
       {"[c|d|e]", Tracks({{1, kD}, {2, kE}})},            // ... or from 0 without a list
@@ -103,8 +103,10 @@ TEST(TrackLists, BarInAListedBlockFailsInTheFirstTrackItSkips) {
 
 TEST(Summary, GridOfFourTracksALine) {
   CompileResult r = CompileSource("1[cde]6[cccc cccc c]");
-  EXPECT_EQ(Message(r), "01:   0.144      02:-------      03:-------      04:-------      \n"
-                        "05:-------      06:   2.048      " + EmptyEntries(7).substr(0));
+  EXPECT_EQ(Message(r),
+            "01:   0.144      02:-------      03:-------      04:-------      \n"
+            "05:-------      06:   2.048      " +
+                EmptyEntries(7).substr(0));
   EXPECT_TRUE(r.errorFree());
 }
 
@@ -153,11 +155,9 @@ TEST(Directives, CopyrightTextUpToEightyCharacters) {
 TEST(Substitution, LettersExpandOnlyAfterQl) {
   const Bytes cde = Join({kC, kD, kE});
   EXPECT_EQ(AllTracks(CompileSource("$a[cde]1[@qlA]")), Tracks({{1, cde}}));
-  EXPECT_EQ(AllTracks(CompileSource("$A[CDE]1[@qlA]")), Tracks({{1, cde}}));  // bodies fold
-  EXPECT_EQ(AllTracks(CompileSource("$a[cde]1[A]")),
-            Tracks({{1, {0x39, 0x03, 0x07, 0x00, 0x30}}}));  // the note a
-  EXPECT_EQ(AllTracks(CompileSource("$a[cde]1[@qlA@qxA]")),
-            Tracks({{1, Join({cde, {0x39, 0x03, 0x07, 0x00, 0x30}})}}));
+  EXPECT_EQ(AllTracks(CompileSource("$A[CDE]1[@qlA]")), Tracks({{1, cde}}));                          // bodies fold
+  EXPECT_EQ(AllTracks(CompileSource("$a[cde]1[A]")), Tracks({{1, {0x39, 0x03, 0x07, 0x00, 0x30}}}));  // the note a
+  EXPECT_EQ(AllTracks(CompileSource("$a[cde]1[@qlA@qxA]")), Tracks({{1, Join({cde, {0x39, 0x03, 0x07, 0x00, 0x30}})}}));
   // An expansion stays in the text: the next pass compiles what it left.
   EXPECT_EQ(AllTracks(CompileSource("$a[c]1-2[@qlA]")), Tracks({{1, kC}, {2, kC}}));
 }
@@ -170,12 +170,11 @@ TEST(Substitution, Arguments) {
     const char* source;
     Bytes events;
   } cases[] = {
-      {"$p[c\\1e\\2]1[@qlP8,4]", Join({c8, e4})},
-      {"$p[c\\1e\\2]1[@qlP8]", Join({c8, e})},
-      {"$p[c\\1e\\2]1[@qlP8,]", Join({c8, e})},     // a trailing empty argument does not count
-      {"$p[c\\2e\\1]1[@qlP,8]", Join({c8, e})},     // an empty one between commas does
-      {"$p[c\\e\\9]1[@qlP8]", Join({kC, e})},       // "\" alone and missing arguments vanish
-      {"$p[\\1\\1]1[@qlPc]", Join({kC})},           // the list ends at the first other character
+      {"$p[c\\1e\\2]1[@qlP8,4]", Join({c8, e4})}, {"$p[c\\1e\\2]1[@qlP8]", Join({c8, e})},
+      {"$p[c\\1e\\2]1[@qlP8,]", Join({c8, e})},  // a trailing empty argument does not count
+      {"$p[c\\2e\\1]1[@qlP,8]", Join({c8, e})},  // an empty one between commas does
+      {"$p[c\\e\\9]1[@qlP8]", Join({kC, e})},    // "\" alone and missing arguments vanish
+      {"$p[\\1\\1]1[@qlPc]", Join({kC})},        // the list ends at the first other character
   };
   for (const Case& c : cases) {
     CompileResult r = CompileSource(c.source);
@@ -211,7 +210,7 @@ TEST(LineNumbers, FollowTheSourceAcrossLinesAndExpansions) {
   } cases[] = {
       {"1[c\nc\n\n  x]", 4},
       {"1[c\r\n\r\nc\r\n\r\nx]", 5},
-      {"$a[cx]\n\n1[@ql\nA]", 4},  // inserted characters carry the letter's line
+      {"$a[cx]\n\n1[@ql\nA]", 4},                           // inserted characters carry the letter's line
       {"\xEF\xBB\xBF; \xE3\x82\xA2\xE3\x82\xA4\n1[x]", 2},  // a UTF-8 source with a BOM
   };
   for (const Case& c : cases) {
@@ -223,8 +222,12 @@ TEST(LineNumbers, FollowTheSourceAcrossLinesAndExpansions) {
 
 TEST(DoubleByteText, TrailBytesAreNeverTakenForSyntax) {
   // "ゼ" is 83 5B: its second byte is "[", which must not open a block.
-  EXPECT_EQ(AllTracks(CompileSource("\x83\x5B" "1[c]")), Tracks({{1, kC}}));
-  EXPECT_EQ(AllTracks(CompileSource("\xE3\x82\xBC" "1[c]")), Tracks({{1, kC}}));  // the same, in UTF-8
+  EXPECT_EQ(AllTracks(CompileSource("\x83\x5B"
+                                    "1[c]")),
+            Tracks({{1, kC}}));
+  EXPECT_EQ(AllTracks(CompileSource("\xE3\x82\xBC"
+                                    "1[c]")),
+            Tracks({{1, kC}}));  // the same, in UTF-8
 }
 
 TEST(DoubleByteText, ReachesTheImageIntactThroughSubstitutionBodies) {

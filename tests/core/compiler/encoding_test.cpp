@@ -53,7 +53,8 @@ TEST(EventSize, EveryCodeAndRule) {
 }
 
 TEST(EventSize, ZeroForTheEndAndForCutEvents) {
-  for (const char* event : {"FF FF FF 2E", "80", "B1 00", "30 03 07 01 C0", "FA 61 62", "FE 03 F0 F7", "C4", "F0 78", ""})
+  for (const char* event :
+       {"FF FF FF 2E", "80", "B1 00", "30 03 07 01 C0", "FA 61 62", "FE 03 F0 F7", "C4", "F0 78", ""})
     EXPECT_EQ(SizeOf(Hex(event)), 0u) << event;
 }
 

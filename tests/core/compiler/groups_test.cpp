@@ -47,7 +47,7 @@ TEST(Groups, Faults) {
   const FaultCase cases[] = {
       {"{c't}4", 3032, "'{}'内に使用不可文字の混入！"},
       {"{c(d)2}4", 3032},
-      {"{ccc", 3032},  // the block ends before the group does
+      {"{ccc", 3032},    // the block ends before the group does
       {"{c4d}4", 3042},  // notes in a group have no length of their own
       {"{ccc}0", 3020},
       {"{ccccc}192", 3020},  // shares of no tick
@@ -60,8 +60,7 @@ TEST(Repeats, BodiesAreCountedAsOftenAsTheyPlay) {
   const Golden cases[] = {
       {"(c)3", "E8 01 00 01 30 03 07 00 30 E9 01 03", 144},
       {"(c)1", "E8 01 00 01 30 03 07 00 30 E9 01 01", 48},
-      {"((c)2d)3",
-       "E8 01 00 01 E8 01 00 02 30 03 07 00 30 E9 02 02 32 03 07 00 30 E9 01 03", 432},
+      {"((c)2d)3", "E8 01 00 01 E8 01 00 02 30 03 07 00 30 E9 02 02 32 03 07 00 30 E9 01 03", 432},
       {"(c)2(d)2", "E8 01 00 01 30 03 07 00 30 E9 01 02 E8 01 00 01 32 03 07 00 30 E9 01 02", 192},
       // A repeat left open plays once.
       {"(c", "E8 01 00 01 30 03 07 00 30", 48},

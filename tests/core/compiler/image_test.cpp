@@ -43,8 +43,8 @@ TEST(ImageWriter, StreamsFollowTheHeaderInTrackOrder) {
   EXPECT_EQ(ReadU32(&image[196 + 4]), 48u);
 
   const std::vector<uint8_t> streams(image.begin() + 403, image.end());
-  EXPECT_EQ(streams, (std::vector<uint8_t>{0x30, 0x03, 0x07, 0x00, 0x30, 0xFF, 0xFF, 0xFF, 0x2E,
-                                           0xF0, 0x78, 0x00, 0xFF, 0xFF, 0xFF, 0x2E}));
+  EXPECT_EQ(streams, (std::vector<uint8_t>{0x30, 0x03, 0x07, 0x00, 0x30, 0xFF, 0xFF, 0xFF, 0x2E, 0xF0, 0x78, 0x00, 0xFF,
+                                           0xFF, 0xFF, 0x2E}));
   EXPECT_EQ(image[390], 0x03);
   EXPECT_EQ(ReadU16(&image[388]), 0u);
   EXPECT_EQ(ReadU32(&image[392]), image.size());

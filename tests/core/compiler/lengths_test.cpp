@@ -32,12 +32,9 @@ TEST(Lengths, DenominatorsDotsTiesAndSubtraction) {
 
 TEST(Lengths, EmptyTermsTakeTheDefaultLength) {
   const Golden cases[] = {
-      {"l8c", "30 03 07 00 18", 24},
-      {"l8c.", "30 03 07 00 24", 36},  // the dotted default
-      {"l8c^4", "30 03 07 00 48", 72},
-      {"l8c4^", "30 03 07 00 18", 24},  // a trailing '^' leaves just the default
-      {"l8c_16", "30 03 07 00 0C", 12},
-      {"l4^16c", "30 03 07 00 3C", 60},
+      {"l8c", "30 03 07 00 18", 24},     {"l8c.", "30 03 07 00 24", 36},   // the dotted default
+      {"l8c^4", "30 03 07 00 48", 72},   {"l8c4^", "30 03 07 00 18", 24},  // a trailing '^' leaves just the default
+      {"l8c_16", "30 03 07 00 0C", 12},  {"l4^16c", "30 03 07 00 3C", 60},
       {"l4^16c.", "30 03 07 00 42", 66},  // the dot doubles the list's last term
       {"l4.c", "30 03 07 00 48", 72},
   };
@@ -46,11 +43,11 @@ TEST(Lengths, EmptyTermsTakeTheDefaultLength) {
 
 TEST(Lengths, DefaultLengthList) {
   const Golden cases[] = {
-      {"lc", "30 03 07 00 30", 48},        // 'l' alone is a quarter
-      {"l.c", "30 03 07 00 48", 72},       // an empty term before '.' is a quarter
+      {"lc", "30 03 07 00 30", 48},   // 'l' alone is a quarter
+      {"l.c", "30 03 07 00 48", 72},  // an empty term before '.' is a quarter
       {"l^8c", "30 03 07 00 48", 72},
-      {"l8^c", "30 03 07 00 48", 72},      // so is an empty last term
-      {"l4_16c", "30 03 07 00 24", 36},    // subtracted terms shorten the default
+      {"l8^c", "30 03 07 00 48", 72},    // so is an empty last term
+      {"l4_16c", "30 03 07 00 24", 36},  // subtracted terms shorten the default
       {"l2c l4c", "30 03 07 00 60 30 03 07 00 30", 144},
   };
   ExpectGolden(cases);

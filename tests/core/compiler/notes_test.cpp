@@ -56,12 +56,9 @@ TEST(Notes, KeySignaturePendingAccidentalAndBarLine) {
 
 TEST(Notes, Transposition) {
   const Golden cases[] = {
-      {"_dc", "32 03 07 00 30", 48},
-      {"_gc", "2B 03 07 00 30", 48},  // g, a and b transpose downward
-      {"_bc", "2F 03 07 00 30", 48},
-      {"_>c+c", "3D 03 07 00 30", 48},
-      {"_<b-c", "22 03 07 00 30", 48},
-      {"_dc_cc", "32 03 07 00 30 30 03 07 00 30", 96},
+      {"_dc", "32 03 07 00 30", 48},   {"_gc", "2B 03 07 00 30", 48},  // g, a and b transpose downward
+      {"_bc", "2F 03 07 00 30", 48},   {"_>c+c", "3D 03 07 00 30", 48},
+      {"_<b-c", "22 03 07 00 30", 48}, {"_dc_cc", "32 03 07 00 30 30 03 07 00 30", 96},
       {"_dr", "7F 03 07 00 30", 48},
   };
   ExpectGolden(cases);
@@ -102,8 +99,8 @@ TEST(Chords, LinksFullFirstNoteAndOneByteMembers) {
       {"c4/e/g", "FD 30 03 07 00 30 FD 34 37", 48},
       {"c2/e c", "FD 30 03 07 00 60 34 30 03 07 00 30", 144},
       {"c/>c", "FD 30 03 07 00 30 3C", 48},
-      {"c/c/c/c/c/c/c/c/c/c/c/c",
-       "FD 30 03 07 00 30 FD 30 FD 30 FD 30 FD 30 FD 30 FD 30 FD 30 FD 30 FD 30 FD 30 30", 48},
+      {"c/c/c/c/c/c/c/c/c/c/c/c", "FD 30 03 07 00 30 FD 30 FD 30 FD 30 FD 30 FD 30 FD 30 FD 30 FD 30 FD 30 FD 30 30",
+       48},
       {"c/c/c/c/c/c/c/c/c/c/c/c d/e",  // the count starts again with the next chord
        "FD 30 03 07 00 30 FD 30 FD 30 FD 30 FD 30 FD 30 FD 30 FD 30 FD 30 FD 30 FD 30 30 "
        "FD 32 03 07 00 30 34",
@@ -112,8 +109,8 @@ TEST(Chords, LinksFullFirstNoteAndOneByteMembers) {
   ExpectGolden(cases);
   ExpectFaults({
       {"c/c/c/c/c/c/c/c/c/c/c/c/c", 3003, "和音数超過！"},  // a thirteenth note
-      {"c4/e8", 3042},                                     // members have no length of their own
-      {"c/'e", 3042},                                      // a bar line would split the chord
+      {"c4/e8", 3042},                                      // members have no length of their own
+      {"c/'e", 3042},                                       // a bar line would split the chord
       {"c/(e)2", 3042},
       {"c/wce", 3042},
   });
@@ -148,7 +145,9 @@ TEST(Notes, UnknownCharacterIsNotUnderstood) {
 TEST(Notes, UnknownCommandNameSkipsTheAtSignAndOneCharacter) {
   ExpectGolden({
       {"@zc4", "30 03 07 00 30", 48},
-      {"@\x83\x41" "c4", "30 03 07 00 30", 48},  // a double-byte character is one character
+      {"@\x83\x41"
+       "c4",
+       "30 03 07 00 30", 48},  // a double-byte character is one character
   });
 }
 

@@ -27,7 +27,7 @@ TEST(Condensing, DropsSpaceAndCommentsKeepsQuotedRuns) {
       {"1[cd;e]", "1[cd"},
       {"1 [ c\td ]\r\n", "1[cd]"},
       {"1[@com\"a; b\" c]", "1[@com\"a; b\"c]"},
-      {"1[c\0d]\n2[e]"sv, "1[c2[e]"},                         // a zero byte ends its line
+      {"1[c\0d]\n2[e]"sv, "1[c2[e]"},                                        // a zero byte ends its line
       {"%copyright\"open ended\r\n1[c]", "%copyright\"open ended\r\n1[c]"},  // the run ends with the line
       {"; only a comment\n\n", ""},
   };
@@ -51,9 +51,11 @@ TEST(Condensing, DoubleByteCharactersPassUnchanged) {
 }
 
 TEST(SourceEncoding, Utf8SourcesBecomeCp932) {
-  EXPECT_EQ(SourceToCp932("\xEF\xBB\xBF" "1[c]"), "1[c]");                     // BOM dropped
-  EXPECT_EQ(SourceToCp932("; \xE3\x82\xA2\n1[c]"), "; \x83\x41\n1[c]");         // ア
-  EXPECT_EQ(SourceToCp932("; \x83\x41\n1[c]"), "; \x83\x41\n1[c]");              // CP932 as is
+  EXPECT_EQ(SourceToCp932("\xEF\xBB\xBF"
+                          "1[c]"),
+            "1[c]");                                                     // BOM dropped
+  EXPECT_EQ(SourceToCp932("; \xE3\x82\xA2\n1[c]"), "; \x83\x41\n1[c]");  // ア
+  EXPECT_EQ(SourceToCp932("; \x83\x41\n1[c]"), "; \x83\x41\n1[c]");      // CP932 as is
   EXPECT_EQ(SourceToCp932("1[c]"), "1[c]");
 }
 

@@ -7,9 +7,9 @@
 namespace tsy::test {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::Not;
-using ::testing::Contains;
 
 // Values of controller `cc` written over ticks 0..last, with their ticks.
 struct Written {
@@ -62,8 +62,10 @@ TEST(ControllerRamp, HalfRangeMovesTwoPerTick) {
 }
 
 TEST(ControllerRamp, RampsOfOneChannelStepTogetherInRisingControllerNumber) {
-  ASSERT_EQ(LoadFresh(BuildImage({{1, Join({{0xB3, 4, 0, 0, 100, 0, 127}, {0xB3, 4, 0, 0, 7, 0, 127},
-                                             {0xB3, 2, 0, 0, 64, 0, 127}, Note(127, 192)})}})),
+  ASSERT_EQ(LoadFresh(BuildImage({{1, Join({{0xB3, 4, 0, 0, 100, 0, 127},
+                                            {0xB3, 4, 0, 0, 7, 0, 127},
+                                            {0xB3, 2, 0, 0, 64, 0, 127},
+                                            Note(127, 192)})}})),
             1);
   std::vector<std::vector<unsigned>> controllers;  // per tick, in the order written
   for (uint32_t k = 0; k <= 5; ++k) {
@@ -134,8 +136,8 @@ class Fade : public ::testing::Test {
 };
 
 TEST_F(Fade, MasterVolumeFallsOneEveryEightTicksThenPlayStops) {
-  EXPECT_THAT(SysExBetween(100, 116), ElementsAre("108: t0 sysex:F0 7F 7F 04 01 7E 7E F7",
-                                                  "116: t0 sysex:F0 7F 7F 04 01 7D 7D F7"));
+  EXPECT_THAT(SysExBetween(100, 116),
+              ElementsAre("108: t0 sysex:F0 7F 7F 04 01 7E 7E F7", "116: t0 sysex:F0 7F 7F 04 01 7D 7D F7"));
   const std::vector<std::string> rest = SysExBetween(117, 1387);
   ASSERT_EQ(rest.size(), 124u);
   EXPECT_EQ(rest.back(), "1108: t0 sysex:F0 7F 7F 04 01 01 01 F7");

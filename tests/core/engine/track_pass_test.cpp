@@ -1,6 +1,6 @@
 // Track passes over hand-made streams: what each tick writes.
-#include <gtest/gtest.h>
 #include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 #include "test_image.h"
 
@@ -27,9 +27,8 @@ TEST(TrackPass, TrackEndsAtTheTerminatorAndReportsMinusOne) {
 TEST(TrackPass, ChordNotesGoOnAndOffInWrittenOrder) {
   // c4/e/g: FD, full c, FD, e, g
   ASSERT_EQ(LoadFresh(BuildImage({{1, Join({{0xFD}, Note(60, 48, 7), {0xFD, 64, 67}, Note(72, 48)})}})), 1);
-  EXPECT_THAT(RunTicks(0, 48), ElementsAre("0: t0 90 3C 6E", "0: t0 90 40 6E", "0: t0 90 43 6E",
-                                           "42: t0 80 3C 00", "42: t0 80 40 00", "42: t0 80 43 00",
-                                           "48: t0 90 48 6E"));
+  EXPECT_THAT(RunTicks(0, 48), ElementsAre("0: t0 90 3C 6E", "0: t0 90 40 6E", "0: t0 90 43 6E", "42: t0 80 3C 00",
+                                           "42: t0 80 40 00", "42: t0 80 43 00", "48: t0 90 48 6E"));
   EXPECT_EQ(GetState().chordSize[0], 1);
 }
 
@@ -60,18 +59,23 @@ TEST(TrackPass, RepeatsRunTheirBodyCountTimesAndNestByIndex) {
     std::vector<std::string> expected;
   };
   const Case cases[] = {
-      {"count 3", Join({{0xE8, 1, 0, 0}, Note(60, 10), {0xE9, 0, 3}, Note(62, 10)}),
-       {"0: t0 90 3C 6E", "10: t0 80 3C 00", "10: t0 90 3C 6E", "20: t0 80 3C 00", "20: t0 90 3C 6E",
-        "30: t0 80 3C 00", "30: t0 90 3E 6E", "40: t0 80 3E 00"}},
-      {"count 1 runs once", Join({{0xE8, 1, 0, 0}, Note(60, 10), {0xE9, 0, 1}, Note(62, 10)}),
+      {"count 3",
+       Join({{0xE8, 1, 0, 0}, Note(60, 10), {0xE9, 0, 3}, Note(62, 10)}),
+       {"0: t0 90 3C 6E", "10: t0 80 3C 00", "10: t0 90 3C 6E", "20: t0 80 3C 00", "20: t0 90 3C 6E", "30: t0 80 3C 00",
+        "30: t0 90 3E 6E", "40: t0 80 3E 00"}},
+      {"count 1 runs once",
+       Join({{0xE8, 1, 0, 0}, Note(60, 10), {0xE9, 0, 1}, Note(62, 10)}),
        {"0: t0 90 3C 6E", "10: t0 80 3C 00", "10: t0 90 3E 6E", "20: t0 80 3E 00"}},
-      {"nested", Join({{0xE8, 1, 0, 0, 0xE8, 1, 0, 1}, Note(60, 10), {0xE9, 1, 2}, Note(62, 10), {0xE9, 0, 2}}),
-       {"0: t0 90 3C 6E", "10: t0 80 3C 00", "10: t0 90 3C 6E", "20: t0 80 3C 00", "20: t0 90 3E 6E",
-        "30: t0 80 3E 00", "30: t0 90 3C 6E", "40: t0 80 3C 00", "40: t0 90 3C 6E", "50: t0 80 3C 00",
-        "50: t0 90 3E 6E", "60: t0 80 3E 00"}},
-      {"end without start goes on", Join({Note(60, 10), {0xE9, 0, 3}, Note(62, 10)}),
+      {"nested",
+       Join({{0xE8, 1, 0, 0, 0xE8, 1, 0, 1}, Note(60, 10), {0xE9, 1, 2}, Note(62, 10), {0xE9, 0, 2}}),
+       {"0: t0 90 3C 6E", "10: t0 80 3C 00", "10: t0 90 3C 6E", "20: t0 80 3C 00", "20: t0 90 3E 6E", "30: t0 80 3E 00",
+        "30: t0 90 3C 6E", "40: t0 80 3C 00", "40: t0 90 3C 6E", "50: t0 80 3C 00", "50: t0 90 3E 6E",
+        "60: t0 80 3E 00"}},
+      {"end without start goes on",
+       Join({Note(60, 10), {0xE9, 0, 3}, Note(62, 10)}),
        {"0: t0 90 3C 6E", "10: t0 80 3C 00", "10: t0 90 3E 6E", "20: t0 80 3E 00"}},
-      {"a start after the end is not gone back to", Join({Note(60, 10), {0xE9, 0, 3, 0xE8, 1, 0, 0}, Note(62, 10)}),
+      {"a start after the end is not gone back to",
+       Join({Note(60, 10), {0xE9, 0, 3, 0xE8, 1, 0, 0}, Note(62, 10)}),
        {"0: t0 90 3C 6E", "10: t0 80 3C 00", "10: t0 90 3E 6E", "20: t0 80 3E 00"}},
   };
   for (const Case& c : cases) {
@@ -82,9 +86,8 @@ TEST(TrackPass, RepeatsRunTheirBodyCountTimesAndNestByIndex) {
 
 TEST(TrackPass, JumpGoesBackToItsLabelAndAMissingLabelEndsTheTrack) {
   ASSERT_EQ(LoadFresh(BuildImage({{1, Join({Note(62, 10), {0xEA, 1}, Note(60, 10), {0xEB, 1}})}})), 1);
-  EXPECT_THAT(RunTicks(0, 30), ElementsAre("0: t0 90 3E 6E", "10: t0 80 3E 00", "10: t0 90 3C 6E",
-                                           "20: t0 80 3C 00", "20: t0 90 3C 6E", "30: t0 80 3C 00",
-                                           "30: t0 90 3C 6E"));
+  EXPECT_THAT(RunTicks(0, 30), ElementsAre("0: t0 90 3E 6E", "10: t0 80 3E 00", "10: t0 90 3C 6E", "20: t0 80 3C 00",
+                                           "20: t0 90 3C 6E", "30: t0 80 3C 00", "30: t0 90 3C 6E"));
   EXPECT_EQ(GetState().jumpCount[0], 2);
 
   ASSERT_EQ(LoadFresh(BuildImage({{1, Join({Note(60, 10), {0xEB, 5}, Note(62, 10)})}})), 1);
@@ -120,30 +123,29 @@ TEST(TrackPass, LoopWithoutTimeEndsTheTrackInsteadOfHanging) {
 }
 
 TEST(TrackPass, SynchronisationMarksHoldTracksUntilAllArrive) {
-  const Bytes image = BuildImage({{1, Join({Note(60, 10), {0xEF}, Note(62, 10)})},
-                                  {2, Join({Note(64, 20), {0xEF}, Note(65, 10)})}});
+  const Bytes image =
+      BuildImage({{1, Join({Note(60, 10), {0xEF}, Note(62, 10)})}, {2, Join({Note(64, 20), {0xEF}, Note(65, 10)})}});
   ASSERT_EQ(LoadFresh(image), 1);
-  EXPECT_THAT(RunTicks(0, 22), ElementsAre("0: t0 90 3C 6E", "0: t1 91 40 6E", "10: t0 80 3C 00",
-                                           "20: t1 81 40 00", "21: t0 90 3E 6E", "21: t1 91 41 6E"));
+  EXPECT_THAT(RunTicks(0, 22), ElementsAre("0: t0 90 3C 6E", "0: t1 91 40 6E", "10: t0 80 3C 00", "20: t1 81 40 00",
+                                           "21: t0 90 3E 6E", "21: t1 91 41 6E"));
 }
 
 TEST(TrackPass, AfterNoOutputMarksOnlyCount) {
-  const Bytes image = BuildImage({{1, Join({{0xEE}, Note(60, 10), {0xEF}, Note(62, 10)})},
-                                  {2, Join({Note(64, 40), {0xEF}, Note(65, 10)})}});
+  const Bytes image = BuildImage(
+      {{1, Join({{0xEE}, Note(60, 10), {0xEF}, Note(62, 10)})}, {2, Join({Note(64, 40), {0xEF}, Note(65, 10)})}});
   ASSERT_EQ(LoadFresh(image), 1);
   // The note after EE comes a tick late but keeps its place in time.
-  EXPECT_THAT(RunTicks(0, 13), ElementsAre("0: t1 91 40 6E", "1: t0 90 3C 6E", "10: t0 80 3C 00",
-                                           "11: t0 90 3E 6E"));
+  EXPECT_THAT(RunTicks(0, 13), ElementsAre("0: t1 91 40 6E", "1: t0 90 3C 6E", "10: t0 80 3C 00", "11: t0 90 3E 6E"));
   EXPECT_EQ(GetState().syncArmed, 0);
 }
 
 TEST(TrackPass, ChannelEventsWriteTheirControllersAndKeepTheSettings) {
-  const Bytes events = {0xE0, 3,          0xC0, 19,   0xC2, 90,   0xC5, 30,          0xC7, 100,
-                        0xC4, 1,    0xF6, 0xC6, 0x00, 0x30, 0xB0, 91, 60, 0xC3, 1, 0x05};
+  const Bytes events = {0xE0, 3,    0xC0, 19,   0xC2, 90,   0xC5, 30, 0xC7, 100, 0xC4,
+                        1,    0xF6, 0xC6, 0x00, 0x30, 0xB0, 91,   60, 0xC3, 1,   0x05};
   ASSERT_EQ(LoadFresh(BuildImage({{1, Join({events, Note(60, 10)})}})), 1);
-  EXPECT_THAT(RunTick(0), ElementsAre("t0 C3 13", "t0 B3 07 5A", "t0 B3 0A 1E", "t0 B3 0B 64", "t0 B3 0B 5A",
-                                      "t0 B3 65 00", "t0 B3 64 01", "t0 B3 06 60", "t0 B3 26 00",
-                                      "t0 B3 5B 3C", "t0 B3 0B 5F", "t0 93 3C 6E"));
+  EXPECT_THAT(RunTick(0),
+              ElementsAre("t0 C3 13", "t0 B3 07 5A", "t0 B3 0A 1E", "t0 B3 0B 64", "t0 B3 0B 5A", "t0 B3 65 00",
+                          "t0 B3 64 01", "t0 B3 06 60", "t0 B3 26 00", "t0 B3 5B 3C", "t0 B3 0B 5F", "t0 93 3C 6E"));
   const EngineState& s = GetState();
   EXPECT_EQ(s.program[3], 19);
   EXPECT_EQ(s.volume[3], 90);
@@ -160,9 +162,9 @@ TEST(TrackPass, VelocityEventsClampAndOctaveMarksChangeNothing) {
   };
   const Case cases[] = {
       {{0xC1, 100}, 100},
-      {{0xC4, 0, 10, 0xC1, 120}, 127},            // bias 10: 110 -> 120, then 120 + 10 clamps
-      {{0xC3, 0, 0x9C}, 10},                      // 110 - 100
-      {{0xC3, 0, 0x80, 0xC3, 0, 0x80}, 0},        // clamps at 0
+      {{0xC4, 0, 10, 0xC1, 120}, 127},                  // bias 10: 110 -> 120, then 120 + 10 clamps
+      {{0xC3, 0, 0x9C}, 10},                            // 110 - 100
+      {{0xC3, 0, 0x80, 0xC3, 0, 0x80}, 0},              // clamps at 0
       {{0xC4, 12, 0xC4, 0xF4, 0xC3, 7, 0xC1, 90}, 90},  // other selectors: two bytes each
   };
   for (const Case& c : cases) {
@@ -221,8 +223,7 @@ TEST(TrackPass, LengthIsShownAsNoteValues) {
 TEST(TrackPass, StreamWithoutTerminatorEndsWhereItsStreamEnds) {
   Bytes image = BuildImage({{1, Note(60, 10)}, {2, Note(64, 20)}}, 0, 23, false);
   ASSERT_EQ(LoadFresh(image), 1);
-  EXPECT_THAT(RunTicks(0, 21), ElementsAre("0: t0 90 3C 6E", "0: t1 91 40 6E", "10: t0 80 3C 00",
-                                           "20: t1 81 40 00"));
+  EXPECT_THAT(RunTicks(0, 21), ElementsAre("0: t0 90 3C 6E", "0: t1 91 40 6E", "10: t0 80 3C 00", "20: t1 81 40 00"));
   EXPECT_EQ(GetState().trackPos[0], nullptr);
   EXPECT_EQ(GetState().trackPos[1], nullptr);
 }

@@ -73,9 +73,9 @@ TEST_F(SettingsFile, NoFileAtAllIsWrittenCompleteWithoutPriority) {
             "[Tone]\nTone1=GMSET.EQN\nTone2=GMSET.EQD\nAutoJump=0\nExitCheck=0\n\n"
             "[Window]\nWindowSave=1\nWindowLeft=2147483647\nWindowTop=2147483647\n"
             "ToneWindowLeft=2147483647\nToneWindowTop=2147483647\n\n"
-            "[Dir]\nMusDirectory=/music\nEmdDirectory=" + fs::current_path().string() +
-            "\nSmfDirectory=" + fs::current_path().string() +
-            "\nMusLastDir=0\nEmdLastDir=0\nSmfLastDir=1\n");
+            "[Dir]\nMusDirectory=/music\nEmdDirectory=" +
+                fs::current_path().string() + "\nSmfDirectory=" + fs::current_path().string() +
+                "\nMusLastDir=0\nEmdLastDir=0\nSmfLastDir=1\n");
   ASSERT_TRUE(WriteSettings(s, path_, "0.1.0"));
   EXPECT_NE(Get().find("Version=0.1.0\n"), std::string::npos);
 }
@@ -86,7 +86,7 @@ TEST_F(SettingsFile, DispRateBecomesARefreshPeriodAndComesBack) {
     int32_t period;
     const char* rewritten;
   } cases[] = {
-      {"24", 41, "24"}, {"60", 16, "62"},     {"0", 1000, "1"},   {"-5", 1000, "1"},
+      {"24", 41, "24"},    {"60", 16, "62"},    {"0", 1000, "1"}, {"-5", 1000, "1"},
       {"2000", 1, "1000"}, {"1000", 1, "1000"}, {"x", 1000, "1"}, {"", 41, "24"},
   };
   for (const auto& c : cases) {
@@ -134,8 +134,8 @@ TEST_F(SettingsFile, TextsAreCutToTheirFields) {
   const std::string longDevice = "Port with a rather long product name";
   // 31 bytes available: "é" at bytes 30..31 does not fit and goes whole.
   const std::string accented = std::string(30, 'a') + "\xC3\xA9";
-  Put("[System]\nLoadInFile=" + longPath + "\nMidiDevice=" + longDevice + "\n[Tone]\nTone1=" +
-      longPath + "\nTone2=" + accented + "\n[Dir]\nMusDirectory=" + longPath + "\n");
+  Put("[System]\nLoadInFile=" + longPath + "\nMidiDevice=" + longDevice + "\n[Tone]\nTone1=" + longPath +
+      "\nTone2=" + accented + "\n[Dir]\nMusDirectory=" + longPath + "\n");
   const Settings s = Read();
   EXPECT_EQ(s.loadInFile, longPath.substr(0, 515));
   EXPECT_EQ(s.midiDevice, longDevice.substr(0, 31));
@@ -211,10 +211,8 @@ class SettingsLocation : public SettingsFile {
     ::setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
   }
   void TearDown() override {
-    if (hadXdg_)
-      ::setenv("XDG_CONFIG_HOME", oldXdg_.c_str(), 1);
-    else
-      ::unsetenv("XDG_CONFIG_HOME");
+    if (hadXdg_) ::setenv("XDG_CONFIG_HOME", oldXdg_.c_str(), 1);
+    else ::unsetenv("XDG_CONFIG_HOME");
   }
   std::string oldXdg_;
   bool hadXdg_ = false;

@@ -49,13 +49,13 @@ TEST_F(ToneFile, LinesBecomeEntries) {
     Entry entry;
   } cases[] = {
       {"Piano 1,0,0,0", {"Piano 1", 0, 0, 0}},
-      {"Piano", {"Piano", 0, 0, 0}},                        // no comma
-      {"Strings, 48 , 0, 200", {"Strings", 48, 0, 0}},      // 200 is out of range
-      {"\tOr\tgan ,19,\t8 ,\t1", {"Organ ", 19, 8, 1}},     // tabs dropped, blanks kept
-      {"Brass,61", {"Brass", 61, 0, 0}},                    // numbers not written are 0
+      {"Piano", {"Piano", 0, 0, 0}},                     // no comma
+      {"Strings, 48 , 0, 200", {"Strings", 48, 0, 0}},   // 200 is out of range
+      {"\tOr\tgan ,19,\t8 ,\t1", {"Organ ", 19, 8, 1}},  // tabs dropped, blanks kept
+      {"Brass,61", {"Brass", 61, 0, 0}},                 // numbers not written are 0
       {"Bass,,8,2", {"Bass", 0, 8, 2}},
-      {"Lead,80,1,2,99,junk", {"Lead", 80, 1, 2}},          // after the third: ignored
-      {"Pad,88x,5", {"Pad", 88, 0, 0}},                     // any other character ends
+      {"Lead,80,1,2,99,junk", {"Lead", 80, 1, 2}},  // after the third: ignored
+      {"Pad,88x,5", {"Pad", 88, 0, 0}},             // any other character ends
       {"Neg,-5,3", {"Neg", 0, 0, 0}},
       {"Big,99999999999999,128", {"Big", 0, 0, 0}},
       {",7", {"", 7, 0, 0}},
@@ -75,8 +75,7 @@ TEST_F(ToneFile, CommentsAndTheCountRule) {
   // not filled, so an empty entry is left at the end. ";" after the comma: no comment.
   const std::vector<Entry> entries =
       Read("; General MIDI\r\nPiano,0\r\n\t;indented,5\r\nHarp;old,46\r\nHarp,46,0,0 ;new\r\n");
-  const std::vector<Entry> expected = {
-      {"Piano", 0, 0, 0}, {"Harp", 46, 0, 0}, {"", 0, 0, 0}, {"", 0, 0, 0}};
+  const std::vector<Entry> expected = {{"Piano", 0, 0, 0}, {"Harp", 46, 0, 0}, {"", 0, 0, 0}, {"", 0, 0, 0}};
   EXPECT_EQ(entries, expected);
 }
 
@@ -107,7 +106,7 @@ TEST_F(ToneFile, LongNamesAreCutAtEightyBytes) {
 TEST_F(ToneFile, NamesAreHeldInCp932) {
   const std::string cp932 = "\x83\x73\x83\x41\x83\x6D";  // ピアノ
   EXPECT_EQ(Read(cp932 + ",0\r\n")[0].name, cp932);
-  EXPECT_EQ(Read("ピアノ,0\n")[0].name, cp932);               // UTF-8 file
+  EXPECT_EQ(Read("ピアノ,0\n")[0].name, cp932);                            // UTF-8 file
   EXPECT_EQ(Read("\xEF\xBB\xBFPiano,3\n")[0], (Entry{"Piano", 3, 0, 0}));  // byte-order mark
 }
 

@@ -47,19 +47,17 @@ Bytes Header(uint32_t trackLength) {
 TEST_F(SmfExportTest, QuarterNoteAfterThePreambleBar) {
   Bytes image = BuildImage({{1, Note(60, 48, 7)}});
   SetTrackLength(image, 1, 48);
-  const Bytes track = {
-      0x00, 0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7,  // file tick 0: GM System On
-      0x60, 0xB0, 0x7B, 0x00,                          // 96: all notes off
-      0x01, 0xB0, 0x07, 0x7F, 0x01, 0xB0, 0x0B, 0x7F, 0x01, 0xB0, 0x0A, 0x40,
-      0x01, 0xB0, 0x00, 0x00, 0x00, 0xB0, 0x20, 0x00,
-      0x01, 0xB0, 0x65, 0x00, 0x00, 0xB0, 0x64, 0x00, 0x00, 0xB0, 0x06, 0x18,
-      0x02, 0xB0, 0x65, 0x00, 0x00, 0xB0, 0x64, 0x01, 0x00, 0xB0, 0x06, 0x40, 0x00, 0xB0, 0x26, 0x00,
-      0x02, 0xC0, 0x00,                                // 105: program 0
-      0x01, 0xE0, 0x00, 0x40,                          // 106: bend centred
-      0x54, 0xB0, 0x65, 0x7F, 0x00, 0xB0, 0x64, 0x7F,  // 190
-      0x02, 0x90, 0x3C, 0x6E,                          // 192: note-on
-      0x2A, 0x80, 0x3C, 0x00,                          // 234: note-off
-      0x00, 0xFF, 0x2F, 0x00};
+  const Bytes track = {0x00, 0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7,  // file tick 0: GM System On
+                       0x60, 0xB0, 0x7B, 0x00,                          // 96: all notes off
+                       0x01, 0xB0, 0x07, 0x7F, 0x01, 0xB0, 0x0B, 0x7F, 0x01, 0xB0, 0x0A, 0x40, 0x01,
+                       0xB0, 0x00, 0x00, 0x00, 0xB0, 0x20, 0x00, 0x01, 0xB0, 0x65, 0x00, 0x00, 0xB0,
+                       0x64, 0x00, 0x00, 0xB0, 0x06, 0x18, 0x02, 0xB0, 0x65, 0x00, 0x00, 0xB0, 0x64,
+                       0x01, 0x00, 0xB0, 0x06, 0x40, 0x00, 0xB0, 0x26, 0x00, 0x02, 0xC0, 0x00,  // 105: program 0
+                       0x01, 0xE0, 0x00, 0x40,                                                  // 106: bend centred
+                       0x54, 0xB0, 0x65, 0x7F, 0x00, 0xB0, 0x64, 0x7F,                          // 190
+                       0x02, 0x90, 0x3C, 0x6E,                                                  // 192: note-on
+                       0x2A, 0x80, 0x3C, 0x00,                                                  // 234: note-off
+                       0x00, 0xFF, 0x2F, 0x00};
   SmfExport result;
   EXPECT_EQ(Export(image, &result), Join({Header(static_cast<uint32_t>(track.size())), track}));
   EXPECT_EQ(result.EndPosition(), "0.048");
@@ -70,15 +68,15 @@ TEST_F(SmfExportTest, ImageThatInitialisesItselfStartsAtDeltaZero) {
   Bytes image = BuildImage({{1, Join({{0xF0, 120, 0, 0xFE, 10, 0xF0, 1, 2, 3, 4, 5, 6, 7, 8, 0xF7}, Note(60, 48, 7)})}},
                            kImageFlagOwnInit);
   SetTrackLength(image, 1, 48);
-  const Bytes track = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,                   // tempo 120
-                       0x00, 0xF0, 0x09, 1, 2, 3, 4, 5, 6, 7, 8, 0xF7,             // 10-byte SysEx
+  const Bytes track = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,                                // tempo 120
+                       0x00, 0xF0, 0x09, 1,    2,    3,    4,    5,    6,    7,    8,    0xF7,  // 10-byte SysEx
                        0x00, 0x90, 0x3C, 0x6E, 0x2A, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00};
   EXPECT_EQ(Export(image), Join({Header(static_cast<uint32_t>(track.size())), track}));
 }
 
 TEST_F(SmfExportTest, NotesOfATickFollowEveryOtherMessageOfIt) {
-  Bytes image = BuildImage({{1, Note(60, 10)}, {2, Join({{0xC0, 5}, Note(64, 10)})}, {3, {0xB0, 7, 99}}},
-                           kImageFlagOwnInit);
+  Bytes image =
+      BuildImage({{1, Note(60, 10)}, {2, Join({{0xC0, 5}, Note(64, 10)})}, {3, {0xB0, 7, 99}}}, kImageFlagOwnInit);
   std::vector<std::string> first;
   for (const SmfEvent& e : ReadSmfEvents(Export(image))) {
     if (e.tick != 0) break;
@@ -88,8 +86,8 @@ TEST_F(SmfExportTest, NotesOfATickFollowEveryOtherMessageOfIt) {
 }
 
 TEST_F(SmfExportTest, SongThatEndsStopsAfterItsLastTrack) {
-  Bytes image = BuildImage({{1, Join({Note(60, 192), Note(62, 192), Note(64, 192), Note(65, 192)})}},
-                           kImageFlagOwnInit);
+  Bytes image =
+      BuildImage({{1, Join({Note(60, 192), Note(62, 192), Note(64, 192), Note(65, 192)})}}, kImageFlagOwnInit);
   SetTrackLength(image, 1, 768);
   SmfExport result;
   const std::vector<SmfEvent> events = ReadSmfEvents(Export(image, &result));
@@ -99,7 +97,11 @@ TEST_F(SmfExportTest, SongThatEndsStopsAfterItsLastTrack) {
 }
 
 TEST_F(SmfExportTest, LoopingSongPlaysTwiceItsLengthThenFadesOut) {
-  Bytes image = BuildImage({{1, Join({{0xEA, 1}, Note(60, 48)}), }}, kImageFlagOwnInit);
+  Bytes image = BuildImage({{
+                               1,
+                               Join({{0xEA, 1}, Note(60, 48)}),
+                           }},
+                           kImageFlagOwnInit);
   image.pop_back(), image.pop_back(), image.pop_back(), image.pop_back();  // re-terminate after the jump
   image.insert(image.end(), {0xEB, 1, 0xFF, 0xFF, 0xFF, 0x2E});
   image[kImageLengthField] = static_cast<uint8_t>(image.size());
@@ -167,7 +169,9 @@ TEST_F(SmfExportTest, IndependentReaderSeesTheNotesAtTheirTimes) {
   const fs::path listing = dir_ / "notes.txt";
   const std::string script =
       "import mido\n"
-      "f = mido.MidiFile('" + (dir_ / "out.mid").string() + "')\n"
+      "f = mido.MidiFile('" +
+      (dir_ / "out.mid").string() +
+      "')\n"
       "t = 0\n"
       "print(f.type, f.ticks_per_beat, len(f.tracks))\n"
       "for m in f.tracks[0]:\n"
@@ -179,9 +183,9 @@ TEST_F(SmfExportTest, IndependentReaderSeesTheNotesAtTheirTimes) {
   std::ifstream in(listing);
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
-  EXPECT_THAT(lines, ElementsAre("0 48 1", "192 tempo 1000000", "192 note_on 0 60 110", "192 note_on 9 36 110",
-                                 "216 note_off 9 36 0", "234 note_off 0 60 0", "264 note_on 0 62 110",
-                                 "312 note_off 0 62 0"));
+  EXPECT_THAT(lines,
+              ElementsAre("0 48 1", "192 tempo 1000000", "192 note_on 0 60 110", "192 note_on 9 36 110",
+                          "216 note_off 9 36 0", "234 note_off 0 60 0", "264 note_on 0 62 110", "312 note_off 0 62 0"));
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ TEST_F(DisplayWidgetsTest, TrackDisplayFillsItsParentAndLetsEventsThrough) {
   EXPECT_TRUE(display.testAttribute(Qt::WA_TransparentForMouseEvents));
 
   const QImage shown = display.grab().toImage();
-  EXPECT_EQ(shown.pixel(176 + 7 * 10 + 1, 244 + 28 + 20), qRgb(255, 255, 255));  // a white key
+  EXPECT_EQ(shown.pixel(176 + 7 * 10 + 1, 244 + 28 + 20), qRgb(255, 255, 255));     // a white key
   EXPECT_EQ(shown.pixel(176 + 7 * 10 + 6, 244 + 28 + 20), qRgb(0x77, 0x77, 0x77));  // between keys
 }
 

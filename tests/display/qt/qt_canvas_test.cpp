@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QFontInfo>
 #include <QApplication>
+#include <QFontInfo>
 #include <QImage>
 
 #include "display/qt/qt_canvas.h"
@@ -58,10 +58,13 @@ TEST_F(QtCanvasTest, HalfWidthTextStaysInSixPixelCellsWithoutGreys) {
 TEST_F(QtCanvasTest, FullWidthCharacterTakesTwoCells) {
   {
     QtCanvas canvas(image_);
-    canvas.Text(0, 0, "\x82\xa0" "A", 0xFFFFFF);  // HIRAGANA A, then a half-width A
+    canvas.Text(0, 0,
+                "\x82\xa0"
+                "A",
+                0xFFFFFF);  // HIRAGANA A, then a half-width A
   }
-  EXPECT_TRUE(InkBetween(6, 12));  // the right half of the wide character
-  EXPECT_TRUE(InkBetween(12, 18)); // the A in the third cell
+  EXPECT_TRUE(InkBetween(6, 12));   // the right half of the wide character
+  EXPECT_TRUE(InkBetween(12, 18));  // the A in the third cell
   EXPECT_FALSE(InkBetween(18, 64));
 }
 
