@@ -39,6 +39,9 @@ struct Arguments {
   bool help = false;                           // "--help" (or "-h") was given
 
   std::optional<std::string> Option(const std::string& name) const;
+  // The file "-o" names, else the first positional word with `extension`
+  // (".emd") in place of its own: the output beside its source.
+  std::string OutputPath(const char* extension) const;
 };
 
 // Parses argv[first..argc) against the options a command takes. Returns

@@ -2,7 +2,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
 #include "cli/commands.h"
@@ -12,10 +11,6 @@
 
 namespace tsy::cli {
 namespace {
-
-std::string DefaultObjectPath(const std::string& source) {
-  return std::filesystem::path(source).replace_extension(".emd").string();
-}
 
 // The result box's text, as it stands; on a terminal the prompt is kept
 // off its last line.
@@ -30,7 +25,7 @@ void PrintMessageText(const std::string& cp932) {
 
 int RunCompile(const Arguments& args) {
   const std::string source = args.positional[0];
-  const std::string output = args.Option("-o").value_or(DefaultObjectPath(source));
+  const std::string output = args.OutputPath(".emd");
   if (SameFile(source, output)) {
     std::fprintf(stderr, "tsy: the image %s would overwrite its source\n", output.c_str());
     return 2;

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 #include "cli/commands.h"
 #include "cli/music_input.h"
@@ -20,10 +19,6 @@ namespace tsy::cli {
 namespace {
 
 constexpr int kBarWidth = 40;
-
-std::string DefaultWavPath(const std::string& source) {
-  return std::filesystem::path(source).replace_extension(".wav").string();
-}
 
 // "[##########--------------]  45%" on stderr, redrawn in place whenever the
 // percentage moves.
@@ -59,7 +54,7 @@ bool ExportMusic(const std::string& source, const std::vector<uint8_t>& objectBu
 
 int RunRender(const Arguments& args) {
   const std::string source = args.positional[0];
-  const std::string output = args.Option("-o").value_or(DefaultWavPath(source));
+  const std::string output = args.OutputPath(".wav");
   const std::string soundFont = args.Option("--soundfont").value_or(kDefaultSoundFont);
   if (access(soundFont.c_str(), R_OK) != 0) {
     std::fprintf(stderr,

@@ -2,7 +2,6 @@
 // music is rendered through the engine without a device.
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -19,10 +18,6 @@ namespace {
 constexpr const char* kNothingToExport = "保存するデータがありません";
 
 enum Exit { kExported = 0, kDiagnostic = 1, kFileFault = 2, kNothing = 3 };
-
-std::string DefaultSmfPath(const std::string& source) {
-  return std::filesystem::path(source).replace_extension(".mid").string();
-}
 
 int Export(const std::string& output) {
   const SmfExport result = ExportSmf(output);
@@ -44,7 +39,7 @@ int Export(const std::string& output) {
 
 int RunSmf(const Arguments& args) {
   const std::string source = args.positional[0];
-  const std::string output = args.Option("-o").value_or(DefaultSmfPath(source));
+  const std::string output = args.OutputPath(".mid");
   if (SameFile(source, output)) {
     std::fprintf(stderr, "tsy: the MIDI file %s would overwrite its source\n", output.c_str());
     return kFileFault;
