@@ -67,7 +67,7 @@ constexpr const char* kRenderHelp =
     "Exit: 0 written; 2 the input, the SoundFont or the output cannot be used.\n";
 constexpr OptionRule kRenderOptions[] = {
     {"-o", "OUT.wav", "write the sound to OUT.wav"},
-    {"--soundfont", "SF2", "play with the SoundFont SF2"},
+    {"--soundfont", "SF2", "render with the General MIDI SoundFont SF2"},
 };
 
 constexpr const char* kDevicesHelp =
