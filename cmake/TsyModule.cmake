@@ -56,3 +56,31 @@ function(tsy_test name dir)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
+
+# tsy_layered_module(NAME DIR SEES folders... DEPS targets... LIBS targets...)
+# A library of the .cpp files in DIR whose sources find the headers of the
+# SEES folders (paths under src/, DIR among them) and no others: its include
+# root is a folder of its own in the build tree holding a link to each. A
+# header from anywhere else is not found, so the build fails where the
+# layering would break. DEPS, our own libraries, are linked without their
+# include folder (all of src/); LIBS, outside libraries, with theirs. Users of
+# the library see src/ as usual.
+function(tsy_layered_module name dir)
+  cmake_parse_arguments(ARG "" "" "SEES;DEPS;LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  add_library(${name} STATIC ${sources})
+  # Named after the list, so that a changed list starts a fresh root rather
+  # than leave the links of folders no longer allowed.
+  string(SHA1 list_hash "${ARG_SEES}")
+  string(SUBSTRING ${list_hash} 0 8 list_hash)
+  set(root ${CMAKE_CURRENT_BINARY_DIR}/${name}.headers-${list_hash})
+  foreach(folder ${ARG_SEES})
+    cmake_path(GET folder PARENT_PATH parent)
+    file(MAKE_DIRECTORY ${root}/${parent})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${folder} ${root}/${folder} SYMBOLIC)
+  endforeach()
+  target_include_directories(${name} PRIVATE ${root} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+  target_compile_options(${name} PRIVATE ${TSY_WARNINGS})
+  list(TRANSFORM ARG_DEPS REPLACE "(.+)" "$<LINK_ONLY:\\1>")
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} ${ARG_LIBS})
+endfunction()

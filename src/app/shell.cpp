@@ -9,6 +9,7 @@
 #include "app/object_file.h"
 #include "app/shell_host.h"
 #include "core/engine/engine_state.h"
+#include "core/engine/track_mutes.h"
 #include "core/settings/settings.h"
 #include "platform/virtual_keys.h"
 #include "resources/string_table.h"
@@ -262,18 +263,17 @@ void Shell::ChangeVelocity(int step) {
 }
 
 void Shell::XorTrackMask() {
-  Relaxed<uint8_t>& mute = core_.engine->trackMute[state_.selectedTrack()];
-  mute = mute == 0 ? 1 : 0;
+  ToggleTrackMutes(*core_.engine, TrackSet().set(state_.selectedTrack()));
   host_.Repaint();
 }
 
 void Shell::Solo() {
-  for (int t = 0; t < kTrackCount; ++t) core_.engine->trackMute[t] = t == state_.selectedTrack() ? 0 : 1;
+  SoloTracks(*core_.engine, TrackSet().set(state_.selectedTrack()), /*unmuteTracks=*/true);
   host_.Repaint();
 }
 
 void Shell::Unmask() {
-  for (int t = 0; t < kTrackCount; ++t) core_.engine->trackMute[t] = 0;
+  UnmuteAllTracks(*core_.engine);
   host_.Repaint();
 }
 

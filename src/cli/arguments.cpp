@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 namespace tsy::cli {
 
@@ -11,25 +12,35 @@ std::optional<std::string> Arguments::Option(const std::string& name) const {
   return it->second;
 }
 
-std::optional<Arguments> ParseArguments(int argc, char** argv, int first,
-                                        const std::vector<std::string>& valueOptions) {
+std::string Arguments::OutputPath(const char* extension) const {
+  if (auto path = Option("-o")) return *path;
+  return std::filesystem::path(positional[0]).replace_extension(extension).string();
+}
+
+std::optional<Arguments> ParseArguments(std::span<const OptionRule> rules, int argc, char** argv, int first) {
   Arguments args;
   for (int i = first; i < argc; ++i) {
     const std::string word = argv[i];
     if (word == "--help" || word == "-h") {
       args.help = true;
-    } else if (word.size() > 1 && word[0] == '-') {
-      if (std::find(valueOptions.begin(), valueOptions.end(), word) == valueOptions.end()) {
-        std::fprintf(stderr, "tsy: unknown option '%s'\n", word.c_str());
-        return std::nullopt;
-      }
-      if (i + 1 >= argc) {
-        std::fprintf(stderr, "tsy: option '%s' needs a value\n", word.c_str());
-        return std::nullopt;
-      }
+      continue;
+    }
+    if (word.size() < 2 || word[0] != '-') {  // "-" alone names a file
+      args.positional.push_back(word);
+      continue;
+    }
+    auto rule = std::find_if(rules.begin(), rules.end(), [&](const OptionRule& r) { return word == r.name; });
+    if (rule == rules.end()) {
+      std::fprintf(stderr, "tsy: unknown option '%s'\n", word.c_str());
+      return std::nullopt;
+    }
+    if (!rule->valueName) {
+      args.options[word] = "";
+    } else if (i + 1 < argc) {
       args.options[word] = argv[++i];
     } else {
-      args.positional.push_back(word);
+      std::fprintf(stderr, "tsy: option '%s' needs a value\n", word.c_str());
+      return std::nullopt;
     }
   }
   return args;

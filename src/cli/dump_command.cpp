@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/music_input.h"
 #include "core/compiler/event_codes.h"
@@ -15,14 +14,6 @@
 
 namespace tsy::cli {
 namespace {
-
-constexpr const char* kDumpHelp =
-    "usage: tsy dump FILE\n"
-    "Lists an object image (.emd) or a source (.mus, compiled first): the header\n"
-    "fields, then every track's events one per line with the tick at which each\n"
-    "is reached in the written stream (chords and repeats are not expanded).\n"
-    "Exit: 0 listed; 1 the source raised a diagnostic (the tracks before it are\n"
-    "listed); 2 the file cannot be read or is not an object image.\n";
 
 constexpr size_t kShownBytes = 7;  // raw bytes shown per line before "...": fits the column
 
@@ -141,20 +132,10 @@ void DumpImage(std::span<const uint8_t> image) {
 
 }  // namespace
 
-int RunDump(int argc, char** argv, int first) {
-  std::optional<Arguments> args = ParseArguments(argc, argv, first, {});
-  if (!args) return 2;
-  if (args->help) {
-    std::fputs(kDumpHelp, stdout);
-    return 0;
-  }
-  if (args->positional.size() != 1) {
-    std::fputs(kDumpHelp, stderr);
-    return 2;
-  }
+int RunDump(const Arguments& args) {
   std::vector<uint8_t> image;
   bool diagnostic = false;
-  if (!ReadImage(args->positional[0], image, &diagnostic)) return 2;
+  if (!ReadImage(args.positional[0], image, &diagnostic)) return 2;
   DumpImage(image);
   return diagnostic ? 1 : 0;
 }

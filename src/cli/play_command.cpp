@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <thread>
 
-#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/music_input.h"
 #include "core/engine/engine_call.h"
@@ -23,22 +22,6 @@
 
 namespace tsy::cli {
 namespace {
-
-constexpr const char* kPlayHelp =
-    "usage: tsy play SRC [--device NAME] [--seconds N]\n"
-    "Plays a source (.mus, compiled first) or an object image (.emd) from the\n"
-    "start through a MIDI output: NAME as tsy devices lists it, by default the\n"
-    "MidiDevice setting of tsy32.ini (\"MIDI Mapper\" when there is none). A\n"
-    "status line shows the position as the main window does (bar.tick, 192\n"
-    "ticks to a bar), the tempo and the number of tracks still playing.\n"
-    "Play ends when every track has ended; with --seconds, after N seconds the\n"
-    "piece fades out as the desktop program's fade does (about 13 s at tempo\n"
-    "120) and play stops; Ctrl-C halts at once (all notes off).\n"
-    "When no output opens, play waits in standby: nothing sounds, and the\n"
-    "command ends at once. \"Direct Music\" sounds through FluidSynth's audio\n"
-    "driver; TSY_AUDIO_DRIVER=NAME tries that FluidSynth driver first (e.g.\n"
-    "jack, pulseaudio, or file, which records to fluidsynth.wav as it plays).\n"
-    "Exit: 0 played (or standby); 2 the input cannot be used or the arguments are wrong.\n";
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kStatusPeriod = std::chrono::milliseconds(100);
@@ -119,27 +102,17 @@ Ending PlayToTheEnd(double seconds, bool live) {
 
 }  // namespace
 
-int RunPlay(int argc, char** argv, int first) {
-  std::optional<Arguments> args = ParseArguments(argc, argv, first, {"--device", "--seconds"});
-  if (!args) return 2;
-  if (args->help) {
-    std::fputs(kPlayHelp, stdout);
-    return 0;
-  }
-  if (args->positional.size() != 1) {
-    std::fputs(kPlayHelp, stderr);
-    return 2;
-  }
+int RunPlay(const Arguments& args) {
   double seconds = 0;
-  if (auto text = args->Option("--seconds"); text && !ParseSeconds(*text, seconds)) {
+  if (auto text = args.Option("--seconds"); text && !ParseSeconds(*text, seconds)) {
     std::fprintf(stderr, "tsy: --seconds needs a number of seconds above 0, not '%s'\n", text->c_str());
-    return 2;
+    return kUsageFault;
   }
-  const std::string source = args->positional[0];
+  const std::string source = args.positional[0];
   std::vector<uint8_t> objectBuffer;
   if (!ReadMusic(source, objectBuffer)) return 2;
 
-  const std::string asked = args->Option("--device").value_or(SettingsDevice());
+  const std::string asked = args.Option("--device").value_or(SettingsDevice());
   std::string device = asked;
   ApplyDeviceChoice(device, [](int id) { std::fprintf(stderr, "tsy: %s\n", LoadText(id)); });
   if (device != asked) std::fprintf(stderr, "tsy: no output is named '%s'; using %s\n", asked.c_str(), device.c_str());

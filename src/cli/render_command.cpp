@@ -5,9 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 
-#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/music_input.h"
 #include "core/engine/engine_call.h"
@@ -20,21 +18,7 @@
 namespace tsy::cli {
 namespace {
 
-constexpr const char* kRenderHelp =
-    "usage: tsy render SRC [-o OUT.wav] [--soundfont SF2]\n"
-    "Renders a source (.mus, compiled first) or an object image (.emd) as its\n"
-    "Standard MIDI File export sounds through the built-in synthesiser, faster\n"
-    "than real time and without an audio device, into a 44.1 kHz 16-bit stereo\n"
-    "WAV file (default: SRC with .wav), with a progress bar on stderr. SF2 is\n"
-    "the General MIDI SoundFont, by default /usr/share/sounds/sf2/default-GM.sf2.\n"
-    "Prints the file and the length of its sound (minutes:seconds).\n"
-    "Exit: 0 written; 2 the input, the SoundFont or the output cannot be used.\n";
-
 constexpr int kBarWidth = 40;
-
-std::string DefaultWavPath(const std::string& source) {
-  return std::filesystem::path(source).replace_extension(".wav").string();
-}
 
 // "[##########--------------]  45%" on stderr, redrawn in place whenever the
 // percentage moves.
@@ -68,20 +52,10 @@ bool ExportMusic(const std::string& source, const std::vector<uint8_t>& objectBu
 
 }  // namespace
 
-int RunRender(int argc, char** argv, int first) {
-  std::optional<Arguments> args = ParseArguments(argc, argv, first, {"-o", "--soundfont"});
-  if (!args) return 2;
-  if (args->help) {
-    std::fputs(kRenderHelp, stdout);
-    return 0;
-  }
-  if (args->positional.size() != 1) {
-    std::fputs(kRenderHelp, stderr);
-    return 2;
-  }
-  const std::string source = args->positional[0];
-  const std::string output = args->Option("-o").value_or(DefaultWavPath(source));
-  const std::string soundFont = args->Option("--soundfont").value_or(kDefaultSoundFont);
+int RunRender(const Arguments& args) {
+  const std::string source = args.positional[0];
+  const std::string output = args.OutputPath(".wav");
+  const std::string soundFont = args.Option("--soundfont").value_or(kDefaultSoundFont);
   if (access(soundFont.c_str(), R_OK) != 0) {
     std::fprintf(stderr,
                  "tsy: no SoundFont at %s (%s); install a General MIDI SoundFont "

@@ -2,11 +2,9 @@
 // music is rendered through the engine without a device.
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/music_input.h"
 #include "core/engine/engine_call.h"
@@ -17,22 +15,9 @@
 namespace tsy::cli {
 namespace {
 
-constexpr const char* kSmfHelp =
-    "usage: tsy smf SRC [-o OUT.mid]\n"
-    "Renders a source (.mus, compiled first) or an object image (.emd) through the\n"
-    "engine into a Standard MIDI File of format 0 (default: SRC with the extension\n"
-    ".mid) and prints where the music ends, as bars.ticks (192 ticks to a bar).\n"
-    "Exit: 0 written; 1 the source raised a diagnostic (the tracks before it are\n"
-    "exported); 2 a file cannot be read or written, or is no playable image;\n"
-    "3 there is nothing to export.\n";
-
 constexpr const char* kNothingToExport = "保存するデータがありません";
 
 enum Exit { kExported = 0, kDiagnostic = 1, kFileFault = 2, kNothing = 3 };
-
-std::string DefaultSmfPath(const std::string& source) {
-  return std::filesystem::path(source).replace_extension(".mid").string();
-}
 
 int Export(const std::string& output) {
   const SmfExport result = ExportSmf(output);
@@ -52,19 +37,9 @@ int Export(const std::string& output) {
 
 }  // namespace
 
-int RunSmf(int argc, char** argv, int first) {
-  std::optional<Arguments> args = ParseArguments(argc, argv, first, {"-o"});
-  if (!args) return kFileFault;
-  if (args->help) {
-    std::fputs(kSmfHelp, stdout);
-    return kExported;
-  }
-  if (args->positional.size() != 1) {
-    std::fputs(kSmfHelp, stderr);
-    return kFileFault;
-  }
-  const std::string source = args->positional[0];
-  const std::string output = args->Option("-o").value_or(DefaultSmfPath(source));
+int RunSmf(const Arguments& args) {
+  const std::string source = args.positional[0];
+  const std::string output = args.OutputPath(".mid");
   if (SameFile(source, output)) {
     std::fprintf(stderr, "tsy: the MIDI file %s would overwrite its source\n", output.c_str());
     return kFileFault;

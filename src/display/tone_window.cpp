@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/engine/track_mutes.h"
 #include "display/palette.h"
 #include "display/text_format.h"
 #include "platform/text_codec.h"
@@ -152,27 +153,11 @@ void ToneWindow::ChooseTone(int index) {
 }
 
 // All tracks of the selected channel take the opposite of the first one's mute.
-void ToneWindow::ToggleChannelMute() {
-  int first = -1;
-  for (int t = 0; t < kTrackCount && first < 0; ++t) {
-    if (engine_.trackChannel[t] == channel_) first = t;
-  }
-  if (first < 0) return;
-  const uint8_t mute = engine_.trackMute[first] ? 0 : 1;
-  for (int t = 0; t < kTrackCount; ++t) {
-    if (engine_.trackChannel[t] == channel_) engine_.trackMute[t] = mute;
-  }
-}
+void ToneWindow::ToggleChannelMute() { ToggleTrackMutes(engine_, TracksOnChannel(engine_, channel_)); }
 
-void ToneWindow::Solo() {
-  for (int t = 0; t < kTrackCount; ++t) {
-    if (engine_.trackChannel[t] != channel_) engine_.trackMute[t] = 1;
-  }
-}
+void ToneWindow::Solo() { SoloTracks(engine_, TracksOnChannel(engine_, channel_), /*unmuteTracks=*/false); }
 
-void ToneWindow::UnmuteAll() {
-  for (int t = 0; t < kTrackCount; ++t) engine_.trackMute[t] = 0;
-}
+void ToneWindow::UnmuteAll() { UnmuteAllTracks(engine_); }
 
 // The note-off goes to the channel and octave the note started with, even
 // after either was changed while the key was held.

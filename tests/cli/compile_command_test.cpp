@@ -85,15 +85,5 @@ TEST(TsyCompile, Utf8SourceKeepsItsLineNumbers) {
   EXPECT_EQ(run.err, "piece.mus:4: 理解不能\n");
 }
 
-TEST(TsyCompile, HelpAndBadUsage) {
-  const ScratchFolder folder;
-  TsyRun help = RunTsy(folder, "compile --help");
-  EXPECT_EQ(help.exitCode, 0);
-  EXPECT_NE(help.out.find("usage: tsy compile"), std::string::npos);
-  EXPECT_EQ(RunTsy(folder, "compile").exitCode, 2);
-  EXPECT_EQ(RunTsy(folder, "compile a.mus b.mus").exitCode, 2);
-  EXPECT_EQ(RunTsy(folder, "compile a.mus --out x").exitCode, 2);
-}
-
 }  // namespace
 }  // namespace tsy::cli

@@ -14,13 +14,5 @@ TEST(TsyDevices, ListsTheMapperAndTheSynthesiserFirstOneNameALine) {
   EXPECT_EQ(run.err, "") << "no library chatter when the MIDI system is absent";
 }
 
-TEST(TsyDevices, TakesNoArguments) {
-  const ScratchFolder folder;
-  EXPECT_EQ(RunTsy(folder, "devices extra").exitCode, 2);
-  TsyRun help = RunTsy(folder, "devices --help");
-  EXPECT_EQ(help.exitCode, 0);
-  EXPECT_NE(help.out.find("usage: tsy devices"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace tsy::cli

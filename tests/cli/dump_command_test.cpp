@@ -1,7 +1,7 @@
 // tsy dump, end to end: the listing of an image, and refusing what is none.
 #include <gtest/gtest.h>
 
-#include "tsy_run.h"
+#include "cli_cases.h"
 
 namespace tsy::cli {
 namespace {
@@ -48,21 +48,18 @@ TEST(TsyDump, RefusesWhatIsNoImageAndSaysWhy) {
   wrongMagic[0] = 'X';
   std::string outside = image;
   outside[4 + 4 * 6] = 0x10;  // track 7 at offset 16
-  const struct {
-    std::string bytes, reason;
-  } cases[] = {
-      {image.substr(0, 402), "shorter than the 403-byte header"},
-      {wrongMagic, "does not start with \"EMD1\""},
-      {outside, "track 7's offset 16 lies outside"},
-      {image + std::string(16383, '\0'), "more than 16383"},
+  WriteFile(folder / "short.emd", image.substr(0, 402));
+  WriteFile(folder / "magic.emd", wrongMagic);
+  WriteFile(folder / "outside.emd", outside);
+  WriteFile(folder / "long.emd", image + std::string(16383, '\0'));
+  const CliCase cases[] = {
+      {"dump short.emd", 2, "tsy: short.emd is not an object image: 402 bytes, shorter than the 403-byte header"},
+      {"dump magic.emd", 2, "tsy: magic.emd is not an object image: it does not start with \"EMD1\""},
+      {"dump outside.emd", 2, "tsy: outside.emd is not an object image: track 7's offset 16 lies outside"},
+      {"dump long.emd", 2, "tsy: long.emd is not an object image: more than 16383 bytes"},
+      {"dump missing.emd", 2, "ファイルを開けません: missing.emd"},
   };
-  for (const auto& c : cases) {
-    WriteFile(folder / "bad.emd", c.bytes);
-    TsyRun run = RunTsy(folder, "dump bad.emd");
-    EXPECT_EQ(run.exitCode, 2) << c.reason;
-    EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
-  }
-  EXPECT_EQ(RunTsy(folder, "dump missing.emd").exitCode, 2);
+  ExpectCases(folder, cases);
 }
 
 TEST(TsyDump, StreamCutOffByTheEndOfTheFileIsShownNotOverrun) {
@@ -75,14 +72,6 @@ TEST(TsyDump, StreamCutOffByTheEndOfTheFileIsShownNotOverrun) {
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_NE(run.out.find("(differs from the file's size)"), std::string::npos);
   EXPECT_NE(run.out.find("(cut off by the end of the image)"), std::string::npos) << run.out;
-}
-
-TEST(TsyDump, Help) {
-  const ScratchFolder folder;
-  TsyRun help = RunTsy(folder, "dump --help");
-  EXPECT_EQ(help.exitCode, 0);
-  EXPECT_NE(help.out.find("usage: tsy dump FILE"), std::string::npos);
-  EXPECT_EQ(RunTsy(folder, "dump").exitCode, 2);
 }
 
 }  // namespace

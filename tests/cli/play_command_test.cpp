@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "tsy_run.h"
+#include "cli_cases.h"
 #include "wav_reading.h"
 
 namespace tsy::cli {
@@ -119,33 +119,19 @@ TEST(TsyPlay, ANameThatIsNoOutputIsPlayedThroughTheMapper) {
 }
 
 // Faults that end the command before any output is opened.
-struct PlayFault {
-  const char* name;
-  const char* arguments;
-  const char* message;
-};
-
-const PlayFault kFaults[] = {
-    {"missing source", "play gone.mus", "ファイルを開けません: gone.mus"},
-    {"no image", "play notes.txt", "is not an object image"},
-    {"nothing to play", "play empty.mus", "holds no track to play"},
-    {"seconds not a number", "play two.mus --seconds soon", "--seconds needs a number of seconds above 0"},
-    {"seconds not above 0", "play two.mus --seconds 0", "--seconds needs a number of seconds above 0"},
-    {"no source", "play", "usage: tsy play"},
-    {"unknown option", "play two.mus --loud", "--loud"},
-};
-
 TEST(TsyPlay, FaultsExitTwoWithAClearMessage) {
   const ScratchFolder folder;
   WriteFile(folder / "two.mus", kTwoNotes);
   WriteFile(folder / "notes.txt", "not music");
   WriteFile(folder / "empty.mus", "; nothing\n");
-  for (const PlayFault& fault : kFaults) {
-    TsyRun run = RunTsy(folder, fault.arguments);
-    EXPECT_EQ(run.exitCode, 2) << fault.name;
-    EXPECT_NE(run.err.find(fault.message), std::string::npos) << fault.name << ": " << run.err;
-    EXPECT_EQ(run.out, "") << fault.name;
-  }
+  const CliCase cases[] = {
+      {"play gone.mus", 2, "ファイルを開けません: gone.mus"},
+      {"play notes.txt", 2, "tsy: notes.txt is not an object image"},
+      {"play empty.mus", 2, "tsy: empty.mus holds no track to play"},
+      {"play two.mus --seconds soon", 2, "tsy: --seconds needs a number of seconds above 0, not 'soon'"},
+      {"play two.mus --seconds 0", 2, "tsy: --seconds needs a number of seconds above 0, not '0'"},
+  };
+  ExpectCases(folder, cases);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "tsy_run.h"
+#include "cli_cases.h"
 #include "wav_reading.h"
 
 namespace tsy::cli {
@@ -44,35 +44,23 @@ TEST(TsyRender, AnObjectImageRendersLikeItsSource) {
 }
 
 // Faults that leave no file behind, each with its message on stderr.
-struct RenderFault {
-  const char* name;
-  const char* arguments;
-  const char* message;
-};
-
-const RenderFault kFaults[] = {
-    {"missing SoundFont", "render chord.mus --soundfont none.sf2", "no SoundFont at none.sf2"},
-    {"no SoundFont at all", "render chord.mus --soundfont chord.mus", "is not a SoundFont"},
-    {"missing source", "render gone.mus", "ファイルを開けません: gone.mus"},
-    {"no image", "render notes.txt", "is not an object image"},
-    {"nothing to render", "render empty.mus", "holds no track to play"},
-    {"output over the source", "render chord.mus -o chord.mus", "would overwrite its source"},
-    {"unwritable output", "render chord.mus -o nowhere/out.wav", "cannot write nowhere/out.wav"},
-};
-
 TEST(TsyRender, FaultsExitTwoWithAClearMessageAndWriteNothing) {
-  for (const RenderFault& fault : kFaults) {
-    const ScratchFolder folder;
-    WriteFile(folder / "chord.mus", kChord);
-    WriteFile(folder / "notes.txt", "not music");
-    WriteFile(folder / "empty.mus", "; nothing\n");
-    TsyRun run = RunTsy(folder, fault.arguments);
-    EXPECT_EQ(run.exitCode, 2) << fault.name;
-    EXPECT_NE(run.err.find(fault.message), std::string::npos) << fault.name << ": " << run.err;
-    EXPECT_FALSE(fs::exists(folder / "chord.wav")) << fault.name;
-    EXPECT_FALSE(fs::exists(folder / "gone.wav")) << fault.name;
-    EXPECT_EQ(ReadFile(folder / "chord.mus"), kChord) << fault.name;
-  }
+  const ScratchFolder folder;
+  WriteFile(folder / "chord.mus", kChord);
+  WriteFile(folder / "notes.txt", "not music");
+  WriteFile(folder / "empty.mus", "; nothing\n");
+  const CliCase cases[] = {
+      {"render chord.mus --soundfont none.sf2", 2, "tsy: no SoundFont at none.sf2"},
+      {"render chord.mus --soundfont chord.mus", 2, "tsy: chord.mus is not a SoundFont"},
+      {"render gone.mus", 2, "ファイルを開けません: gone.mus"},
+      {"render notes.txt", 2, "tsy: notes.txt is not an object image"},
+      {"render empty.mus", 2, "tsy: empty.mus holds no track to play"},
+      {"render chord.mus -o chord.mus", 2, "tsy: the WAV file chord.mus would overwrite its source"},
+      {"render chord.mus -o nowhere/out.wav", 2, "tsy: cannot write nowhere/out.wav"},
+  };
+  ExpectCases(folder, cases);
+  EXPECT_EQ(folder.Entries(), 3) << "no file written";
+  EXPECT_EQ(ReadFile(folder / "chord.mus"), kChord);
 }
 
 }  // namespace

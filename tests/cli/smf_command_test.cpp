@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "tsy_run.h"
+#include "cli_cases.h"
 
 namespace tsy::cli {
 namespace {
@@ -45,33 +45,16 @@ TEST(TsySmf, RefusalsWriteNothing) {
   const ScratchFolder folder;
   WriteFile(folder / "empty.mus", "; no track\n");
   WriteFile(folder / "text.emd", "not an image at all, but long enough to have a header's size of bytes");
-  struct Case {
-    const char* arguments;
-    int exitCode;
-    const char* errorStart;
-  };
-  const Case cases[] = {
-      {"smf empty.mus -o out.mid", 3, "保存するデータがありません"},
+  WriteFile(folder / "piece.mus", "1[c]\n");
+  const CliCase cases[] = {
+      {"smf empty.mus -o out.mid", 3, "保存するデータがありません\n"},
       {"smf missing.mus -o out.mid", 2, "ファイルを開けません: missing.mus"},
       {"smf text.emd -o out.mid", 2, "tsy: text.emd is not an object image"},
-      {"smf empty.mus -o empty.mus", 2, "tsy: the MIDI file"},
-      {"smf", 2, "usage: tsy smf"},
+      {"smf empty.mus -o empty.mus", 2, "tsy: the MIDI file empty.mus would overwrite its source"},
+      {"smf piece.mus -o no-such-folder/out.mid", 2, "ファイルを開けません: no-such-folder/out.mid"},
   };
-  for (const Case& c : cases) {
-    TsyRun run = RunTsy(folder, c.arguments);
-    EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments;
-    EXPECT_EQ(run.err.rfind(c.errorStart, 0), 0u) << c.arguments << ": " << run.err;
-    EXPECT_FALSE(fs::exists(folder / "out.mid")) << c.arguments;
-  }
-}
-
-TEST(TsySmf, UnwritableTargetIsExitTwo) {
-  const ScratchFolder folder;
-  WriteFile(folder / "piece.mus", "1[c]\n");
-  TsyRun run = RunTsy(folder, "smf piece.mus -o no-such-folder/out.mid");
-  EXPECT_EQ(run.exitCode, 2);
-  EXPECT_EQ(run.err.rfind("ファイルを開けません: no-such-folder/out.mid", 0), 0u) << run.err;
-  EXPECT_EQ(run.out, "");
+  ExpectCases(folder, cases);
+  EXPECT_EQ(folder.Entries(), 3) << "no file written";
 }
 
 }  // namespace

@@ -17,12 +17,28 @@
 #include <QWheelEvent>
 #include <QWidgetAction>
 
-#include "app/qt/key_map.h"
 #include "core/settings/settings.h"
+#include "midiout/output_opening.h"
+#include "platform/qt/key_map.h"
+#include "platform/text_codec.h"
 #include "resources/window_texts.h"
 
 namespace tsy {
 namespace {
+
+// The view the shell's state asks of the track display: its scroll, cursor,
+// modes and version texts, with the open output's name.
+TrackDisplayView TrackDisplayViewOf(const ShellState& state) {
+  TrackDisplayView view;
+  view.trackScroll = state.trackScroll;
+  view.cursorRow = state.cursorRow;
+  view.dispMode = state.dispMode;
+  view.modeEq = state.modeEq != 0;
+  view.texts.versionText = Utf8ToCp932(state.versionText);
+  view.texts.legalText = Utf8ToCp932(state.legalText);
+  view.texts.portName = Utf8ToCp932(OpenOutputName());
+  return view;
+}
 
 bool HasColumns(const MenuItem& popup) {
   for (const MenuItem& item : popup.items)

@@ -1,6 +1,3 @@
-// The display's engine headers come before Qt's, whose `slots` macro they must not meet.
-#include "display/qt/tone_window_widget.h"
-
 #include "app/qt/options_sheet.h"
 
 #include <algorithm>
@@ -20,6 +17,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/qt/tone_window_host.h"
 #include "core/settings/settings.h"
 #include "core/settings/tone_files.h"
 #include "midiout/device_choice.h"

@@ -1,6 +1,3 @@
-// The display's engine headers come before Qt's, whose `slots` macro they must not meet.
-#include "display/qt/tone_window_widget.h"
-
 #include "app/qt/qt_host.h"
 
 #include <QApplication>
@@ -17,6 +14,7 @@
 #include "app/qt/about_box.h"
 #include "app/qt/main_window.h"
 #include "app/qt/options_sheet.h"
+#include "app/qt/tone_window_host.h"
 #include "resources/window_texts.h"
 
 namespace tsy {

@@ -11,16 +11,47 @@ namespace {
 constexpr char kFileName[] = "tsy32.ini";
 constexpr int32_t kDefaultRate = 24;  // refreshes per second
 
-// Each folder's keys, in the order of FolderIndex.
-struct FolderKeys {
-  const char* directory;
-  const char* lastDir;
+// Every key of the file, in the order it is read and written:
+// KEY(section, key, field of the record, how it is held, default, width of a text field in bytes).
+// `startDirectory` is the folder the program started in. WindowSave comes
+// before the positions, whose reading it decides.
+// clang-format off
+#define TSY_SETTINGS_KEYS(KEY)                                                                               \
+  KEY("System", "LoadInFile",     loadInFile,                    Text,     "NewFile.MUS",  kLoadInFileBytes) \
+  KEY("System", "DispRate",       refreshPeriod,                 Rate,     kDefaultRate,   0)                \
+  KEY("System", "ModeEQ",         modeEq,                        Number,   1,              0)                \
+  KEY("System", "AutoCompile",    autoCompile,                   Number,   1,              0)                \
+  KEY("System", "ExitCheck",      exitCheck,                     Number,   1,              0)                \
+  KEY("System", "Priority",       priority,                      Shown,    0,              0)                \
+  KEY("System", "MidiDevice",     midiDevice,                    Text,     "MIDI Mapper",  kMidiDeviceBytes) \
+  KEY("Tone",   "Tone1",          tone1,                         Text,     "GMSET.EQN",    kToneFileBytes)   \
+  KEY("Tone",   "Tone2",          tone2,                         Text,     "GMSET.EQD",    kToneFileBytes)   \
+  KEY("Tone",   "AutoJump",       toneAutoJump,                  Number,   0,              0)                \
+  KEY("Tone",   "ExitCheck",      toneExitCheck,                 Number,   0,              0)                \
+  KEY("Window", "WindowSave",     windowSave,                    Number,   1,              0)                \
+  KEY("Window", "WindowLeft",     windowLeft,                    Position, kPositionUnset, 0)                \
+  KEY("Window", "WindowTop",      windowTop,                     Position, kPositionUnset, 0)                \
+  KEY("Window", "ToneWindowLeft", toneWindowLeft,                Position, kPositionUnset, 0)                \
+  KEY("Window", "ToneWindowTop",  toneWindowTop,                 Position, kPositionUnset, 0)                \
+  KEY("Dir",    "MusDirectory",   folders[kMusFolder].directory, Text,     startDirectory, kDirectoryBytes)  \
+  KEY("Dir",    "EmdDirectory",   folders[kEmdFolder].directory, Text,     startDirectory, kDirectoryBytes)  \
+  KEY("Dir",    "SmfDirectory",   folders[kSmfFolder].directory, Text,     startDirectory, kDirectoryBytes)  \
+  KEY("Dir",    "MusLastDir",     folders[kMusFolder].lastDir,   Number,   0,              0)                \
+  KEY("Dir",    "EmdLastDir",     folders[kEmdFolder].lastDir,   Number,   0,              0)                \
+  KEY("Dir",    "SmfLastDir",     folders[kSmfFolder].lastDir,   Number,   0,              0)
+// clang-format on
+
+struct Key {
+  const char* section;
+  const char* name;
 };
-constexpr FolderKeys kFolderKeys[kFolderCount] = {
-    {"MusDirectory", "MusLastDir"},
-    {"EmdDirectory", "EmdLastDir"},
-    {"SmfDirectory", "SmfLastDir"},
-};
+
+// How a value is held in the record, and so how it is read and written.
+struct Text {};               // a text, cut to the width of its field
+struct Number {};             // an integer of its field's width: a byte keeps the low 8 bits ("256" gives 0)
+struct Rate {};               // DispRate: the file holds refreshes per second, the record the period in ms
+struct Position : Number {};  // a window position: read only when WindowSave is on
+struct Shown : Number {};     // a byte the Options sheet shows: read, never written
 
 // `text` cut to what a field of `width` bytes holds (width - 1 bytes and the
 // zero), never in the middle of a UTF-8 character.
@@ -32,19 +63,34 @@ std::string FitField(std::string text, size_t width) {
   return text;
 }
 
-std::string ReadField(const Profile& profile, const char* section, const char* key, const std::string& fallback,
-                      size_t width) {
-  return FitField(profile.ReadString(section, key, fallback), width);
+// Reading one key into its field; `windowSave` is the WindowSave read so far.
+void ReadKey(const Profile& profile, Key key, Text, std::string& field, std::string_view fallback, size_t width,
+             uint8_t) {
+  field = FitField(profile.ReadString(key.section, key.name, fallback), width);
+}
+template <typename Field>
+void ReadKey(const Profile& profile, Key key, Number, Field& field, int32_t fallback, size_t, uint8_t) {
+  field = static_cast<Field>(profile.ReadInt(key.section, key.name, fallback));
+}
+void ReadKey(const Profile& profile, Key key, Rate, int32_t& field, int32_t fallback, size_t, uint8_t) {
+  field = RefreshPeriodFromRate(profile.ReadInt(key.section, key.name, fallback));
+}
+void ReadKey(const Profile& profile, Key key, Position, int32_t& field, int32_t fallback, size_t, uint8_t windowSave) {
+  field = windowSave != 0 ? profile.ReadInt(key.section, key.name, fallback) : kPositionUnset;
 }
 
-// A byte field keeps the low 8 bits of the value read ("256" gives 0).
-uint8_t ReadByte(const Profile& profile, const char* section, const char* key, int32_t fallback) {
-  return static_cast<uint8_t>(profile.ReadInt(section, key, fallback));
+// Writing one key's field, integers as decimal text.
+void WriteKey(Profile& profile, Key key, Text, const std::string& field) {
+  profile.WriteString(key.section, key.name, field);
 }
-
-void WriteInt(Profile& profile, const char* section, const char* key, int32_t value) {
-  profile.WriteString(section, key, std::to_string(value));
+template <typename Field>
+void WriteKey(Profile& profile, Key key, Number, Field field) {
+  profile.WriteString(key.section, key.name, std::to_string(field));
 }
+void WriteKey(Profile& profile, Key key, Rate, int32_t field) {
+  WriteKey(profile, key, Number{}, RateFromRefreshPeriod(field));
+}
+void WriteKey(Profile&, Key, Shown, uint8_t) {}
 
 std::string CurrentDirectory() {
   std::error_code error;
@@ -78,37 +124,11 @@ int32_t RateFromRefreshPeriod(int32_t periodMs) {
 void ReadSettings(Settings& settings, const std::string& path) {
   settings = Settings{};
   const Profile profile = Profile::Load(path).value_or(Profile());
-
-  settings.loadInFile = ReadField(profile, "System", "LoadInFile", "NewFile.MUS", kLoadInFileBytes);
-  settings.refreshPeriod = RefreshPeriodFromRate(profile.ReadInt("System", "DispRate", kDefaultRate));
-  settings.modeEq = ReadByte(profile, "System", "ModeEQ", 1);
-  settings.autoCompile = ReadByte(profile, "System", "AutoCompile", 1);
-  settings.exitCheck = ReadByte(profile, "System", "ExitCheck", 1);
-  settings.priority = ReadByte(profile, "System", "Priority", 0);
-  settings.midiDevice = ReadField(profile, "System", "MidiDevice", "MIDI Mapper", kMidiDeviceBytes);
-
-  settings.tone1 = ReadField(profile, "Tone", "Tone1", "GMSET.EQN", kToneFileBytes);
-  settings.tone2 = ReadField(profile, "Tone", "Tone2", "GMSET.EQD", kToneFileBytes);
-  settings.toneAutoJump = profile.ReadInt("Tone", "AutoJump", 0);
-  settings.toneExitCheck = profile.ReadInt("Tone", "ExitCheck", 0);
-
-  settings.windowSave = ReadByte(profile, "Window", "WindowSave", 1);
-  if (settings.windowSave != 0) {
-    settings.windowLeft = profile.ReadInt("Window", "WindowLeft", kPositionUnset);
-    settings.windowTop = profile.ReadInt("Window", "WindowTop", kPositionUnset);
-    settings.toneWindowLeft = profile.ReadInt("Window", "ToneWindowLeft", kPositionUnset);
-    settings.toneWindowTop = profile.ReadInt("Window", "ToneWindowTop", kPositionUnset);
-  } else {
-    settings.windowLeft = settings.windowTop = kPositionUnset;
-    settings.toneWindowLeft = settings.toneWindowTop = kPositionUnset;
-  }
-
   const std::string startDirectory = CurrentDirectory();
-  for (int i = 0; i < kFolderCount; ++i)
-    settings.folders[i].directory =
-        ReadField(profile, "Dir", kFolderKeys[i].directory, startDirectory, kDirectoryBytes);
-  for (int i = 0; i < kFolderCount; ++i)
-    settings.folders[i].lastDir = ReadByte(profile, "Dir", kFolderKeys[i].lastDir, 0);
+#define TSY_READ_KEY(section, key, field, held, fallback, width) \
+  ReadKey(profile, {section, key}, held{}, settings.field, fallback, width, settings.windowSave);
+  TSY_SETTINGS_KEYS(TSY_READ_KEY)
+#undef TSY_READ_KEY
 }
 
 bool WriteSettings(const Settings& settings, const std::string& path, std::string_view versionText) {
@@ -117,32 +137,12 @@ bool WriteSettings(const Settings& settings, const std::string& path, std::strin
   std::optional<Profile> loaded = Profile::Load(path);
   if (!loaded) return false;
   Profile& profile = *loaded;
-
+  // The version is the program's, not a setting: written first, never read.
   profile.WriteString("System", "Version", versionText.empty() ? "Unknown" : versionText);
-  profile.WriteString("System", "LoadInFile", settings.loadInFile);
-  WriteInt(profile, "System", "DispRate", RateFromRefreshPeriod(settings.refreshPeriod));
-  WriteInt(profile, "System", "ModeEQ", settings.modeEq);
-  WriteInt(profile, "System", "AutoCompile", settings.autoCompile);
-  WriteInt(profile, "System", "ExitCheck", settings.exitCheck);
-  profile.WriteString("System", "MidiDevice", settings.midiDevice);
-
-  profile.WriteString("Tone", "Tone1", settings.tone1);
-  profile.WriteString("Tone", "Tone2", settings.tone2);
-  WriteInt(profile, "Tone", "AutoJump", settings.toneAutoJump);
-  WriteInt(profile, "Tone", "ExitCheck", settings.toneExitCheck);
-
-  // The positions are written whatever WindowSave says; it only decides
-  // whether they are used at the next start.
-  WriteInt(profile, "Window", "WindowSave", settings.windowSave);
-  WriteInt(profile, "Window", "WindowLeft", settings.windowLeft);
-  WriteInt(profile, "Window", "WindowTop", settings.windowTop);
-  WriteInt(profile, "Window", "ToneWindowLeft", settings.toneWindowLeft);
-  WriteInt(profile, "Window", "ToneWindowTop", settings.toneWindowTop);
-
-  for (int i = 0; i < kFolderCount; ++i)
-    profile.WriteString("Dir", kFolderKeys[i].directory, settings.folders[i].directory);
-  for (int i = 0; i < kFolderCount; ++i) WriteInt(profile, "Dir", kFolderKeys[i].lastDir, settings.folders[i].lastDir);
-
+#define TSY_WRITE_KEY(section, key, field, held, fallback, width) \
+  WriteKey(profile, {section, key}, held{}, settings.field);
+  TSY_SETTINGS_KEYS(TSY_WRITE_KEY)
+#undef TSY_WRITE_KEY
   return profile.Save(path);
 }
 

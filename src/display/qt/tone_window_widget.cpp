@@ -5,15 +5,12 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPointer>
 #include <algorithm>
 
-#include "app/qt/key_map.h"
-#include "core/engine/play_controls.h"
 #include "core/engine/state_snapshot.h"
 #include "core/settings/settings.h"
 #include "display/qt/qt_canvas.h"
-#include "midiout/message_delivery.h"
+#include "platform/qt/key_map.h"
 #include "platform/text_codec.h"
 #include "platform/virtual_keys.h"
 #include "resources/window_texts.h"
@@ -25,74 +22,10 @@ namespace {
 constexpr int kHalfWidth = 243;
 constexpr int kHalfHeight = 126;
 
-// What the logic asks of the program: the open window (if any), the main
-// window, the output and the play controls. Lives as long as the logic.
-class QtToneHost : public ToneWindowHost {
- public:
-  void SendShort(MessageWord message) override { tsy::SendShort(message); }
-  void Play(PlayControl control) override {
-    switch (control) {
-      case PlayControl::kPlayFromStart: PlayFromStart(); break;
-      case PlayControl::kHalt: Halt(); break;
-      case PlayControl::kFadeOut: FadeOut(); break;
-      case PlayControl::kResume: Resume(); break;
-    }
-  }
-  void RepaintTone() override {
-    if (window) window->repaint();
-  }
-  void RepaintMain() override {
-    if (mainWindow) mainWindow->repaint();
-  }
-  void Close() override {
-    if (window) window->close();
-  }
-  void ActivateNextWindow() override {
-    if (!mainWindow) return;
-    mainWindow->raise();
-    mainWindow->activateWindow();
-  }
-  bool AutoJump() override { return settings && settings->toneAutoJump != 0; }
-  std::shared_ptr<const ToneLists> Lists() override { return CurrentToneLists(); }
-
-  QPointer<ToneWindowWidget> window;
-  QPointer<QWidget> mainWindow;
-  Settings* settings = nullptr;
-};
-
-QtToneHost& Host() {
-  static QtToneHost host;
-  return host;
-}
-
-ToneWindow& Logic() {
-  static ToneWindow logic(Host(), GetState());
-  return logic;
-}
-
 // A menu text from the program's CP932, with "&" kept as a plain character.
 QString MenuText(const std::string& cp932) { return QString::fromStdString(Cp932ToUtf8(cp932)).replace('&', "&&"); }
 
 }  // namespace
-
-void OpenToneWindow(QWidget& mainWindow, Settings& settings) {
-  QtToneHost& host = Host();
-  if (host.window) {
-    host.window->raise();
-    host.window->activateWindow();
-    return;
-  }
-  host.mainWindow = &mainWindow;
-  host.settings = &settings;
-  auto* window = new ToneWindowWidget(mainWindow, settings, Logic());
-  host.window = window;
-  window->show();
-  window->activateWindow();
-}
-
-void RepaintToneWindow() {
-  if (Host().window) Host().window->update();
-}
 
 ToneWindowWidget::ToneWindowWidget(QWidget& mainWindow, Settings& settings, ToneWindow& logic)
     : QWidget(&mainWindow, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),

@@ -1,7 +1,7 @@
 #pragma once
 // The Tone window on Qt: a tool window owned by the main window, fixed in
 // size, that shows and drives the Tone window logic (display/tone_window.h).
-// Only one exists at a time; the logic's state outlives it.
+// The logic's state outlives it.
 
 #include "display/refresh_thread.h"
 #include "display/tone_window.h"
@@ -14,16 +14,11 @@ namespace tsy {
 
 struct Settings;
 
-// Opens the Tone window beside `mainWindow`, or brings it to the front when
-// it is open. `settings` gives its position, AutoJump, ExitCheck and the
-// refresh period, and keeps its position when it closes.
-void OpenToneWindow(QWidget& mainWindow, Settings& settings);
-
-// Repaints the Tone window if it is open (the tone lists were reloaded).
-void RepaintToneWindow();
-
 class ToneWindowWidget : public QWidget {
  public:
+  // Opens centred on `mainWindow` unless `settings` holds a position, which
+  // it keeps when it moves; `settings` also gives ExitCheck and the refresh
+  // period. Deletes itself when closed.
   ToneWindowWidget(QWidget& mainWindow, Settings& settings, ToneWindow& logic);
   ~ToneWindowWidget() override;
 

@@ -3,11 +3,7 @@
 #include <QPainter>
 #include <chrono>
 
-#include "app/shell.h"
-#include "core/engine/engine_call.h"
 #include "display/qt/qt_canvas.h"
-#include "midiout/output_opening.h"
-#include "platform/text_codec.h"
 
 namespace tsy {
 namespace {
@@ -24,18 +20,6 @@ bool SameView(const TrackDisplayView& a, const TrackDisplayView& b) {
 }
 
 }  // namespace
-
-TrackDisplayView TrackDisplayViewOf(const ShellState& state) {
-  TrackDisplayView view;
-  view.trackScroll = state.trackScroll;
-  view.cursorRow = state.cursorRow;
-  view.dispMode = state.dispMode;
-  view.modeEq = state.modeEq != 0;
-  view.texts.versionText = Utf8ToCp932(state.versionText);
-  view.texts.legalText = Utf8ToCp932(state.legalText);
-  view.texts.portName = Utf8ToCp932(OpenOutputName());
-  return view;
-}
 
 TrackDisplayWidget::TrackDisplayWidget(QWidget* parent, std::function<TrackDisplayView()> view)
     : QWidget(parent), view_(std::move(view)) {

@@ -15,12 +15,6 @@
 
 namespace tsy {
 
-struct ShellState;
-
-// The view the shell's state asks for: its scroll, cursor, modes and version
-// texts, with the open output's name.
-TrackDisplayView TrackDisplayViewOf(const ShellState& state);
-
 class TrackDisplayWidget : public QWidget {
  public:
   // `view` is called on the UI thread only, at every paint there.

@@ -1,4 +1,4 @@
-#include "app/qt/key_map.h"
+#include "platform/qt/key_map.h"
 
 #include <QGuiApplication>
 #include <QInputMethod>

@@ -1,5 +1,5 @@
 // Qt keys to the shell's virtual-key codes, on Japanese and US keyboards.
-#include "app/qt/key_map.h"
+#include "platform/qt/key_map.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,103 @@
+// The tsy commands with everything tsy says about them. The help texts are
+// also what the manual page and the shell completion are written from: an
+// option added to a command is one row of its option list here, plus its use.
+#include <algorithm>
+#include <iterator>
+
+#include "cli/commands.h"
+
+namespace tsy::cli {
+namespace {
+
+constexpr const char* kCompileHelp =
+    "Compiles SRC into an object image (default: SRC with the extension .emd) and\n"
+    "prints the compile result: any diagnostics and the length of every track in\n"
+    "bars.ticks. Diagnostics also go to stderr as FILE:LINE: text.\n"
+    "Sources may be Shift-JIS (CP932) or UTF-8.\n"
+    "Exit: 0 compiled; 1 a diagnostic was raised (the tracks before it are still\n"
+    "written); 2 the source cannot be read or the image cannot be written.\n";
+constexpr OptionRule kCompileOptions[] = {
+    {"-o", "OUT.emd", "write the image to OUT.emd"},
+};
+
+constexpr const char* kDumpHelp =
+    "Lists an object image (.emd) or a source (.mus, compiled first): the header\n"
+    "fields, then every track's events one per line with the tick at which each\n"
+    "is reached in the written stream (chords and repeats are not expanded).\n"
+    "Exit: 0 listed; 1 the source raised a diagnostic (the tracks before it are\n"
+    "listed); 2 the file cannot be read or is not an object image.\n";
+
+constexpr const char* kSmfHelp =
+    "Renders a source (.mus, compiled first) or an object image (.emd) through the\n"
+    "engine into a Standard MIDI File of format 0 (default: SRC with the extension\n"
+    ".mid) and prints where the music ends, as bars.ticks (192 ticks to a bar).\n"
+    "Exit: 0 written; 1 the source raised a diagnostic (the tracks before it are\n"
+    "exported); 2 a file cannot be read or written, or is no playable image;\n"
+    "3 there is nothing to export.\n";
+constexpr OptionRule kSmfOptions[] = {
+    {"-o", "OUT.mid", "write the MIDI file to OUT.mid"},
+};
+
+constexpr const char* kPlayHelp =
+    "Plays a source (.mus, compiled first) or an object image (.emd) from the\n"
+    "start through a MIDI output: NAME as tsy devices lists it, by default the\n"
+    "MidiDevice setting of tsy32.ini (\"MIDI Mapper\" when there is none). A\n"
+    "status line shows the position as the main window does (bar.tick, 192\n"
+    "ticks to a bar), the tempo and the number of tracks still playing.\n"
+    "Play ends when every track has ended; with --seconds, after N seconds the\n"
+    "piece fades out as the desktop program's fade does (about 13 s at tempo\n"
+    "120) and play stops; Ctrl-C halts at once (all notes off).\n"
+    "When no output opens, play waits in standby: nothing sounds, and the\n"
+    "command ends at once. \"Direct Music\" sounds through FluidSynth's audio\n"
+    "driver; TSY_AUDIO_DRIVER=NAME tries that FluidSynth driver first (e.g.\n"
+    "jack, pulseaudio, or file, which records to fluidsynth.wav as it plays).\n"
+    "Exit: 0 played (or standby); 2 the input cannot be used or the arguments are wrong.\n";
+constexpr OptionRule kPlayOptions[] = {
+    {"--device", "NAME", "play through the output NAME (see tsy devices)"},
+    {"--seconds", "N", "fade out after N seconds, then stop"},
+};
+
+constexpr const char* kRenderHelp =
+    "Renders a source (.mus, compiled first) or an object image (.emd) as its\n"
+    "Standard MIDI File export sounds through the built-in synthesiser, faster\n"
+    "than real time and without an audio device, into a 44.1 kHz 16-bit stereo\n"
+    "WAV file (default: SRC with .wav), with a progress bar on stderr. SF2 is\n"
+    "the General MIDI SoundFont, by default /usr/share/sounds/sf2/default-GM.sf2.\n"
+    "Prints the file and the length of its sound (minutes:seconds).\n"
+    "Exit: 0 written; 2 the input, the SoundFont or the output cannot be used.\n";
+constexpr OptionRule kRenderOptions[] = {
+    {"-o", "OUT.wav", "write the sound to OUT.wav"},
+    {"--soundfont", "SF2", "render with the General MIDI SoundFont SF2"},
+};
+
+constexpr const char* kDevicesHelp =
+    "Lists the MIDI outputs, one a line, as the Options sheet offers them:\n"
+    "\"MIDI Mapper\" (the system's default output), \"Direct Music\" (the built-in\n"
+    "synthesiser), then every system MIDI output port. Any of these names can be\n"
+    "given to tsy play --device.\n";
+
+constexpr const char* kHelpHelp =
+    "Lists the commands, or shows the help of COMMAND (as tsy COMMAND --help does).\n"
+    "Exit: 0 shown; 2 there is no command of that name.\n";
+
+// The order in which tsy help lists them.
+constexpr Command kCommands[] = {
+    {"compile", RunCompile, "compile a source into an object image", kCompileHelp, {"SRC.mus", 1, 1}, kCompileOptions},
+    {"dump", RunDump, "list an image's header and events (.emd or .mus)", kDumpHelp, {"FILE", 1, 1}, {}},
+    {"smf", RunSmf, "export a Standard MIDI File (format 0)", kSmfHelp, {"SRC", 1, 1}, kSmfOptions},
+    {"play", RunPlay, "play through a MIDI output", kPlayHelp, {"SRC", 1, 1}, kPlayOptions},
+    {"render", RunRender, "render through the built-in synthesiser", kRenderHelp, {"SRC", 1, 1}, kRenderOptions},
+    {"devices", RunDevices, "list the MIDI outputs", kDevicesHelp, {}, {}},
+    {"help", RunHelp, "this list, or the help of one command", kHelpHelp, {"COMMAND", 0, 1}, {}},
+};
+
+}  // namespace
+
+std::span<const Command> Commands() { return kCommands; }
+
+const Command* FindCommand(std::string_view name) {
+  auto it = std::find_if(std::begin(kCommands), std::end(kCommands), [&](const Command& c) { return name == c.name; });
+  return it == std::end(kCommands) ? nullptr : &*it;
+}
+
+}  // namespace tsy::cli
