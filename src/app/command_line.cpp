@@ -59,7 +59,7 @@ std::string CommandLineHelp() {
          "      --version  print the version and exit\n"
          "\n"
          "Settings: tsy32.ini beside the program, or $XDG_CONFIG_HOME/tessaly32/tsy32.ini\n"
-         "where that folder cannot be written. See tessaly32(1).\n";
+         "where that folder cannot be written or the program is installed. See tessaly32(1).\n";
 }
 
 std::string CommandLineVersion() { return std::string("tessaly32 ") + FileVersion() + "\n" + LegalCopyright() + "\n"; }
