@@ -13,7 +13,10 @@ packages=(
   # MIDI output and the built-in synthesiser
   librtmidi-dev libfluidsynth-dev libasound2-dev fluidsynth fluid-soundfont-gm
   # looking at the program and checking its files
-  xvfb xauth x11-apps imagemagick python3 python3-mido sox
+  xvfb xauth x11-apps x11-utils openbox xdotool imagemagick python3 python3-mido sox
+  # the icon rendered at build time; the .deb and the checks of what it installs
+  librsvg2-bin dpkg-dev desktop-file-utils appstream shared-mime-info libxml2-utils xdg-utils
+  libfile-mimeinfo-perl file man-db groff-base
 )
 
 sudo_cmd=()

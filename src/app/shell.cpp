@@ -69,7 +69,8 @@ void Shell::Start() {
   state_.trackScroll = 0;
   state_.cursorRow = 0;
   // The chain runs through the queue, so the window shows while the output
-  // opens and "init.emd" loads.
+  // opens and "init.emd" loads. A file given to the program comes last, so it
+  // wins over "init.emd".
   host_.Post([this] {
     ReadVersionTexts();
     host_.Post([this] {
@@ -78,7 +79,10 @@ void Shell::Start() {
         host_.StartDisplayRefresh();
         host_.Post([this] {
           LoadInitObject();
-          host_.Post([this] { UpdateCaption(); });
+          host_.Post([this] {
+            UpdateCaption();
+            OpenFileAtStart();
+          });
         });
       });
     });
@@ -94,6 +98,12 @@ void Shell::LoadInitObject() {
   if (ReadObjectFile(kInitObject, state_.objectBuffer.data()) != kObjectRead) return;
   core_.loadImage(state_.objectBuffer.data());
   core_.playFromStart();
+}
+
+void Shell::OpenFileAtStart() {
+  if (fileAtStart_.empty()) return;
+  if (HasExtension(fileAtStart_, "emd")) PlayObjectFile(fileAtStart_);
+  else UseSource(fileAtStart_);
 }
 
 void Shell::UpdateCaption() { host_.SetCaption(Format(kMainCaptionFormat, kProgramCaption, state_.currentFile)); }
@@ -322,9 +332,15 @@ void Shell::LoadMus() {
   FileDialogResult chosen = host_.RunFileDialog(
       DialogRequest(false, kMusFilters, settings_.folders[kMusFolder].directory, state_.currentFile));
   if (chosen.result < 1) return;
-  state_.currentFile = chosen.path;
+  UseSource(chosen.path);
+}
+
+// `path` becomes the current source and, with AutoCompile, is compiled after
+// the usual question.
+void Shell::UseSource(const std::string& path) {
+  state_.currentFile = path;
   host_.Post([this] { UpdateCaption(); });
-  RememberFolder(kMusFolder, chosen.path);
+  RememberFolder(kMusFolder, path);
   if (settings_.autoCompile) PostKey(vk::Digit(7));
 }
 
@@ -332,12 +348,19 @@ void Shell::LoadObject() {
   FileDialogResult chosen = host_.RunFileDialog(
       DialogRequest(false, kEmdFilters, settings_.folders[kEmdFolder].directory, state_.currentFile));
   if (chosen.result < 1) return;
-  int read = ReadObjectFile(chosen.path, state_.objectBuffer.data());
+  PlayObjectFile(chosen.path);
+}
+
+// Loads the image in `path` and plays it from the start; the compile is
+// forgotten, also when the file is too large to load. A file that cannot be
+// opened changes nothing.
+void Shell::PlayObjectFile(const std::string& path) {
+  int read = ReadObjectFile(path, state_.objectBuffer.data());
   if (read == kObjectCannotOpen) return;
   if (read == kObjectRead) {
     core_.loadImage(state_.objectBuffer.data());
     core_.playFromStart();
-    RememberFolder(kEmdFolder, chosen.path);
+    RememberFolder(kEmdFolder, path);
   }
   state_.compiledSize = 0;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/core_calls.h"
@@ -54,6 +55,11 @@ class Shell {
   // Window creation: the initial view and the start-up chain (version texts,
   // output, display refresh, "init.emd", caption), each step posted.
   void Start();
+  // The file given to the program: once the start-up chain has run, it is
+  // opened as LoadMus or LoadObject opens the file chosen in its dialog (an
+  // .emd is loaded and played, any other file becomes the current source).
+  // Called before the chain runs, with the window's creation.
+  void OpenAtStart(std::string path) { fileAtStart_ = std::move(path); }
 
   void KeyDown(int key);
   void KeyUp(int key);
@@ -84,6 +90,7 @@ class Shell {
   void UpdateCaption();
   void ReadVersionTexts();
   void LoadInitObject();
+  void OpenFileAtStart();
 
   void Play();
   void HaltPlay();
@@ -117,11 +124,14 @@ class Shell {
   void ChangeTempo(int step, int limit);
   int ModifierStep(int plain, int withShift, int withCtrl) const;
   void RememberFolder(int folder, const std::string& chosen);
+  void UseSource(const std::string& path);
+  void PlayObjectFile(const std::string& path);
 
   ShellHost& host_;
   CoreCalls core_;
   Settings& settings_;
   ShellState state_;
+  std::string fileAtStart_;  // opened after the start-up chain; "" for none
 };
 
 }  // namespace tsy

@@ -102,6 +102,61 @@ TEST(ShellStartTest, InitObjectInTheCurrentFolderIsLoadedAndPlayed) {
   EXPECT_EQ(shell.state().compiledSize, 0u);
 }
 
+TEST(ShellStartTest, SourceGivenToTheProgramBecomesTheCurrentFileAfterTheChain) {
+  Settings settings;
+  settings.loadInFile = "old.mus";
+  settings.autoCompile = 1;
+  settings.folders[kMusFolder].lastDir = 1;
+  ScriptedHost host;
+  RecordingCore core;
+  core.compileResult = 420;
+  Shell shell(host, core.Bind(host), settings);
+  shell.Start();
+  shell.OpenAtStart("/songs/tune.mus");
+  host.answers = {true};
+  host.Pump();
+  EXPECT_EQ(host.Take(), (Log{"apply device", "display refresh", "caption Tessaly32 - [old.mus]",
+                              "caption Tessaly32 - [/songs/tune.mus]", "ask -> /songs/tune.mus\nコンパイル？ [yes]",
+                              "compile /songs/tune.mus", "load image"}));
+  EXPECT_EQ(shell.state().lastCompiledFile, "/songs/tune.mus");
+  EXPECT_EQ(settings.folders[kMusFolder].directory, "/songs/");
+
+  settings.autoCompile = 0;  // a second start, without compiling
+  Shell again(host, core.Bind(host), settings);
+  again.Start();
+  again.OpenAtStart("/songs/other.MUS");
+  host.Pump();
+  EXPECT_EQ(host.Take().back(), "caption Tessaly32 - [/songs/other.MUS]");
+  again.Destroyed();
+  EXPECT_EQ(settings.loadInFile, "/songs/other.MUS");
+}
+
+TEST(ShellStartTest, ObjectGivenToTheProgramPlaysAfterInitObject) {
+  const ScratchFolder folder;
+  std::vector<uint8_t> image(410, 0);
+  RecordingCore::WriteImage(image.data(), 410);
+  WriteFile(folder / "init.emd", std::string(image.begin(), image.end()));
+  image[391] = 21;  // the given image differs from init.emd
+  WriteFile(folder / "GIVEN.EMD", std::string(image.begin(), image.end()));
+  fs::path before = fs::current_path();
+  fs::current_path(folder.path());
+
+  Settings settings;
+  settings.loadInFile = "song.mus";
+  ScriptedHost host;
+  RecordingCore core;
+  Shell shell(host, core.Bind(host), settings);
+  shell.Start();
+  shell.OpenAtStart((folder / "GIVEN.EMD").string());
+  host.Pump();
+  fs::current_path(before);
+  EXPECT_EQ(host.Take(), (Log{"apply device", "display refresh", "load image", "play from start",
+                              "caption Tessaly32 - [song.mus]", "load image", "play from start"}));
+  EXPECT_EQ(shell.state().objectBuffer[391], 21);
+  EXPECT_EQ(shell.state().currentFile, "song.mus");
+  EXPECT_EQ(shell.state().compiledSize, 0u);
+}
+
 TEST_F(ShellTest, PlayControlsHaveThreeKeysEach) {
   struct Case {
     int keys[3];

@@ -35,14 +35,17 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
 }
 
 #ifndef Q_OS_WIN
-// Whether the desktop names a program for files of this kind; opening a file
-// that has none would fail after the fact, with nobody told.
+// Whether the desktop names a program other than this one for files of this
+// kind; opening a file that has none would fail after the fact, with nobody
+// told. Where this program is installed it is the sources' own program, which
+// would open another window instead of an editor.
 bool HasAssociatedProgram(const QFileInfo& file) {
   QString type = QMimeDatabase().mimeTypeForFile(file).name();
   QProcess query;
   query.start("xdg-mime", {"query", "default", type});
   if (!query.waitForFinished(3000) || query.exitCode() != 0) return false;
-  return !query.readAllStandardOutput().trimmed().isEmpty();
+  const QString program = QString::fromUtf8(query.readAllStandardOutput().trimmed());
+  return !program.isEmpty() && program != QGuiApplication::desktopFileName() + ".desktop";
 }
 
 // Text editors of the common desktops, tried in this order when the user

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/install_folders.h"
 #include "platform/profile.h"
 
 namespace tsy {
@@ -148,7 +149,11 @@ bool WriteSettings(const Settings& settings, const std::string& path, std::strin
 
 std::string SettingsFilePath(const std::string& exeDirectory) {
   const std::filesystem::path beside = std::filesystem::path(exeDirectory) / kFileName;
-  if (IsWritableDirectory(exeDirectory.empty() ? "." : exeDirectory)) return beside.string();
+  // An installed program (its shared folder beside bin) keeps its settings
+  // out of bin, even where root may write there.
+  std::error_code error;
+  const bool installed = std::filesystem::is_directory(SharedDataFolder(exeDirectory), error);
+  if (!installed && IsWritableDirectory(exeDirectory.empty() ? "." : exeDirectory)) return beside.string();
   const std::filesystem::path configHome = ConfigHome();
   if (configHome.empty()) return beside.string();
   return (configHome / "tessaly32" / kFileName).string();

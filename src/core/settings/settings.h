@@ -78,6 +78,8 @@ bool WriteSettings(const Settings& settings, const std::string& path, std::strin
 // Where the settings live: "tsy32.ini" in `exeDirectory` when that folder
 // can be written, else "tsy32.ini" in $XDG_CONFIG_HOME/tessaly32 (by default
 // ~/.config/tessaly32), so that an installed program keeps its settings too.
+// An installed program (share/tessaly32 beside its bin folder) always uses
+// the latter.
 std::string SettingsFilePath(const std::string& exeDirectory);
 
 }  // namespace tsy

@@ -1,10 +1,12 @@
 #include "core/settings/tone_files.h"
 
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <sstream>
 #include <string_view>
 
+#include "platform/install_folders.h"
 #include "platform/text_codec.h"
 
 namespace tsy {
@@ -127,10 +129,20 @@ ToneList ParseToneFile(std::string_view bytes) {
   return list;
 }
 
+std::string ToneFileToRead(const std::string& named, const std::string& sharedFolder) {
+  namespace fs = std::filesystem;
+  const fs::path name(named);
+  std::error_code error;
+  if (named.empty() || name.has_parent_path() || sharedFolder.empty() || fs::exists(name, error)) return named;
+  const fs::path shared = fs::path(sharedFolder) / name;
+  return fs::exists(shared, error) ? shared.string() : named;
+}
+
 void LoadToneFiles(const Settings& settings) {
+  const std::string sharedFolder = SharedDataFolder(ExecutableFolder());
   auto lists = std::make_shared<ToneLists>();
-  lists->eqn = ReadToneFile(settings.tone1);
-  lists->eqd = ReadToneFile(settings.tone2);
+  lists->eqn = ReadToneFile(ToneFileToRead(settings.tone1, sharedFolder));
+  lists->eqd = ReadToneFile(ToneFileToRead(settings.tone2, sharedFolder));
   // Readers holding the old lists keep them until they let go; the old lists
   // are freed outside the lock.
   std::shared_ptr<const ToneLists> old = std::move(lists);

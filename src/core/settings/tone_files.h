@@ -45,8 +45,15 @@ ToneList ReadToneFile(const std::string& path);
 // The list that a tone definition file of these bytes gives.
 ToneList ParseToneFile(std::string_view bytes);
 
-// Reads the files named by `Tone1` and `Tone2` and puts both lists in place
-// at once. The caller repaints the Tone window if it is open.
+// The file to read for the tone file setting `named`. A bare name (no folder)
+// that the current directory does not hold is taken from `sharedFolder`, where
+// an installed program keeps the example tone files, when that holds it; any
+// other name is used as written.
+std::string ToneFileToRead(const std::string& named, const std::string& sharedFolder);
+
+// Reads the files named by `Tone1` and `Tone2` (through ToneFileToRead, from
+// the installation the program runs from) and puts both lists in place at
+// once. The caller repaints the Tone window if it is open.
 void LoadToneFiles(const Settings& settings);
 
 // The lists in place now (empty before the first load). Safe from any thread;

@@ -245,6 +245,13 @@ TEST_F(SettingsLocation, ReadOnlyProgramFolderFallsBack) {
   EXPECT_EQ(SettingsFilePath(readOnly.string()), fallback);
 }
 
+TEST_F(SettingsLocation, AnInstalledProgramNeverWritesIntoItsBinFolder) {
+  fs::create_directories(folder_ / "usr" / "bin");
+  fs::create_directories(folder_ / "usr" / "share" / "tessaly32");
+  EXPECT_EQ(SettingsFilePath((folder_ / "usr" / "bin").string()),
+            (folder_ / "config" / "tessaly32" / "tsy32.ini").string());
+}
+
 TEST_F(SettingsLocation, RelativeConfigHomeIsIgnored) {
   const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
   ::setenv("XDG_CONFIG_HOME", "relative/config", 1);

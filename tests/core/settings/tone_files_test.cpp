@@ -153,6 +153,26 @@ TEST_F(ToneFile, LoadingReplacesBothListsAtOnce) {
   EXPECT_STREQ(before->eqn.name(1), "Organ");  // a holder of the old lists keeps them
 }
 
+TEST_F(ToneFile, ABareNameMissingFromTheStartFolderComesFromTheSharedFolder) {
+  fs::create_directories(folder_ / "start");
+  fs::create_directories(folder_ / "share");
+  const std::string shared = (folder_ / "share").string();
+  Put("share/GMSET.EQN", "Piano,0\n");
+  Put("share/GMSET.EQD", "Standard,0\n");
+  Put("start/GMSET.EQD", "Own kit,8\n");
+  const fs::path before = fs::current_path();
+  fs::current_path(folder_ / "start");
+
+  EXPECT_EQ(ToneFileToRead("GMSET.EQN", shared), shared + "/GMSET.EQN");
+  EXPECT_EQ(ToneFileToRead("GMSET.EQD", shared), "GMSET.EQD");  // the start folder's own
+  EXPECT_EQ(ToneFileToRead("MINE.EQN", shared), "MINE.EQN");    // in neither: as written
+  EXPECT_EQ(ToneFileToRead("./GMSET.EQN", shared), "./GMSET.EQN");
+  EXPECT_EQ(ToneFileToRead("/nowhere/GMSET.EQN", shared), "/nowhere/GMSET.EQN");
+  EXPECT_EQ(ToneFileToRead("GMSET.EQN", ""), "GMSET.EQN");  // no installation found
+  EXPECT_EQ(ToneFileToRead("", shared), "");
+  fs::current_path(before);
+}
+
 TEST_F(ToneFile, ReadersSeeWholeListsWhileTheyAreReloaded) {
   Settings small, large;
   small.tone1 = small.tone2 = Put("small.EQN", "A,1\n");
