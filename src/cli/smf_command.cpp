@@ -13,6 +13,7 @@
 #include "core/smf/export_smf.h"
 #include "platform/replacing_file.h"
 #include "resources/string_table.h"
+#include "resources/window_texts.h"
 
 namespace tsy::cli {
 namespace {
@@ -26,8 +27,6 @@ constexpr const char* kSmfHelp =
     "exported); 2 a file cannot be read or written, or is no playable image;\n"
     "3 there is nothing to export.\n";
 
-constexpr const char* kNothingToExport = "保存するデータがありません";
-
 enum Exit { kExported = 0, kDiagnostic = 1, kFileFault = 2, kNothing = 3 };
 
 std::string DefaultSmfPath(const std::string& source) {
@@ -39,14 +38,14 @@ int Export(const std::string& output) {
   switch (result.outcome) {
     case SmfOutcome::kWritten: std::printf("%s\n", result.EndPosition().c_str()); return kExported;
     case SmfOutcome::kCannotCreate:
-      std::fprintf(stderr, "%s: %s (%s)\n", LoadText(1001), output.c_str(), result.reason.c_str());
+      std::fprintf(stderr, "%s: %s (%s)\n", LoadText(TextId::kCannotOpen), output.c_str(), result.reason.c_str());
       return kFileFault;
     case SmfOutcome::kWriteFailed:
       std::fprintf(stderr, "tsy: cannot write %s (%s)\n", output.c_str(), result.reason.c_str());
       return kFileFault;
     case SmfOutcome::kNoImage: break;
   }
-  std::fprintf(stderr, "%s\n", kNothingToExport);
+  std::fprintf(stderr, "%s\n", kNothingToSave);
   return kNothing;
 }
 
@@ -74,7 +73,7 @@ int RunSmf(int argc, char** argv, int first) {
   bool diagnostic = false;
   if (!ReadImage(source, image, &diagnostic)) return kFileFault;
   if (!HasTrack(image)) {
-    std::fprintf(stderr, "%s\n", kNothingToExport);
+    std::fprintf(stderr, "%s\n", kNothingToSave);
     return kNothing;
   }
   if (!CheckPlayedVersion(source, image)) return kFileFault;

@@ -32,7 +32,7 @@ void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 #endif
 
 // FluidSynth (and ALSA under it) report their own troubles on stderr; we
-// report an output that does not open ourselves (message 1006), so their
+// report an output that does not open ourselves (kDeviceStandby), so their
 // logs stay quiet.
 void QuietLibraryLogs() {
   static std::once_flag once;

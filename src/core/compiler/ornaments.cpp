@@ -124,7 +124,7 @@ void WriteOrnamentedNote(ParseContext& cx, int natural, int main, int64_t ticks,
 
   bool trill = ornament.kind == OrnamentKind::kTri;
   if (trill ? e.notes.empty() : e.remaining < 1) {
-    cx.Fault(3019);
+    cx.Fault(TextId::kOrnamentLeavesNoLength);
     return;
   }
   for (int note : e.notes)

@@ -10,10 +10,10 @@ namespace {
 // A letter's index in this literal is its semitone position.
 constexpr std::string_view kLetters = "c d ef g a b";
 
-// Octave changes outside the range raise 3026 with the octave asked for.
+// Octave changes outside the range raise kOctaveOutOfRange with the octave asked for.
 void SetOctave(ParseContext& cx, int octave) {
   if (octave < kMinOctave || octave > kMaxOctave) {
-    cx.FaultValue(3026, octave);
+    cx.FaultValue(TextId::kOctaveOutOfRange, octave);
     return;
   }
   cx.state.octave = octave;
@@ -51,7 +51,7 @@ void ReadAccidentals(ParseContext& cx, int position, int& pitch) {
 
 bool CheckNoteNumber(ParseContext& cx, int note) {
   if (note >= 0 && note <= kMaxNoteNumber) return true;
-  cx.FaultValue(3026, OctaveOf(note));
+  cx.FaultValue(TextId::kOctaveOutOfRange, OctaveOf(note));
   return false;
 }
 
@@ -59,7 +59,7 @@ void ParseOctave(ParseContext& cx) {
   bool negative = cx.Accept('-');
   int32_t octave = 0;
   if (!cx.ReadNumber(octave)) {
-    cx.Fault(3042);
+    cx.Fault(TextId::kNotUnderstood);
     return;
   }
   SetOctave(cx, negative ? -octave : octave);
@@ -78,7 +78,7 @@ void ParseTransposition(ParseContext& cx) {
   int position = LetterPosition(cx.Peek());
   if (position < 0) {
     cx.state.transposition = 0;
-    cx.Fault(3041);
+    cx.Fault(TextId::kBadTransposition);
     return;
   }
   ++cx.pos;
@@ -117,7 +117,7 @@ void ParseAccidentalCommand(ParseContext& cx, char sign) {
   while (cx.Accept(sign)) ++steps;
   // Mixed signs (@+-) say nothing sensible.
   if (cx.Peek() == '+' || cx.Peek() == '#' || cx.Peek() == '-') {
-    cx.Fault(3044);
+    cx.Fault(TextId::kBadSign);
     return;
   }
   cx.state.pendingAccidental = sign == '-' ? -steps : steps;

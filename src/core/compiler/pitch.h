@@ -19,7 +19,7 @@ int TakeKeySignature(TrackState& state, int position);
 // accidentals -> {'+' | '#' | '-' | '%'}: added to `pitch` for the letter at `position`.
 void ReadAccidentals(ParseContext& cx, int position, int& pitch);
 
-// A note number must be 0..kMaxNoteNumber; else 3026 with the octave it would lie in.
+// A note number must be 0..kMaxNoteNumber; else kOctaveOutOfRange with the octave it would lie in.
 bool CheckNoteNumber(ParseContext& cx, int note);
 
 // octave -> 'o' ['-'] digits | '<' | '>'

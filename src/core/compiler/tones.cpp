@@ -16,7 +16,7 @@ bool ReadBank(ParseContext& cx, Value& msb, Value& lsb) {
   msb = cx.ReadUnsigned();
   if (cx.Accept(',')) lsb = cx.ReadUnsigned();
   if (msb.value > kMaxDataValue || lsb.value > kMaxDataValue) {
-    cx.Fault(3039);
+    cx.Fault(TextId::kToneOutOfRange);
     return false;
   }
   return true;
@@ -32,7 +32,7 @@ void DefineTone(ParseContext& cx, int32_t index) {
   Value msb;
   Value lsb;
   if (program.value > kMaxDataValue) {
-    cx.Fault(3039);
+    cx.Fault(TextId::kToneOutOfRange);
     return;
   }
   if (!ReadBank(cx, msb, lsb)) return;
@@ -46,7 +46,7 @@ void DefineTone(ParseContext& cx, int32_t index) {
 void ParseTone(ParseContext& cx) {
   int32_t index = cx.ReadUnsigned().value;
   if (index > kMaxToneIndex) {
-    cx.Fault(3039);
+    cx.Fault(TextId::kToneOutOfRange);
     return;
   }
   if (cx.Accept('=')) {
@@ -58,7 +58,7 @@ void ParseTone(ParseContext& cx) {
   if (!ReadBank(cx, msb, lsb)) return;
   bool banked = msb.written || lsb.written;
   if (banked && index > kMaxDataValue) {
-    cx.Fault(3039);
+    cx.Fault(TextId::kToneOutOfRange);
     return;
   }
   const ToneMapEntry& entry = cx.unit.toneMap[index];
