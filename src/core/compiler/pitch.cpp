@@ -40,13 +40,19 @@ int TakeKeySignature(TrackState& state, int position) {
   return NaturalPitch(state, position) + state.keyWorking[position];
 }
 
-void ReadAccidentals(ParseContext& cx, int position, int& pitch) {
+int ReadSigns(ParseContext& cx) {
+  int semitones = 0;
   for (;;) {
-    if (cx.Accept('+') || cx.Accept('#')) ++pitch;
-    else if (cx.Accept('-')) --pitch;
-    else if (cx.Accept('%')) pitch -= cx.state.keyWorking[position];
-    else return;
+    if (cx.Accept('+') || cx.Accept('#')) ++semitones;
+    else if (cx.Accept('-')) --semitones;
+    else return semitones;
   }
+}
+
+// Each '%' takes the key signature's accidental back off, wherever it stands in the run.
+void ReadAccidentals(ParseContext& cx, int position, int& pitch) {
+  pitch += ReadSigns(cx);
+  while (cx.Accept('%')) pitch += ReadSigns(cx) - cx.state.keyWorking[position];
 }
 
 bool CheckNoteNumber(ParseContext& cx, int note) {
@@ -84,24 +90,14 @@ void ParseTransposition(ParseContext& cx) {
   ++cx.pos;
   // g, a and b transpose downward: _g is a fourth below, not a fifth above.
   semitones += position >= 7 ? position - 12 : position;
-  for (;;) {
-    if (cx.Accept('+') || cx.Accept('#')) ++semitones;
-    else if (cx.Accept('-')) --semitones;
-    else break;
-  }
-  cx.state.transposition = semitones;
+  cx.state.transposition = semitones + ReadSigns(cx);
 }
 
 bool ParseKeySignature(ParseContext& cx) {
   int position = LetterPosition(cx.Peek());
   if (position < 0) return false;
   ++cx.pos;
-  int offset = 0;
-  for (;;) {
-    if (cx.Accept('+') || cx.Accept('#')) ++offset;
-    else if (cx.Accept('-')) --offset;
-    else break;
-  }
+  const int offset = ReadSigns(cx);
   cx.Accept('%');
   cx.state.keyWorking[position] = offset;
   cx.state.keySaved[position] = offset;

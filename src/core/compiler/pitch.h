@@ -16,6 +16,9 @@ int NaturalPitch(const TrackState& state, int position);
 // accidental (if any) is taken into the working key signature first.
 int TakeKeySignature(TrackState& state, int position);
 
+// signs -> {'+' | '#' | '-'}: a semitone up or down each; returns their sum.
+int ReadSigns(ParseContext& cx);
+
 // accidentals -> {'+' | '#' | '-' | '%'}: added to `pitch` for the letter at `position`.
 void ReadAccidentals(ParseContext& cx, int position, int& pitch);
 

@@ -41,6 +41,9 @@ TEST(Notes, KeySignaturePendingAccidentalAndBarLine) {
       {"@_f+f", "36 03 07 00 30", 48},
       {"@_f+f%", "35 03 07 00 30", 48},  // natural
       {"@_f+f-", "35 03 07 00 30", 48},
+      {"@_f+f%+", "36 03 07 00 30", 48},   // signs go on after a natural
+      {"@_f+f+%%", "35 03 07 00 30", 48},  // every '%' takes the key's sharp off
+      {"@_b-b#%-", "3B 03 07 00 30", 48},  // '%' in the middle of a run
       {"@_f++@_f%f", "35 03 07 00 30", 48},
       {"@_f+'f", "EF 36 03 07 00 30", 48},  // the key signature outlives the bar
       // The pending accidental goes into the working key until the bar line.
