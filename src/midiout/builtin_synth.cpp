@@ -7,8 +7,9 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 #include <mutex>
+
+#include "core/midi/midi_bytes.h"
 
 namespace tsy {
 namespace {
@@ -17,15 +18,6 @@ namespace {
 // servers first (PipeWire answers as PulseAudio and JACK too), then the raw
 // devices. Drivers this FluidSynth was built without are skipped.
 constexpr const char* kAudioDrivers[] = {"pulseaudio", "pipewire", "jack", "alsa", "sdl2"};
-
-constexpr uint8_t kXgSystemOn[] = {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7};
-// Device resets, after which the master volume is full again.
-constexpr uint8_t kGmSystemOn[] = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
-constexpr uint8_t kGsReset[] = {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 0xF7};
-// F0 7F <device> 04 01 <lsb> <msb> F7: the universal Master Volume message.
-constexpr uint8_t kMasterVolumeHead[] = {0xF0, 0x7F};
-constexpr uint8_t kMasterVolumeKind[] = {0x04, 0x01};
-constexpr size_t kMasterVolumeLength = 8;
 
 #ifdef TSY_HAVE_ALSA
 void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
@@ -80,15 +72,6 @@ fluid_audio_driver_t* StartAudioDriver(fluid_settings_t* settings, fluid_synth_t
   return nullptr;
 }
 
-bool StartsWith(const uint8_t* bytes, size_t length, const uint8_t* head, size_t headLength) {
-  return length >= headLength && std::memcmp(bytes, head, headLength) == 0;
-}
-
-bool IsMasterVolume(const uint8_t* bytes, size_t length) {
-  return length == kMasterVolumeLength && StartsWith(bytes, length, kMasterVolumeHead, 2) &&
-         std::memcmp(bytes + 3, kMasterVolumeKind, 2) == 0;
-}
-
 }  // namespace
 
 BuiltinSynth::~BuiltinSynth() {
@@ -137,45 +120,45 @@ SynthOpening BuiltinSynth::Open(SynthSink sink, const std::string& soundFont, st
 }
 
 void BuiltinSynth::SendShort(uint32_t message) {
-  const int status = message & 0xFF;
-  const int channel = status & 0x0F;
-  const int data1 = (message >> 8) & 0x7F;
-  int data2 = (message >> 16) & 0x7F;
-  switch (status & 0xF0) {
-    case 0x80: fluid_synth_noteoff(synth_, channel, data1); break;
-    case 0x90: fluid_synth_noteon(synth_, channel, data1, data2); break;
-    case 0xA0: fluid_synth_key_pressure(synth_, channel, data1, data2); break;
-    case 0xB0:
-      if (data1 == 32) data2 = 0;
+  const uint8_t status = message & 0xFF;
+  const int channel = midi::ChannelOf(status);
+  const int data1 = (message >> 8) & midi::kDataBits;
+  int data2 = (message >> 16) & midi::kDataBits;
+  switch (midi::KindOf(status)) {
+    case midi::kNoteOff: fluid_synth_noteoff(synth_, channel, data1); break;
+    case midi::kNoteOn: fluid_synth_noteon(synth_, channel, data1, data2); break;
+    case midi::kKeyPressure: fluid_synth_key_pressure(synth_, channel, data1, data2); break;
+    case midi::kControlChange:
+      if (data1 == midi::kBankSelectLsb) data2 = 0;
       fluid_synth_cc(synth_, channel, data1, data2);
       break;
-    case 0xC0: fluid_synth_program_change(synth_, channel, data1); break;
-    case 0xD0: fluid_synth_channel_pressure(synth_, channel, data1); break;
-    case 0xE0: fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7)); break;
+    case midi::kProgramChange: fluid_synth_program_change(synth_, channel, data1); break;
+    case midi::kChannelPressure: fluid_synth_channel_pressure(synth_, channel, data1); break;
+    case midi::kPitchBend: fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7)); break;
     default: break;  // system messages mean nothing to the synthesiser
   }
 }
 
 void BuiltinSynth::SendLong(const uint8_t* bytes, size_t length) {
-  if (StartsWith(bytes, length, kXgSystemOn, std::size(kXgSystemOn))) return;
-  if (IsMasterVolume(bytes, length)) {
-    // 14-bit volume; loudness follows its square, as controller 7 does.
-    const float volume = ((bytes[6] << 7) | bytes[5]) / 16383.0f;
+  if (midi::BeginsWith(bytes, length, midi::kXgSystemOn)) return;
+  if (midi::IsMasterVolume(bytes, length)) {
+    // Loudness follows the square of the volume, as with controller 7.
+    const float volume = static_cast<float>(midi::MasterVolumeValue(bytes)) / midi::kMax14;
     fluid_synth_set_gain(synth_, baseGain_ * volume * volume);
     return;
   }
-  if (StartsWith(bytes, length, kGmSystemOn, std::size(kGmSystemOn)) ||
-      StartsWith(bytes, length, kGsReset, std::size(kGsReset)))
+  // After a device reset the master volume is full again.
+  if (midi::BeginsWith(bytes, length, midi::kGmSystemOn) || midi::BeginsWith(bytes, length, midi::kGsReset))
     fluid_synth_set_gain(synth_, baseGain_);
   // FluidSynth takes the body without F0 and F7.
-  if (length < 2 || bytes[0] != 0xF0 || bytes[length - 1] != 0xF7) return;
+  if (length < 2 || bytes[0] != midi::kSysExStart || bytes[length - 1] != midi::kSysExEnd) return;
   fluid_synth_sysex(synth_, reinterpret_cast<const char*>(bytes + 1), static_cast<int>(length - 2), nullptr, nullptr,
                     nullptr, 0);
 }
 
 void BuiltinSynth::Reset() {
   for (int channel = 0; channel < 16; ++channel) {
-    fluid_synth_cc(synth_, channel, 64, 0);
+    fluid_synth_cc(synth_, channel, midi::kSustain, 0);
     fluid_synth_all_notes_off(synth_, channel);
   }
   fluid_synth_set_gain(synth_, baseGain_);

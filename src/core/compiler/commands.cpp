@@ -10,15 +10,13 @@
 #include "core/compiler/structure.h"
 #include "core/compiler/sysex.h"
 #include "core/compiler/tones.h"
+#include "core/midi/midi_bytes.h"
 
 namespace tsy {
 namespace {
 
 constexpr int32_t kMaxDataValue = 127;
 constexpr int32_t kMaxDetune = 8191;  // either side of the centre
-constexpr uint8_t kNrpnMsb = 99;
-constexpr uint8_t kNrpnLsb = 98;
-constexpr uint8_t kDataEntry = 6;
 
 // ---------------------------------------------------------------- values
 
@@ -73,12 +71,12 @@ void SingleValue(ParseContext& cx, Signs signs, int32_t low, int32_t high, TextI
 // `scale` turns a value into controller data (127 for on/off pedals).
 struct PerValue {
   size_t read;                 // values read (more may be written than used)
-  std::array<int, 4> targets;  // controller (or NRPN LSB) of each used value, -1 unused
+  std::array<int, 4> targets;  // controller (or sound NRPN LSB) of each used value, -1 unused
   Signs signs;
   int32_t low, high;
   TextId fault;          // message of a bad value
   bool faultShowsValue;  // the message shows the value
-  bool nrpn;             // NRPN 1/target = value + 64, else CC target = value * scale
+  bool nrpn;             // NRPN kNrpnSound/target = value + 64, else CC target = value * scale
   int scale;
 };
 
@@ -97,9 +95,9 @@ void PerValueCommand(ParseContext& cx, const PerValue& command) {
     const Value& v = values.at[i];
     if (!v.written) continue;
     if (command.nrpn) {
-      ControlChange(cx, kNrpnMsb, 1);
-      ControlChange(cx, kNrpnLsb, command.targets[i]);
-      ControlChange(cx, kDataEntry, v.value + 64);
+      ControlChange(cx, midi::kNrpnMsb, midi::kNrpnSound);
+      ControlChange(cx, midi::kNrpnLsb, command.targets[i]);
+      ControlChange(cx, midi::kDataEntry, v.value + midi::kNrpnCentre);
     } else {
       ControlChange(cx, command.targets[i], v.value * command.scale);
     }
@@ -125,21 +123,29 @@ void Hold(ParseContext& cx) {
     cx.FaultValue(TextId::kHoldValueOutOfRange, n.value);
     return;
   }
-  ControlChange(cx, 64, n.value * 127);
+  ControlChange(cx, midi::kSustain, n.value * midi::kPedalOn);
 }
 
+// The controllers and sound parameters of the per-value commands, in the order of their values.
+constexpr std::array<int, 4> kSosTargets = {midi::kSostenuto, midi::kSoftPedal, -1, -1};
+constexpr std::array<int, 4> kRevTargets = {midi::kReverbSend, midi::kChorusSend, midi::kTremoloDepth,
+                                            midi::kCelesteDepth};
+constexpr std::array<int, 4> kLfovTargets = {midi::kNrpnVibratoRate, midi::kNrpnVibratoDepth, midi::kNrpnVibratoDelay,
+                                             -1};
+constexpr std::array<int, 4> kCfrTargets = {midi::kNrpnFilterCutoff, midi::kNrpnFilterResonance, -1, -1};
+
 void Sos(ParseContext& cx) {
-  PerValueCommand(cx, {4, {66, 67, -1, -1}, Signs::kRejected, 0, 1, TextId::kSosValueOutOfRange, true, false, 127});
+  PerValueCommand(cx,
+                  {4, kSosTargets, Signs::kRejected, 0, 1, TextId::kSosValueOutOfRange, true, false, midi::kPedalOn});
 }
 void Rev(ParseContext& cx) {
-  PerValueCommand(cx,
-                  {4, {91, 93, 92, 94}, Signs::kNone, 0, kMaxDataValue, TextId::kContValueOutOfRange, false, false, 1});
+  PerValueCommand(cx, {4, kRevTargets, Signs::kNone, 0, kMaxDataValue, TextId::kContValueOutOfRange, false, false, 1});
 }
 void Lfov(ParseContext& cx) {
-  PerValueCommand(cx, {3, {8, 9, 10, -1}, Signs::kAllowed, -50, 50, TextId::kLfovValueOutOfRange, true, true, 1});
+  PerValueCommand(cx, {3, kLfovTargets, Signs::kAllowed, -50, 50, TextId::kLfovValueOutOfRange, true, true, 1});
 }
 void Cfr(ParseContext& cx) {
-  PerValueCommand(cx, {4, {32, 33, -1, -1}, Signs::kAllowed, -50, 50, TextId::kCfrValueOutOfRange, true, true, 1});
+  PerValueCommand(cx, {4, kCfrTargets, Signs::kAllowed, -50, 50, TextId::kCfrValueOutOfRange, true, true, 1});
 }
 
 // '@varc' length ',' 0 ',' controller ',' from ',' to
@@ -245,7 +251,7 @@ constexpr AtCommand kAtCommands[] = {
     {"pan",
      [](ParseContext& cx) {
        SingleValue(cx, Signs::kAllowed, -63, 63, TextId::kPanOutOfRange,
-                   [&](int32_t v) { Pan(cx, static_cast<uint8_t>(v + 64)); });
+                   [&](int32_t v) { Pan(cx, static_cast<uint8_t>(v + midi::kPanCentre)); });
      }},
     {"dtn", [](ParseContext& cx) { Detune(cx, 128, 1); }},
     {"dts", [](ParseContext& cx) { Detune(cx, 1, 1); }},
@@ -274,7 +280,7 @@ constexpr AtCommand kAtCommands[] = {
      }},
     {"_", KeySignature},
     {"l", [](ParseContext& cx) { Pan(cx, 1); }},
-    {"m", [](ParseContext& cx) { Pan(cx, 64); }},
+    {"m", [](ParseContext& cx) { Pan(cx, midi::kPanCentre); }},
     {"r", [](ParseContext& cx) { Pan(cx, 127); }},
     {"h", ParseSystemExclusive},
     {"+", [](ParseContext& cx) { ParseAccidentalCommand(cx, '+'); }},

@@ -1,14 +1,13 @@
 #include "core/compiler/tones.h"
 
 #include "core/compiler/event_codes.h"
+#include "core/midi/midi_bytes.h"
 
 namespace tsy {
 namespace {
 
 constexpr int32_t kMaxToneIndex = 255;
 constexpr int32_t kMaxDataValue = 127;
-constexpr uint8_t kBankMsbController = 0;
-constexpr uint8_t kBankLsbController = 32;
 
 // Up to two values after a comma: bank MSB and LSB. False after a fault.
 bool ReadBank(ParseContext& cx, Value& msb, Value& lsb) {
@@ -23,8 +22,8 @@ bool ReadBank(ParseContext& cx, Value& msb, Value& lsb) {
 }
 
 void WriteBank(ParseContext& cx, int msb, int lsb) {
-  cx.out.Event(EventCode::kControlChange, {kBankMsbController, static_cast<uint8_t>(msb)});
-  cx.out.Event(EventCode::kControlChange, {kBankLsbController, static_cast<uint8_t>(lsb)});
+  cx.out.Event(EventCode::kControlChange, {midi::kBankSelect, static_cast<uint8_t>(msb)});
+  cx.out.Event(EventCode::kControlChange, {midi::kBankSelectLsb, static_cast<uint8_t>(lsb)});
 }
 
 void DefineTone(ParseContext& cx, int32_t index) {
