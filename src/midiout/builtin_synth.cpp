@@ -80,36 +80,32 @@ BuiltinSynth::~BuiltinSynth() {
   if (settings_) delete_fluid_settings(settings_);
 }
 
-// The opening follows the steps of the system's software-synthesiser
-// opening one for one, with the same fallbacks: no settings object (the
-// synthesiser itself is missing) leaves the caller in standby; any later
-// failure releases everything and sends the caller to the MIDI Mapper.
+// Opens step by step, with the fallbacks the output opening expects: no
+// settings object (the synthesiser itself is missing) leaves the caller in
+// standby; any later failure releases everything and sends the caller to
+// the MIDI Mapper.
 SynthOpening BuiltinSynth::Open(SynthSink sink, const std::string& soundFont, std::unique_ptr<BuiltinSynth>& synth) {
-  // 1. Once per process: the library's own logging.
-  QuietLibraryLogs();
+  QuietLibraryLogs();  // once per process
   std::unique_ptr<BuiltinSynth> s(new BuiltinSynth);
-  // 2. The synthesiser object: without it there is nothing to fall back from.
+  // The settings object: without it there is no synthesiser to fall back from.
   s->settings_ = new_fluid_settings();
   if (!s->settings_) return SynthOpening::kNoSynthesiser;
-  // 3. The default output and its timing.
+  // The sample rate, and the audio buffer that makes the latency.
   fluid_settings_setnum(s->settings_, "synth.sample-rate", kSynthSampleRate);
   fluid_settings_setint(s->settings_, "audio.period-size", kSynthPeriodFrames);
   fluid_settings_setint(s->settings_, "audio.periods", kSynthPeriods);
   // Rendered by the caller, only the samples the music uses are loaded.
   fluid_settings_setint(s->settings_, "synth.dynamic-sample-loading", sink == SynthSink::kCaller ? 1 : 0);
-  // 4. The synthesiser port.
   s->synth_ = new_fluid_synth(s->settings_);
   if (!s->synth_) return SynthOpening::kFailed;
-  // 5. The loader: the SoundFont must be there and be one.
+  // The General MIDI instruments: the SoundFont must be there and be one.
   if (!fluid_is_soundfont(soundFont.c_str())) return SynthOpening::kFailed;
-  // 6. The General MIDI collection.
   if (fluid_synth_sfload(s->synth_, soundFont.c_str(), 1) == FLUID_FAILED) return SynthOpening::kFailed;
-  // 7. Every channel takes its instrument from the collection.
+  // Every channel takes its instrument from the SoundFont.
   fluid_synth_program_reset(s->synth_);
-  // 8. Activation: sound starts (its success is judged at step 10).
+  // Sound starts; whether it did is judged just below.
   if (sink == SynthSink::kAudioDriver) s->driver_ = StartAudioDriver(s->settings_, s->synth_);
-  // 9. (No message buffer to make: FluidSynth takes each message by call.)
-  // 10. The output clock: without a running audio output there is none.
+  // Without a running audio output there is no output clock to play by.
   if (sink == SynthSink::kAudioDriver) {
     if (!s->driver_) return SynthOpening::kFailed;
     s->latencyMs_ = 1000.0 * kSynthPeriodFrames * kSynthPeriods / kSynthSampleRate;

@@ -431,7 +431,8 @@ After DecodeEvent(Pass& p) {
   return kEventHandlers[row].handle(p, pos);
 }
 
-// Steps 7 and 8: ramps before every event, events while due (or in a chord).
+// The events that are due: a step of the channel's ramps before each one,
+// then the event itself while its tick has come (or while reading a chord).
 void DecodeDueEvents(Pass& p) {
   EngineState& s = p.s;
   for (;;) {
@@ -460,7 +461,7 @@ void ExpireGate(Pass& p) {
   s.noteState[t] = kNoteIdle;
 }
 
-// Step 9: the notes as the bend makes them sound, for the displays. The first
+// Shows the notes as the bend makes them sound, for the displays. The first
 // note never shows as 127 or 128, which would read as the rest or waiting marker.
 void ShowBentNotes(EngineState& s, int t) {
   const uint8_t first = s.eventNotes[t][0];
@@ -475,8 +476,9 @@ void ShowBentNotes(EngineState& s, int t) {
   }
 }
 
-// Step 10, in the pass of the last track: when every track that still has a
-// stream has reached its mark, all waiting tracks go on at this tick.
+// The bar-line synchronisation, run in the pass of the last track: when every
+// track that still has a stream has reached its mark, all waiting tracks go
+// on at this tick.
 void ReleaseSynchronisedTracks(EngineState& s) {
   int live = 0;
   for (int t = 0; t < kTrackCount; ++t)
