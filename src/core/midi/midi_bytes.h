@@ -69,8 +69,8 @@ constexpr uint8_t kPanCentre = 64;
 
 // ---------------------------------------------------------------- parameters
 
-// Registered parameters as (msb << 8 | lsb) of controllers 101 and 100.
-constexpr uint16_t kRpnBendRange = 0x0000;
+// Registered parameters as (msb << 8 | lsb) of controllers 101 and 100:
+// 0 is the bend range, 1 the fine tuning.
 constexpr uint16_t kRpnFineTune = 0x0001;
 constexpr uint16_t kNoParameter = 0x7F7F;  // (127, 127): none selected; also for the NRPN pair
 
