@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr size_t kImageLimit = 16127;  // the largest image a compile may leave without 3030
+constexpr size_t kImageLimit = 16127;  // the largest image a compile may leave without kDataOverflow
 constexpr int kLetters = 26;
 
 // Letter i's body: a short phrase whose lengths come from the arguments.

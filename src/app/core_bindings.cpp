@@ -15,16 +15,12 @@
 namespace tsy {
 namespace {
 
-constexpr int kCannotOpenText = 1001;        // "ファイルを開けません"
-constexpr int kCompileResultCaption = 2004;  // "解析小節数"
-constexpr int kSmfResultCaption = 2005;      // "SMF出力"
-
 // Compiles `source` into the object buffer and shows what the compile says:
 // the message text, or that the source could not be opened.
 uint32_t CompileAndReport(ShellHost& host, const std::string& source, uint8_t* objectBuffer) {
   CompileResult result = CompileFile(source, objectBuffer);
-  if (!result.opened) host.ShowMessage(source, LoadText(kCannotOpenText), MessageIcon::kNone);
-  else host.ShowMessage(LoadText(kCompileResultCaption), Cp932ToUtf8(result.messageText), MessageIcon::kNone);
+  if (!result.opened) host.ShowMessage(source, LoadText(TextId::kCannotOpen), MessageIcon::kNone);
+  else host.ShowMessage(LoadText(TextId::kCompileResultCaption), Cp932ToUtf8(result.messageText), MessageIcon::kNone);
   return result.imageLength();
 }
 
@@ -34,9 +30,9 @@ void ExportAndReport(ShellHost& host, const std::string& path) {
   SmfExport result = ExportSmf(path);
   switch (result.outcome) {
     case SmfOutcome::kWritten:
-      host.ShowMessage(LoadText(kSmfResultCaption), result.EndPosition(), MessageIcon::kNone);
+      host.ShowMessage(LoadText(TextId::kSmfResultCaption), result.EndPosition(), MessageIcon::kNone);
       break;
-    case SmfOutcome::kCannotCreate: host.ShowMessage(path, LoadText(kCannotOpenText), MessageIcon::kNone); break;
+    case SmfOutcome::kCannotCreate: host.ShowMessage(path, LoadText(TextId::kCannotOpen), MessageIcon::kNone); break;
     case SmfOutcome::kWriteFailed:
       host.ShowMessage(path, std::string(kCannotWriteText) + "\n" + result.reason, MessageIcon::kError);
       break;
@@ -62,8 +58,9 @@ CoreCalls BindCore(ShellHost& host, Settings& settings) {
   core.resume = Resume;
   core.exportSmf = [&host](const std::string& path) { ExportAndReport(host, path); };
   core.applyDeviceChoice = [&host, &settings] {
-    ApplyDeviceChoice(settings.midiDevice,
-                      [&host](int textId) { host.ShowMessage(kProgramCaption, LoadText(textId), MessageIcon::kNone); });
+    ApplyDeviceChoice(settings.midiDevice, [&host](TextId textId) {
+      host.ShowMessage(kProgramCaption, LoadText(textId), MessageIcon::kNone);
+    });
   };
   core.closeOutput = CloseOutput;
   return core;

@@ -20,17 +20,16 @@ namespace tsy {
 namespace {
 
 constexpr const char* kInitObject = "init.emd";  // loaded and played at start, from the current folder
-constexpr int kCompileQuestionText = 1004;       // "-> %s\nコンパイル？"
 
 constexpr uint32_t kSmallestExportable = 405;  // a header and at least one track
 constexpr int kMinTempo = 12;                  // quarter notes per minute
 constexpr int kMaxTempo = 992;
 constexpr uint8_t kMaxVelocity = 127;
 
-const FileFilter kMusFilters[] = {{"MUSファイル(*.mus)", "*.mus"}, {"全てのファイル(*.*)", "*.*"}};
-const FileFilter kEmdFilters[] = {{"EMDファイル(*.emd)", "*.emd"}, {"全てのファイル(*.*)", "*.*"}};
-const FileFilter kSmfFilters[] = {{"SMF0ファイル(*.MID)", "*.mid"}};
-const FileFilter kEmdSaveFilters[] = {{"EMDファイル(*.emd)", "*.emd"}};
+const FileFilter kMusFilters[] = {{kMusFilter, kMusPattern}, {kAllFilesFilter, kAllFilesPattern}};
+const FileFilter kEmdFilters[] = {{kEmdFilter, kEmdPattern}, {kAllFilesFilter, kAllFilesPattern}};
+const FileFilter kSmfFilters[] = {{kSmfFilter, kSmfPattern}};
+const FileFilter kEmdSaveFilters[] = {{kEmdFilter, kEmdPattern}};
 
 template <size_t N>
 FileDialogRequest DialogRequest(bool save, const FileFilter (&filters)[N], const std::string& folder,
@@ -318,7 +317,7 @@ void Shell::RememberFolder(int folder, const std::string& chosen) {
 
 void Shell::Compile() {
   if (HasExtension(state_.currentFile, "emd")) return;
-  if (!host_.AskYesNo(Format(LoadText(kCompileQuestionText), state_.currentFile),
+  if (!host_.AskYesNo(Format(LoadText(TextId::kCompileQuestion), state_.currentFile),
                       /*noIsDefault=*/false))
     return;
   state_.compiledSize = core_.compile(state_.currentFile, state_.objectBuffer.data());

@@ -12,11 +12,8 @@ namespace tsy {
 
 enum class MessageIcon { kNone, kInformation, kQuestion, kWarning, kError };
 
-// Told when a file could not be written, with the system's reason on the next line.
-constexpr const char* kCannotWriteText = "ファイルを書き込めません";
-
 struct FileFilter {
-  std::string description;  // "MUSファイル(*.mus)"
+  std::string description;  // as the dialog lists it, e.g. kMusFilter
   std::string pattern;      // "*.mus"
 };
 

@@ -24,7 +24,7 @@ void PrintDiagnostics(const std::string& source, const CompileResult& result) {
 }
 
 void PrintCannotOpen(const std::string& source, int error) {
-  std::fprintf(stderr, "%s: %s (%s)\n", LoadText(1001), source.c_str(), std::strerror(error));
+  std::fprintf(stderr, "%s: %s (%s)\n", LoadText(TextId::kCannotOpen), source.c_str(), std::strerror(error));
 }
 
 }  // namespace tsy::cli

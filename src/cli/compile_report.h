@@ -15,7 +15,7 @@ std::string MessageTextUtf8(const std::string& cp932);
 // Prints every diagnostic of `result` to stderr, naming `source`.
 void PrintDiagnostics(const std::string& source, const CompileResult& result);
 
-// Prints "ファイルを開けません: SOURCE (reason)" to stderr.
+// Prints "TEXT: SOURCE (reason)" to stderr, TEXT being kCannotOpen's.
 void PrintCannotOpen(const std::string& source, int error);
 
 }  // namespace tsy::cli

@@ -114,7 +114,7 @@ int RunPlay(const Arguments& args) {
 
   const std::string asked = args.Option("--device").value_or(SettingsDevice());
   std::string device = asked;
-  ApplyDeviceChoice(device, [](int id) { std::fprintf(stderr, "tsy: %s\n", LoadText(id)); });
+  ApplyDeviceChoice(device, [](TextId id) { std::fprintf(stderr, "tsy: %s\n", LoadText(id)); });
   if (device != asked) std::fprintf(stderr, "tsy: no output is named '%s'; using %s\n", asked.c_str(), device.c_str());
   LoadMusic(objectBuffer);
 

@@ -11,11 +11,11 @@
 #include "core/smf/export_smf.h"
 #include "platform/replacing_file.h"
 #include "resources/string_table.h"
+#include "resources/window_texts.h"
 
 namespace tsy::cli {
 namespace {
 
-constexpr const char* kNothingToExport = "保存するデータがありません";
 
 enum Exit { kExported = 0, kDiagnostic = 1, kFileFault = 2, kNothing = 3 };
 
@@ -24,14 +24,14 @@ int Export(const std::string& output) {
   switch (result.outcome) {
     case SmfOutcome::kWritten: std::printf("%s\n", result.EndPosition().c_str()); return kExported;
     case SmfOutcome::kCannotCreate:
-      std::fprintf(stderr, "%s: %s (%s)\n", LoadText(1001), output.c_str(), result.reason.c_str());
+      std::fprintf(stderr, "%s: %s (%s)\n", LoadText(TextId::kCannotOpen), output.c_str(), result.reason.c_str());
       return kFileFault;
     case SmfOutcome::kWriteFailed:
       std::fprintf(stderr, "tsy: cannot write %s (%s)\n", output.c_str(), result.reason.c_str());
       return kFileFault;
     case SmfOutcome::kNoImage: break;
   }
-  std::fprintf(stderr, "%s\n", kNothingToExport);
+  std::fprintf(stderr, "%s\n", kNothingToSave);
   return kNothing;
 }
 
@@ -49,7 +49,7 @@ int RunSmf(const Arguments& args) {
   bool diagnostic = false;
   if (!ReadImage(source, image, &diagnostic)) return kFileFault;
   if (!HasTrack(image)) {
-    std::fprintf(stderr, "%s\n", kNothingToExport);
+    std::fprintf(stderr, "%s\n", kNothingToSave);
     return kNothing;
   }
   if (!CheckPlayedVersion(source, image)) return kFileFault;

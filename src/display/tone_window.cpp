@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/engine/track_mutes.h"
+#include "core/midi/midi_bytes.h"
 #include "display/palette.h"
 #include "display/text_format.h"
 #include "platform/text_codec.h"
@@ -129,9 +130,9 @@ void ToneWindow::ApplyEntry() {
   const int index = scroll_ + cursorRow_;
   if (index >= list.count) return;
   const auto channel = static_cast<uint8_t>(channel_);
-  host_.SendShort(ShortMessage(0xB0 | channel, 0, list.bankMsb(index)));
-  host_.SendShort(ShortMessage(0xB0 | channel, 32, list.bankLsb(index)));
-  host_.SendShort(ShortMessage(0xC0 | channel, list.program(index), 0));
+  host_.SendShort(ControlChangeWord(channel, midi::kBankSelect, list.bankMsb(index)));
+  host_.SendShort(ControlChangeWord(channel, midi::kBankSelectLsb, list.bankLsb(index)));
+  host_.SendShort(ChannelWord(midi::kProgramChange, channel, list.program(index), 0));
 }
 
 void ToneWindow::ChangeChannel(int delta) {
@@ -165,13 +166,13 @@ void ToneWindow::NoteOn(int value) {
   HeldNote& held = held_[value];
   if (held.octave != 0) return;  // key repeat
   held = {static_cast<uint8_t>(octave_), static_cast<uint8_t>(channel_)};
-  host_.SendShort(ShortMessage(0x90 | held.channel, static_cast<uint8_t>(value + 12 * octave_), kVelocityOn));
+  host_.SendShort(ChannelWord(midi::kNoteOn, held.channel, static_cast<uint8_t>(value + 12 * octave_), kVelocityOn));
 }
 
 void ToneWindow::NoteOff(int value) {
   HeldNote& held = held_[value];
   if (held.octave == 0) return;
-  host_.SendShort(ShortMessage(0x80 | held.channel, static_cast<uint8_t>(value + 12 * held.octave), 0));
+  host_.SendShort(ChannelWord(midi::kNoteOff, held.channel, static_cast<uint8_t>(value + 12 * held.octave), 0));
   held = {};
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/midi/midi_bytes.h"
 #include "midiout/builtin_synth.h"
 #include "midiout/wav_file.h"
 
@@ -58,9 +59,9 @@ RenderResult RenderToWav(const std::vector<TimedMessage>& music, const std::stri
       RenderFrames(*synth, wav, due - rendered);
       rendered = due;
     }
-    if (m.bytes[0] == 0xF0) {
+    if (m.bytes[0] == midi::kSysExStart) {
       synth->SendLong(m.bytes.data(), m.bytes.size());
-    } else if (m.bytes[0] >= 0x80 && m.bytes[0] < 0xF0) {
+    } else if ((m.bytes[0] & midi::kStatusBit) && m.bytes[0] < midi::kSysExStart) {
       uint32_t word = 0;
       for (size_t b = 0; b < m.bytes.size() && b < 3; ++b) word |= m.bytes[b] << (8 * b);
       synth->SendShort(word);

@@ -7,8 +7,9 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 #include <mutex>
+
+#include "core/midi/midi_bytes.h"
 
 namespace tsy {
 namespace {
@@ -18,21 +19,12 @@ namespace {
 // devices. Drivers this FluidSynth was built without are skipped.
 constexpr const char* kAudioDrivers[] = {"pulseaudio", "pipewire", "jack", "alsa", "sdl2"};
 
-constexpr uint8_t kXgSystemOn[] = {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7};
-// Device resets, after which the master volume is full again.
-constexpr uint8_t kGmSystemOn[] = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
-constexpr uint8_t kGsReset[] = {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 0xF7};
-// F0 7F <device> 04 01 <lsb> <msb> F7: the universal Master Volume message.
-constexpr uint8_t kMasterVolumeHead[] = {0xF0, 0x7F};
-constexpr uint8_t kMasterVolumeKind[] = {0x04, 0x01};
-constexpr size_t kMasterVolumeLength = 8;
-
 #ifdef TSY_HAVE_ALSA
 void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 #endif
 
 // FluidSynth (and ALSA under it) report their own troubles on stderr; we
-// report an output that does not open ourselves (message 1006), so their
+// report an output that does not open ourselves (kDeviceStandby), so their
 // logs stay quiet.
 void QuietLibraryLogs() {
   static std::once_flag once;
@@ -80,15 +72,6 @@ fluid_audio_driver_t* StartAudioDriver(fluid_settings_t* settings, fluid_synth_t
   return nullptr;
 }
 
-bool StartsWith(const uint8_t* bytes, size_t length, const uint8_t* head, size_t headLength) {
-  return length >= headLength && std::memcmp(bytes, head, headLength) == 0;
-}
-
-bool IsMasterVolume(const uint8_t* bytes, size_t length) {
-  return length == kMasterVolumeLength && StartsWith(bytes, length, kMasterVolumeHead, 2) &&
-         std::memcmp(bytes + 3, kMasterVolumeKind, 2) == 0;
-}
-
 }  // namespace
 
 BuiltinSynth::~BuiltinSynth() {
@@ -97,36 +80,32 @@ BuiltinSynth::~BuiltinSynth() {
   if (settings_) delete_fluid_settings(settings_);
 }
 
-// The opening follows the steps of the system's software-synthesiser
-// opening one for one, with the same fallbacks: no settings object (the
-// synthesiser itself is missing) leaves the caller in standby; any later
-// failure releases everything and sends the caller to the MIDI Mapper.
+// Opens step by step, with the fallbacks the output opening expects: no
+// settings object (the synthesiser itself is missing) leaves the caller in
+// standby; any later failure releases everything and sends the caller to
+// the MIDI Mapper.
 SynthOpening BuiltinSynth::Open(SynthSink sink, const std::string& soundFont, std::unique_ptr<BuiltinSynth>& synth) {
-  // 1. Once per process: the library's own logging.
-  QuietLibraryLogs();
+  QuietLibraryLogs();  // once per process
   std::unique_ptr<BuiltinSynth> s(new BuiltinSynth);
-  // 2. The synthesiser object: without it there is nothing to fall back from.
+  // The settings object: without it there is no synthesiser to fall back from.
   s->settings_ = new_fluid_settings();
   if (!s->settings_) return SynthOpening::kNoSynthesiser;
-  // 3. The default output and its timing.
+  // The sample rate, and the audio buffer that makes the latency.
   fluid_settings_setnum(s->settings_, "synth.sample-rate", kSynthSampleRate);
   fluid_settings_setint(s->settings_, "audio.period-size", kSynthPeriodFrames);
   fluid_settings_setint(s->settings_, "audio.periods", kSynthPeriods);
   // Rendered by the caller, only the samples the music uses are loaded.
   fluid_settings_setint(s->settings_, "synth.dynamic-sample-loading", sink == SynthSink::kCaller ? 1 : 0);
-  // 4. The synthesiser port.
   s->synth_ = new_fluid_synth(s->settings_);
   if (!s->synth_) return SynthOpening::kFailed;
-  // 5. The loader: the SoundFont must be there and be one.
+  // The General MIDI instruments: the SoundFont must be there and be one.
   if (!fluid_is_soundfont(soundFont.c_str())) return SynthOpening::kFailed;
-  // 6. The General MIDI collection.
   if (fluid_synth_sfload(s->synth_, soundFont.c_str(), 1) == FLUID_FAILED) return SynthOpening::kFailed;
-  // 7. Every channel takes its instrument from the collection.
+  // Every channel takes its instrument from the SoundFont.
   fluid_synth_program_reset(s->synth_);
-  // 8. Activation: sound starts (its success is judged at step 10).
+  // Sound starts; whether it did is judged just below.
   if (sink == SynthSink::kAudioDriver) s->driver_ = StartAudioDriver(s->settings_, s->synth_);
-  // 9. (No message buffer to make: FluidSynth takes each message by call.)
-  // 10. The output clock: without a running audio output there is none.
+  // Without a running audio output there is no output clock to play by.
   if (sink == SynthSink::kAudioDriver) {
     if (!s->driver_) return SynthOpening::kFailed;
     s->latencyMs_ = 1000.0 * kSynthPeriodFrames * kSynthPeriods / kSynthSampleRate;
@@ -137,45 +116,45 @@ SynthOpening BuiltinSynth::Open(SynthSink sink, const std::string& soundFont, st
 }
 
 void BuiltinSynth::SendShort(uint32_t message) {
-  const int status = message & 0xFF;
-  const int channel = status & 0x0F;
-  const int data1 = (message >> 8) & 0x7F;
-  int data2 = (message >> 16) & 0x7F;
-  switch (status & 0xF0) {
-    case 0x80: fluid_synth_noteoff(synth_, channel, data1); break;
-    case 0x90: fluid_synth_noteon(synth_, channel, data1, data2); break;
-    case 0xA0: fluid_synth_key_pressure(synth_, channel, data1, data2); break;
-    case 0xB0:
-      if (data1 == 32) data2 = 0;
+  const uint8_t status = message & 0xFF;
+  const int channel = midi::ChannelOf(status);
+  const int data1 = (message >> 8) & midi::kDataBits;
+  int data2 = (message >> 16) & midi::kDataBits;
+  switch (midi::KindOf(status)) {
+    case midi::kNoteOff: fluid_synth_noteoff(synth_, channel, data1); break;
+    case midi::kNoteOn: fluid_synth_noteon(synth_, channel, data1, data2); break;
+    case midi::kKeyPressure: fluid_synth_key_pressure(synth_, channel, data1, data2); break;
+    case midi::kControlChange:
+      if (data1 == midi::kBankSelectLsb) data2 = 0;
       fluid_synth_cc(synth_, channel, data1, data2);
       break;
-    case 0xC0: fluid_synth_program_change(synth_, channel, data1); break;
-    case 0xD0: fluid_synth_channel_pressure(synth_, channel, data1); break;
-    case 0xE0: fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7)); break;
+    case midi::kProgramChange: fluid_synth_program_change(synth_, channel, data1); break;
+    case midi::kChannelPressure: fluid_synth_channel_pressure(synth_, channel, data1); break;
+    case midi::kPitchBend: fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7)); break;
     default: break;  // system messages mean nothing to the synthesiser
   }
 }
 
 void BuiltinSynth::SendLong(const uint8_t* bytes, size_t length) {
-  if (StartsWith(bytes, length, kXgSystemOn, std::size(kXgSystemOn))) return;
-  if (IsMasterVolume(bytes, length)) {
-    // 14-bit volume; loudness follows its square, as controller 7 does.
-    const float volume = ((bytes[6] << 7) | bytes[5]) / 16383.0f;
+  if (midi::BeginsWith(bytes, length, midi::kXgSystemOn)) return;
+  if (midi::IsMasterVolume(bytes, length)) {
+    // Loudness follows the square of the volume, as with controller 7.
+    const float volume = static_cast<float>(midi::MasterVolumeValue(bytes)) / midi::kMax14;
     fluid_synth_set_gain(synth_, baseGain_ * volume * volume);
     return;
   }
-  if (StartsWith(bytes, length, kGmSystemOn, std::size(kGmSystemOn)) ||
-      StartsWith(bytes, length, kGsReset, std::size(kGsReset)))
+  // After a device reset the master volume is full again.
+  if (midi::BeginsWith(bytes, length, midi::kGmSystemOn) || midi::BeginsWith(bytes, length, midi::kGsReset))
     fluid_synth_set_gain(synth_, baseGain_);
   // FluidSynth takes the body without F0 and F7.
-  if (length < 2 || bytes[0] != 0xF0 || bytes[length - 1] != 0xF7) return;
+  if (length < 2 || bytes[0] != midi::kSysExStart || bytes[length - 1] != midi::kSysExEnd) return;
   fluid_synth_sysex(synth_, reinterpret_cast<const char*>(bytes + 1), static_cast<int>(length - 2), nullptr, nullptr,
                     nullptr, 0);
 }
 
 void BuiltinSynth::Reset() {
   for (int channel = 0; channel < 16; ++channel) {
-    fluid_synth_cc(synth_, channel, 64, 0);
+    fluid_synth_cc(synth_, channel, midi::kSustain, 0);
     fluid_synth_all_notes_off(synth_, channel);
   }
   fluid_synth_set_gain(synth_, baseGain_);

@@ -13,9 +13,7 @@ namespace {
 
 // How earlier versions stored the mapper in the settings file.
 constexpr const char* kOldMapperName = "MIDI Mappaer";
-constexpr int kDeviceQueryFailedText = 1005;  // "デバイス問い合わせに失敗しました"
-constexpr int kStandbyText = 1006;  // "デバイスを開けませんでした。\n待機状態で実行されます。"
-constexpr int kSwitchSlot = 0;      // the snapshot that carries play over
+constexpr int kSwitchSlot = 0;  // the snapshot that carries play over
 
 // The kind to open for the setting; a name no port has becomes the mapper.
 int KindFor(std::string& midiDevice) {
@@ -52,8 +50,8 @@ int ApplyDeviceChoice(std::string& midiDevice, const DeviceNotice& notice) {
   CloseOutput();
 
   const int result = OpenOutput(KindFor(midiDevice));
-  if (result == kOpenFailed && notice) notice(kDeviceQueryFailedText);
-  if (result == kOpenStandby && notice) notice(kStandbyText);
+  if (result == kOpenFailed && notice) notice(TextId::kDeviceQueryFailed);
+  if (result == kOpenStandby && notice) notice(TextId::kDeviceStandby);
 
   if (saved) RestoreSnapshot(kSwitchSlot);
   if (resume) Resume();

@@ -7,14 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "resources/text_id.h"
+
 namespace tsy {
 
 // "MIDI Mapper", "Direct Music", then every system port's name.
 std::vector<std::string> DeviceNames();
 
-// Tells the user a numbered text: 1005 (the play thread could not be made)
-// or 1006 (no device opened; standby).
-using DeviceNotice = std::function<void(int textId)>;
+// Tells the user a numbered text: kDeviceQueryFailed (the play thread could
+// not be made) or kDeviceStandby (no device opened).
+using DeviceNotice = std::function<void(TextId textId)>;
 
 // Opens the output named by `midiDevice` (the MidiDevice setting) unless it
 // is open already. A name that matches no output becomes "MIDI Mapper"; the

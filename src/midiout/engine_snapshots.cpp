@@ -1,6 +1,9 @@
 #include "midiout/engine_snapshots.h"
 
+#include <span>
+
 #include "core/engine/engine_call.h"
+#include "core/midi/midi_bytes.h"
 #include "midiout/message_delivery.h"
 
 namespace tsy {
@@ -11,7 +14,11 @@ EngineState slots[kSnapshotSlots];
 bool ValidSlot(int slot) { return slot >= 0 && slot < kSnapshotSlots; }
 
 void Controller(int channel, uint8_t controller, uint8_t value) {
-  SendShort(ShortMessage(static_cast<uint8_t>(0xB0 | channel), controller, value));
+  SendShort(ControlChangeWord(channel, controller, value));
+}
+
+void Controllers(int channel, std::span<const midi::ControllerValue> changes) {
+  for (const midi::ControllerValue& change : changes) Controller(channel, change.controller, change.value);
 }
 
 // A setting nothing was sent for yet (a piece that initialises the device
@@ -23,23 +30,16 @@ void KnownController(int channel, uint8_t controller, uint8_t value) {
 // The settings a new output needs to sound like the old one. The pitch
 // bend is not resent.
 void ResendChannel(const EngineState& s, int c) {
-  KnownController(c, 7, s.volume[c]);
-  Controller(c, 101, 0);  // registered parameter 0: bend range, 24 semitones
-  Controller(c, 100, 0);
-  Controller(c, 6, 24);
-  KnownController(c, 10, s.pan[c]);
-  if (s.fineTune[c] != kUnsetFineTune) {
-    Controller(c, 101, 0);  // registered parameter 1: fine tuning, 14 bits
-    Controller(c, 100, 1);
-    Controller(c, 6, (s.fineTune[c] >> 7) & 127);
-    Controller(c, 38, s.fineTune[c] & 127);
-  }
-  KnownController(c, 11, s.expression[c]);
-  KnownController(c, 91, s.reverb[c]);
-  KnownController(c, 93, s.chorus[c]);
-  KnownController(c, 0, s.bankMsb[c]);
-  KnownController(c, 32, s.bankLsb[c]);
-  if (s.program[c] != kUnsetSetting) SendShort(ShortMessage(static_cast<uint8_t>(0xC0 | c), s.program[c], 0));
+  KnownController(c, midi::kVolume, s.volume[c]);
+  Controllers(c, midi::kBendRangeSetting);
+  KnownController(c, midi::kPan, s.pan[c]);
+  if (s.fineTune[c] != kUnsetFineTune) Controllers(c, midi::FineTuneSetting(s.fineTune[c]));
+  KnownController(c, midi::kExpression, s.expression[c]);
+  KnownController(c, midi::kReverbSend, s.reverb[c]);
+  KnownController(c, midi::kChorusSend, s.chorus[c]);
+  KnownController(c, midi::kBankSelect, s.bankMsb[c]);
+  KnownController(c, midi::kBankSelectLsb, s.bankLsb[c]);
+  if (s.program[c] != kUnsetSetting) SendShort(ChannelWord(midi::kProgramChange, c, s.program[c], 0));
 }
 
 }  // namespace

@@ -1,17 +1,10 @@
 #include "midiout/message_delivery.h"
 
-#include <cstring>
+#include "core/midi/midi_bytes.h"
 
 namespace tsy {
 namespace {
 
-constexpr uint8_t kGmSystemOn[] = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
-constexpr uint8_t kGsReset[] = {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 0xF7};
-constexpr uint8_t kXgSystemOn[] = {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7};
-constexpr uint8_t kSc88ModeSet[] = {0xF0, 0x41, 0x10, 0x42, 0x12, 0x00, 0x00, 0x7F, 0x00, 0x01, 0xF7};
-
-constexpr uint16_t kFineTuneParameter = 0x0001;  // registered parameter (0, 1): msb << 8 | lsb
-constexpr uint16_t kNoParameter = 0x7F7F;        // (127, 127): no parameter selected
 constexpr uint16_t kPedalFlags = kChanSustain | kChanSoftPedal;
 
 // A 14-bit value with one of its 7-bit halves replaced.
@@ -26,31 +19,31 @@ void SetFlag(Relaxed<uint16_t>& flags, uint16_t bit, bool on) {
 
 void MirrorController(EngineState& s, int c, uint8_t controller, uint8_t value) {
   switch (controller) {
-    case 0: s.bankMsb[c] = value; break;
-    case 6:
-      if (s.rpn[c] == kFineTuneParameter) s.fineTune[c] = WithUpperSeven(s.fineTune[c], value);
+    case midi::kBankSelect: s.bankMsb[c] = value; break;
+    case midi::kDataEntry:
+      if (s.rpn[c] == midi::kRpnFineTune) s.fineTune[c] = WithUpperSeven(s.fineTune[c], value);
       break;
-    case 7: s.volume[c] = value; break;
-    case 10: s.pan[c] = value; break;
-    case 11: s.expression[c] = value; break;
-    case 32: s.bankLsb[c] = value; break;
-    case 38:
-      if (s.rpn[c] == kFineTuneParameter) s.fineTune[c] = WithLowerSeven(s.fineTune[c], value);
+    case midi::kVolume: s.volume[c] = value; break;
+    case midi::kPan: s.pan[c] = value; break;
+    case midi::kExpression: s.expression[c] = value; break;
+    case midi::kBankSelectLsb: s.bankLsb[c] = value; break;
+    case midi::kDataEntryLsb:
+      if (s.rpn[c] == midi::kRpnFineTune) s.fineTune[c] = WithLowerSeven(s.fineTune[c], value);
       break;
-    case 64: SetFlag(s.chanFlags[c], kChanSustain, value >= 64); break;
-    case 67: SetFlag(s.chanFlags[c], kChanSoftPedal, value >= 64); break;
-    case 91: s.reverb[c] = value; break;
-    case 93: s.chorus[c] = value; break;
-    case 98: s.nrpn[c] = static_cast<uint16_t>((s.nrpn[c] & 0xFF00) | value); break;
-    case 99: s.nrpn[c] = static_cast<uint16_t>((s.nrpn[c] & 0x00FF) | value << 8); break;
-    case 100: s.rpn[c] = static_cast<uint16_t>((s.rpn[c] & 0xFF00) | value); break;
-    case 101: s.rpn[c] = static_cast<uint16_t>((s.rpn[c] & 0x00FF) | value << 8); break;
-    case 121:  // reset all controllers
+    case midi::kSustain: SetFlag(s.chanFlags[c], kChanSustain, value >= 64); break;
+    case midi::kSoftPedal: SetFlag(s.chanFlags[c], kChanSoftPedal, value >= 64); break;
+    case midi::kReverbSend: s.reverb[c] = value; break;
+    case midi::kChorusSend: s.chorus[c] = value; break;
+    case midi::kNrpnLsb: s.nrpn[c] = static_cast<uint16_t>((s.nrpn[c] & 0xFF00) | value); break;
+    case midi::kNrpnMsb: s.nrpn[c] = static_cast<uint16_t>((s.nrpn[c] & 0x00FF) | value << 8); break;
+    case midi::kRpnLsb: s.rpn[c] = static_cast<uint16_t>((s.rpn[c] & 0xFF00) | value); break;
+    case midi::kRpnMsb: s.rpn[c] = static_cast<uint16_t>((s.rpn[c] & 0x00FF) | value << 8); break;
+    case midi::kResetAllControllers:
       s.bendNow[c] = 0;
       SetFlag(s.chanFlags[c], kPedalFlags, false);
       s.expression[c] = 127;
-      s.rpn[c] = kNoParameter;
-      s.nrpn[c] = kNoParameter;
+      s.rpn[c] = midi::kNoParameter;
+      s.nrpn[c] = midi::kNoParameter;
       break;
     default: break;
   }
@@ -59,21 +52,22 @@ void MirrorController(EngineState& s, int c, uint8_t controller, uint8_t value) 
 // Keeps the engine's record of channel settings as the message leaves them.
 void MirrorShort(MessageWord message) {
   const uint8_t status = WordStatus(message);
-  const int channel = status & 0x0F;
-  if ((status & 0xF0) == 0xC0) GetState().program[channel] = WordData1(message);
-  if ((status & 0xF0) == 0xB0) MirrorController(GetState(), channel, WordData1(message), WordData2(message));
+  const int channel = midi::ChannelOf(status);
+  if (midi::KindOf(status) == midi::kProgramChange) GetState().program[channel] = WordData1(message);
+  if (midi::KindOf(status) == midi::kControlChange)
+    MirrorController(GetState(), channel, WordData1(message), WordData2(message));
 }
 
 // After a device reset every channel is as the device's reset leaves it.
 void MirrorReset(EngineState& s, uint32_t seenBit) {
   s.resetsSeen = s.resetsSeen | seenBit;
   for (int c = 0; c < kChannelCount; ++c) {
-    s.chanFlags[c] = c == 9 ? kChanRhythmNames : 0;
+    s.chanFlags[c] = c == midi::kRhythmChannel ? kChanRhythmNames : 0;
     s.program[c] = 0;
     s.expression[c] = 127;
     s.bendNow[c] = 0;
-    s.fineTune[c] = 8192;
-    s.pan[c] = 64;
+    s.fineTune[c] = midi::kCentre14;
+    s.pan[c] = midi::kPanCentre;
     s.reverb[c] = 40;
     s.chorus[c] = 0;
     s.volume[c] = 100;
@@ -82,17 +76,16 @@ void MirrorReset(EngineState& s, uint32_t seenBit) {
 
 void MirrorLong(const uint8_t* bytes, size_t length) {
   for (const DeviceReset& reset : kDeviceResets)
-    if (length >= reset.length && std::memcmp(bytes, reset.bytes, reset.length) == 0)
-      MirrorReset(GetState(), reset.seenBit);
+    if (midi::BeginsWith(bytes, length, {reset.bytes, reset.length})) MirrorReset(GetState(), reset.seenBit);
 }
 
 }  // namespace
 
 const DeviceReset kDeviceResets[4] = {
-    {kGmSystemOn, sizeof kGmSystemOn, kResetGmSystemOn, "GM System On"},
-    {kGsReset, sizeof kGsReset, kResetGs, "GS Reset"},
-    {kXgSystemOn, sizeof kXgSystemOn, kResetXgSystemOn, "XG System On"},
-    {kSc88ModeSet, sizeof kSc88ModeSet, kResetSc88Mode, "SC-88 system mode set"},
+    {midi::kGmSystemOn, sizeof midi::kGmSystemOn, kResetGmSystemOn, "GM System On"},
+    {midi::kGsReset, sizeof midi::kGsReset, kResetGs, "GS Reset"},
+    {midi::kXgSystemOn, sizeof midi::kXgSystemOn, kResetXgSystemOn, "XG System On"},
+    {midi::kSc88ModeSet, sizeof midi::kSc88ModeSet, kResetSc88Mode, "SC-88 system mode set"},
 };
 
 void MessageDelivery::SendShort(MessageWord message) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/midi/midi_bytes.h"
+
 namespace tsy {
 
 // ORDER BACKEND: kBackendNames in output_backend.cpp follows this order.
@@ -20,12 +22,8 @@ enum class BackendKind {
   kCount
 };
 
-// The bytes of a short message by its status: program change and channel
-// pressure carry one data byte, the other channel messages two.
-constexpr size_t ShortMessageLength(uint8_t status) {
-  const uint8_t kind = status & 0xF0;
-  return (kind == 0xC0 || kind == 0xD0) ? 2 : 3;
-}
+// The bytes of a short message by its status: the status and its data bytes.
+constexpr size_t ShortMessageLength(uint8_t status) { return 1 + static_cast<size_t>(midi::DataBytes(status)); }
 
 // What the user is told the output is, e.g. "built-in synthesiser".
 const char* BackendName(BackendKind kind);

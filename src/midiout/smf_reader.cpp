@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/midi/midi_bytes.h"
+
 namespace tsy {
 namespace {
 
@@ -79,31 +81,31 @@ bool ReadSmf(const std::vector<uint8_t>& file, std::vector<TimedMessage>& messag
     uint8_t status;
     if (!track.Vlq(delta) || !track.Byte(status)) return Fail(fault, "truncated event");
     seconds += static_cast<double>(delta) * tempo / division / 1e6;
-    if (status == 0xFF) {  // meta: type, length, data
+    if (status == midi::kMetaEvent) {  // meta: type, length, data
       uint8_t type;
       uint32_t length;
       if (!track.Byte(type) || !track.Vlq(length) || !track.Has(length)) return Fail(fault, "truncated meta event");
-      if (type == 0x51 && length == 3) {
+      if (type == midi::kMetaTempo && length == 3) {
         const uint8_t* t = track.here();
         tempo = (t[0] << 16) | (t[1] << 8) | t[2];
       }
       track.Skip(length);
-      if (type == 0x2F) break;
+      if (type == midi::kMetaEndOfTrack) break;
       continue;
     }
-    if (status == 0xF0 || status == 0xF7) {  // system exclusive: length, data (F0 not repeated)
+    if (status == midi::kSysExStart || status == midi::kSysExEnd) {  // system exclusive: length, data (F0 not repeated)
       uint32_t length;
       if (!track.Vlq(length) || !track.Has(length)) return Fail(fault, "truncated system exclusive");
       TimedMessage m{seconds, {}};
-      if (status == 0xF0) m.bytes.push_back(0xF0);
+      if (status == midi::kSysExStart) m.bytes.push_back(midi::kSysExStart);
       m.bytes.insert(m.bytes.end(), track.here(), track.here() + length);
       track.Skip(length);
       messages.push_back(std::move(m));
       continue;
     }
-    if (status > 0xEF) return Fail(fault, "unknown event");
+    if (status >= midi::kSysExStart) return Fail(fault, "unknown event");
     TimedMessage m{seconds, {}};
-    if (status < 0x80) {  // running status: this byte is the first data byte
+    if (!(status & midi::kStatusBit)) {  // running status: this byte is the first data byte
       if (!running) return Fail(fault, "data byte without a status");
       m.bytes = {running, status};
     } else {
@@ -113,8 +115,7 @@ bool ReadSmf(const std::vector<uint8_t>& file, std::vector<TimedMessage>& messag
       if (!track.Byte(first)) return Fail(fault, "truncated channel message");
       m.bytes.push_back(first);
     }
-    const uint8_t kind = running & 0xF0;
-    if (kind != 0xC0 && kind != 0xD0) {
+    if (midi::DataBytes(running) == 2) {
       uint8_t second;
       if (!track.Byte(second)) return Fail(fault, "truncated channel message");
       m.bytes.push_back(second);

@@ -5,6 +5,9 @@
 
 #include <memory>
 
+#include "core/engine/engine_call.h"
+#include "core/midi/midi_bytes.h"
+
 namespace tsy {
 namespace {
 
@@ -58,9 +61,9 @@ class SystemPortBackend : public OutputBackend {
   void SendLong(const uint8_t* bytes, size_t length) override { Send(bytes, length); }
 
   void Reset() override {
-    for (uint32_t channel = 0; channel < 16; ++channel) {
-      SendShort(0xB0 | channel | (64 << 8));   // sustain off
-      SendShort(0xB0 | channel | (123 << 8));  // all notes off
+    for (int channel = 0; channel < 16; ++channel) {
+      SendShort(ControlChangeWord(channel, midi::kSustain, 0));
+      SendShort(ControlChangeWord(channel, midi::kAllNotesOff, 0));
     }
   }
 

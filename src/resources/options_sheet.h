@@ -6,6 +6,8 @@
 
 #include <span>
 
+#include "resources/text_id.h"
+
 namespace tsy {
 
 enum class ControlKind {
@@ -75,12 +77,12 @@ struct FolderGroup {
   int edit;
   int browse;
   int lastDir;
-  int browserTitle;  // string table number of the folder browser's title
+  TextId browserTitle;  // the folder browser's title
 };
 constexpr FolderGroup kGroups[] = {
-    {103, 104, 102, 5001},
-    {107, 108, 106, 5002},
-    {111, 112, 110, 5003},
+    {103, 104, 102, TextId::kMusFolderTitle},
+    {107, 108, 106, TextId::kEmdFolderTitle},
+    {111, 112, 110, TextId::kSmfFolderTitle},
 };
 }  // namespace folder_page
 

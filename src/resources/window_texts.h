@@ -11,11 +11,23 @@ constexpr const char* kMainWindowClass = "Tessaly for Win32";
 // Main window caption: the program caption and the current source file.
 constexpr const char* kMainCaptionFormat = "%s - [%s]";
 constexpr const char* kExitQuestion = "終了しますか？";
+// Told when there is no image to save or export (also by `tsy smf`).
 constexpr const char* kNothingToSave = "保存するデータがありません";
+// Told when a file could not be written, with the system's reason on the next line.
+constexpr const char* kCannotWriteText = "ファイルを書き込めません";
 
-// File dialogs of the main window.
+// File dialogs of the main window: titles, then each filter's text with the
+// pattern it stands for.
 constexpr const char* kOpenDialogTitle = "ファイル選択";
 constexpr const char* kSaveDialogTitle = "ファイル保存";
+constexpr const char* kMusFilter = "MUSファイル(*.mus)";
+constexpr const char* kMusPattern = "*.mus";
+constexpr const char* kEmdFilter = "EMDファイル(*.emd)";
+constexpr const char* kEmdPattern = "*.emd";
+constexpr const char* kSmfFilter = "SMF0ファイル(*.MID)";
+constexpr const char* kSmfPattern = "*.mid";
+constexpr const char* kAllFilesFilter = "全てのファイル(*.*)";
+constexpr const char* kAllFilesPattern = "*.*";
 
 // About box: its title and the version line, filled with the file version.
 constexpr const char* kAboutTitle = "バージョン情報";

@@ -14,6 +14,7 @@
 #include "midiout/message_delivery.h"
 #include "midiout/output_opening.h"
 #include "midiout/recording_output.h"
+#include "text_id_printer.h"
 
 namespace tsy {
 namespace {
@@ -27,9 +28,9 @@ class DeviceChoiceTest : public ::testing::Test {
   }
 
   // Applies `setting`; returns the texts the user was told.
-  std::vector<int> Apply(std::string& setting) {
-    std::vector<int> told;
-    ApplyDeviceChoice(setting, [&](int id) { told.push_back(id); });
+  std::vector<TextId> Apply(std::string& setting) {
+    std::vector<TextId> told;
+    ApplyDeviceChoice(setting, [&](TextId id) { told.push_back(id); });
     return told;
   }
 
@@ -87,9 +88,9 @@ TEST_F(DeviceChoiceTest, NothingToOpenMeansStandbyAndItsMessage) {
   std::string setting = "Synth A";
   // The mapper falls back to the built-in synthesiser; without a sound card
   // that cannot sound either, so the thread waits in standby.
-  const std::vector<int> told = Apply(setting);
+  const std::vector<TextId> told = Apply(setting);
   if (OpenOutputName().empty()) {
-    EXPECT_EQ(told, std::vector<int>{1006});
+    EXPECT_EQ(told, std::vector<TextId>{TextId::kDeviceStandby});
     EXPECT_TRUE(PlayThreadInStandby());
   }
   EXPECT_EQ(setting, "MIDI Mapper");

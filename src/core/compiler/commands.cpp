@@ -10,19 +10,17 @@
 #include "core/compiler/structure.h"
 #include "core/compiler/sysex.h"
 #include "core/compiler/tones.h"
+#include "core/midi/midi_bytes.h"
 
 namespace tsy {
 namespace {
 
 constexpr int32_t kMaxDataValue = 127;
 constexpr int32_t kMaxDetune = 8191;  // either side of the centre
-constexpr uint8_t kNrpnMsb = 99;
-constexpr uint8_t kNrpnLsb = 98;
-constexpr uint8_t kDataEntry = 6;
 
 // ---------------------------------------------------------------- values
 
-enum class Signs { kNone, kAllowed, kRejected };  // kRejected: any sign raises 3025
+enum class Signs { kNone, kAllowed, kRejected };  // kRejected: any sign raises kNotANumber
 
 // Up to four values separated by ','; a value not written is 0.
 struct Values {
@@ -34,7 +32,7 @@ bool ReadValues(ParseContext& cx, size_t count, Signs signs, Values& values) {
   for (size_t i = 0; i < count; ++i) {
     bool sign = cx.Peek() == '+' || cx.Peek() == '-';
     if (signs == Signs::kRejected && sign) {
-      cx.Fault(3025);
+      cx.Fault(TextId::kNotANumber);
       return false;
     }
     if (signs == Signs::kAllowed) {
@@ -42,7 +40,7 @@ bool ReadValues(ParseContext& cx, size_t count, Signs signs, Values& values) {
     } else {
       values.at[i] = cx.ReadUnsigned();
       if (signs == Signs::kRejected && (cx.Peek() == '+' || cx.Peek() == '-')) {
-        cx.Fault(3025);
+        cx.Fault(TextId::kNotANumber);
         return false;
       }
     }
@@ -59,7 +57,7 @@ void ControlChange(ParseContext& cx, int controller, int value) {
 
 // One value in `low`..`high` (else `fault`), handed to `emit`.
 template <typename Emit>
-void SingleValue(ParseContext& cx, Signs signs, int32_t low, int32_t high, int fault, Emit emit) {
+void SingleValue(ParseContext& cx, Signs signs, int32_t low, int32_t high, TextId fault, Emit emit) {
   Values values;
   if (!ReadValues(cx, 1, signs, values)) return;
   if (!InRange(values.at[0].value, low, high)) {
@@ -73,12 +71,12 @@ void SingleValue(ParseContext& cx, Signs signs, int32_t low, int32_t high, int f
 // `scale` turns a value into controller data (127 for on/off pedals).
 struct PerValue {
   size_t read;                 // values read (more may be written than used)
-  std::array<int, 4> targets;  // controller (or NRPN LSB) of each used value, -1 unused
+  std::array<int, 4> targets;  // controller (or sound NRPN LSB) of each used value, -1 unused
   Signs signs;
   int32_t low, high;
-  int fault;             // message of a bad value
+  TextId fault;          // message of a bad value
   bool faultShowsValue;  // the message shows the value
-  bool nrpn;             // NRPN 1/target = value + 64, else CC target = value * scale
+  bool nrpn;             // NRPN kNrpnSound/target = value + 64, else CC target = value * scale
   int scale;
 };
 
@@ -97,9 +95,9 @@ void PerValueCommand(ParseContext& cx, const PerValue& command) {
     const Value& v = values.at[i];
     if (!v.written) continue;
     if (command.nrpn) {
-      ControlChange(cx, kNrpnMsb, 1);
-      ControlChange(cx, kNrpnLsb, command.targets[i]);
-      ControlChange(cx, kDataEntry, v.value + 64);
+      ControlChange(cx, midi::kNrpnMsb, midi::kNrpnSound);
+      ControlChange(cx, midi::kNrpnLsb, command.targets[i]);
+      ControlChange(cx, midi::kDataEntry, v.value + midi::kNrpnCentre);
     } else {
       ControlChange(cx, command.targets[i], v.value * command.scale);
     }
@@ -112,7 +110,7 @@ void Cont(ParseContext& cx) {
   Values values;
   if (!ReadValues(cx, 2, Signs::kNone, values)) return;
   if (values.at[0].value > kMaxDataValue || values.at[1].value > kMaxDataValue) {
-    cx.Fault(3006);
+    cx.Fault(TextId::kContValueOutOfRange);
     return;
   }
   ControlChange(cx, values.at[0].value, values.at[1].value);
@@ -122,21 +120,32 @@ void Hold(ParseContext& cx) {
   Value n = cx.ReadUnsigned();
   if (!n.written) return;
   if (n.value > 1) {
-    cx.FaultValue(3013, n.value);
+    cx.FaultValue(TextId::kHoldValueOutOfRange, n.value);
     return;
   }
-  ControlChange(cx, 64, n.value * 127);
+  ControlChange(cx, midi::kSustain, n.value * midi::kPedalOn);
 }
 
+// The controllers and sound parameters of the per-value commands, in the order of their values.
+constexpr std::array<int, 4> kSosTargets = {midi::kSostenuto, midi::kSoftPedal, -1, -1};
+constexpr std::array<int, 4> kRevTargets = {midi::kReverbSend, midi::kChorusSend, midi::kTremoloDepth,
+                                            midi::kCelesteDepth};
+constexpr std::array<int, 4> kLfovTargets = {midi::kNrpnVibratoRate, midi::kNrpnVibratoDepth, midi::kNrpnVibratoDelay,
+                                             -1};
+constexpr std::array<int, 4> kCfrTargets = {midi::kNrpnFilterCutoff, midi::kNrpnFilterResonance, -1, -1};
+
 void Sos(ParseContext& cx) {
-  PerValueCommand(cx, {4, {66, 67, -1, -1}, Signs::kRejected, 0, 1, 3034, true, false, 127});
+  PerValueCommand(cx,
+                  {4, kSosTargets, Signs::kRejected, 0, 1, TextId::kSosValueOutOfRange, true, false, midi::kPedalOn});
 }
 void Rev(ParseContext& cx) {
-  PerValueCommand(cx, {4, {91, 93, 92, 94}, Signs::kNone, 0, kMaxDataValue, 3006, false, false, 1});
+  PerValueCommand(cx, {4, kRevTargets, Signs::kNone, 0, kMaxDataValue, TextId::kContValueOutOfRange, false, false, 1});
 }
-void Lfov(ParseContext& cx) { PerValueCommand(cx, {3, {8, 9, 10, -1}, Signs::kAllowed, -50, 50, 3021, true, true, 1}); }
+void Lfov(ParseContext& cx) {
+  PerValueCommand(cx, {3, kLfovTargets, Signs::kAllowed, -50, 50, TextId::kLfovValueOutOfRange, true, true, 1});
+}
 void Cfr(ParseContext& cx) {
-  PerValueCommand(cx, {4, {32, 33, -1, -1}, Signs::kAllowed, -50, 50, 3002, true, true, 1});
+  PerValueCommand(cx, {4, kCfrTargets, Signs::kAllowed, -50, 50, TextId::kCfrValueOutOfRange, true, true, 1});
 }
 
 // '@varc' length ',' 0 ',' controller ',' from ',' to
@@ -149,7 +158,7 @@ void Varc(ParseContext& cx) {
     return;
   }
   if (length.ticks < 0 || length.ticks > 0xFFFF) {
-    cx.Fault(3020);
+    cx.Fault(TextId::kResolutionOutOfRange);
     return;
   }
   Values values;
@@ -157,7 +166,7 @@ void Varc(ParseContext& cx) {
   for (int i = 0; i < 4; ++i) {
     int32_t value = values.at[i].value;
     if (i == 0 ? value != 0 : !InRange(value, 0, kMaxDataValue)) {
-      cx.FaultValue(3045, i);
+      cx.FaultValue(TextId::kVarcValueOutOfRange, i);
       return;
     }
   }
@@ -169,10 +178,10 @@ void Varc(ParseContext& cx) {
 
 // Detune in steps of `unit` (128 for @dtn, 1 for @dts); @dt divides by 4 instead.
 void Detune(ParseContext& cx, int32_t multiply, int32_t divide) {
-  SingleValue(cx, Signs::kAllowed, -kNumberCap, kNumberCap, 3007, [&](int32_t n) {
+  SingleValue(cx, Signs::kAllowed, -kNumberCap, kNumberCap, TextId::kDetuneOutOfRange, [&](int32_t n) {
     int32_t detune = n * multiply / divide;
     if (!InRange(detune, -kMaxDetune, kMaxDetune)) {
-      cx.Fault(3007);
+      cx.Fault(TextId::kDetuneOutOfRange);
       return;
     }
     uint32_t value = static_cast<uint32_t>(detune + kDetuneCentre);
@@ -187,13 +196,13 @@ void Com(ParseContext& cx) {
   if (cx.PeekRaw() != '"') return;
   size_t close = cx.unit.text.find('"', cx.pos + 1);
   if (close == std::string::npos) {
-    cx.Fault(3042);
+    cx.Fault(TextId::kNotUnderstood);
     return;
   }
   std::string_view text(cx.unit.text.data() + cx.pos + 1, close - cx.pos - 1);
   cx.pos = close + 1;
   if (text.size() > kMaxCommentLength) {
-    cx.Fault(3005);
+    cx.Fault(TextId::kCommentTooLong);
     return;
   }
   cx.out.Comment(text);
@@ -236,12 +245,13 @@ constexpr AtCommand kAtCommands[] = {
     {"com", Com},
     {"vol",
      [](ParseContext& cx) {
-       SingleValue(cx, Signs::kNone, 0, kMaxDataValue, 3047,
+       SingleValue(cx, Signs::kNone, 0, kMaxDataValue, TextId::kTrackVolumeOutOfRange,
                    [&](int32_t v) { cx.out.Event(EventCode::kTrackVolume, {static_cast<uint8_t>(v)}); });
      }},
     {"pan",
      [](ParseContext& cx) {
-       SingleValue(cx, Signs::kAllowed, -63, 63, 3031, [&](int32_t v) { Pan(cx, static_cast<uint8_t>(v + 64)); });
+       SingleValue(cx, Signs::kAllowed, -63, 63, TextId::kPanOutOfRange,
+                   [&](int32_t v) { Pan(cx, static_cast<uint8_t>(v + midi::kPanCentre)); });
      }},
     {"dtn", [](ParseContext& cx) { Detune(cx, 128, 1); }},
     {"dts", [](ParseContext& cx) { Detune(cx, 1, 1); }},
@@ -252,12 +262,12 @@ constexpr AtCommand kAtCommands[] = {
     {"qx", [](ParseContext& cx) { cx.state.upperCaseLetters = false; }},
     {"ch",
      [](ParseContext& cx) {
-       SingleValue(cx, Signs::kNone, 1, 16, 3004,
+       SingleValue(cx, Signs::kNone, 1, 16, TextId::kChannelOutOfRange,
                    [&](int32_t v) { cx.out.Event(EventCode::kChannel, {static_cast<uint8_t>(v - 1)}); });
      }},
     {"kd",
      [](ParseContext& cx) {
-       SingleValue(cx, Signs::kNone, 1, 6, 3015,
+       SingleValue(cx, Signs::kNone, 1, 6, TextId::kTrackTagOutOfRange,
                    [&](int32_t v) { cx.out.Event(EventCode::kTrackTag, {static_cast<uint8_t>(v)}); });
      }},
     {"km", [](ParseContext& cx) { cx.out.Event(EventCode::kTrackTag, {0}); }},
@@ -265,12 +275,12 @@ constexpr AtCommand kAtCommands[] = {
     {"rm", [](ParseContext& cx) { Pan(cx, 96); }},
     {"v",
      [](ParseContext& cx) {
-       SingleValue(cx, Signs::kNone, 0, kMaxDataValue, 3046,
+       SingleValue(cx, Signs::kNone, 0, kMaxDataValue, TextId::kVelocityOutOfRange,
                    [&](int32_t v) { cx.out.Event(EventCode::kVelocity, {static_cast<uint8_t>(v)}); });
      }},
     {"_", KeySignature},
     {"l", [](ParseContext& cx) { Pan(cx, 1); }},
-    {"m", [](ParseContext& cx) { Pan(cx, 64); }},
+    {"m", [](ParseContext& cx) { Pan(cx, midi::kPanCentre); }},
     {"r", [](ParseContext& cx) { Pan(cx, 127); }},
     {"h", ParseSystemExclusive},
     {"+", [](ParseContext& cx) { ParseAccidentalCommand(cx, '+'); }},

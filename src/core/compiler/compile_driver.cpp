@@ -13,7 +13,7 @@ namespace tsy {
 namespace {
 
 constexpr uint32_t kTicksPerBar = 192;            // one 4/4 bar, as the summary counts
-constexpr size_t kMaxCopyrightLength = 80;        // longer: 3029
+constexpr size_t kMaxCopyrightLength = 80;        // longer: kCopyrightTooLong
 constexpr size_t kCopyrightLookAhead = 1023;      // characters searched for the closing quote
 constexpr uint32_t kTrackNumberCeiling = 100000;  // a longer number selects nothing anyway
 
@@ -78,7 +78,7 @@ class Compiler {
   }
 
   // Handles the top-level character at `i` and moves past it. Returns false
-  // when the pass ends (3040, 3036, 3035).
+  // when the pass ends (kBadTrackSelection, kSubstitutionNotRegistrable, kSubstitutionTooLong).
   bool TopLevelStep(size_t& i) {
     const char c = unit_.text[i];
     Selection& s = selection_;
@@ -87,7 +87,7 @@ class Compiler {
       ++i;
     } else if (c == '-') {
       if (s.rangeStart != 0) {
-        unit_.diagnostics.Raise(3040, unit_.LineAt(i));
+        unit_.diagnostics.Raise(TextId::kBadTrackSelection, unit_.LineAt(i));
         return false;
       }
       s.rangeStart = s.number;
@@ -127,7 +127,7 @@ class Compiler {
 
   // A block that does not name this track, from the character after "[":
   // with a one-number list each "|" outside quotes counts one track further
-  // and may start this track's segment; otherwise a "|" is a fault (3001).
+  // and may start this track's segment; otherwise a "|" is a fault (kBarOutsideSingleBlock).
   void SkipUnselectedBlock(size_t& i) {
     const std::string& text = unit_.text;
     Selection& s = selection_;
@@ -143,7 +143,7 @@ class Compiler {
       }
       if (c != '|') continue;
       if (!s.singleNumber) {
-        unit_.diagnostics.Raise(3001, unit_.LineAt(i));
+        unit_.diagnostics.Raise(TextId::kBarOutsideSingleBlock, unit_.LineAt(i));
         continue;
       }
       if (++s.number == track_) {
@@ -186,7 +186,7 @@ class Compiler {
   }
 
   // The optional quoted text after "%copyright", from `i`: consumed, checked
-  // for length (3029 at the character after it), not stored.
+  // for length (kCopyrightTooLong at the character after it), not stored.
   void CopyrightText(size_t& i) {
     const std::string& text = unit_.text;
     if (i >= text.size() || text[i] != '"') return;
@@ -194,12 +194,12 @@ class Compiler {
     while (i < text.size() && text[i] != '"' && i - start < kCopyrightLookAhead) ++i;
     size_t length = i - start;
     if (i < text.size() && text[i] == '"') ++i;
-    if (length > kMaxCopyrightLength) unit_.diagnostics.Raise(3029, unit_.LineAt(i));
+    if (length > kMaxCopyrightLength) unit_.diagnostics.Raise(TextId::kCopyrightTooLong, unit_.LineAt(i));
   }
 
   // registration -> "$" letter "[" body "]"
-  // Returns false when the pass ends: no "[" (3036), or a body that is too
-  // long or not closed before the end of the text (3035).
+  // Returns false when the pass ends: no "[" (kSubstitutionNotRegistrable), or a body that is too
+  // long or not closed before the end of the text (kSubstitutionTooLong).
   bool Registration(size_t& i) {
     const std::string& text = unit_.text;
     if (i + 1 >= text.size() || !IsLetter(text[i + 1])) {
@@ -210,7 +210,7 @@ class Compiler {
     const char letter = text[i + 1];
     size_t open = i + 2;
     if (open >= text.size() || text[open] != '[') {
-      unit_.diagnostics.Raise(3036, unit_.LineAt(open));
+      unit_.diagnostics.Raise(TextId::kSubstitutionNotRegistrable, unit_.LineAt(open));
       return false;
     }
     size_t start = open + 1;
@@ -218,7 +218,7 @@ class Compiler {
     while (end < text.size() && text[end] != ']' && end - start <= SubstitutionTable::kMaxBodyLength)
       end += CharacterWidth(text, end);
     if (end >= text.size() || text[end] != ']' || end - start > SubstitutionTable::kMaxBodyLength) {
-      unit_.diagnostics.Raise(3035, unit_.LineAt(end));
+      unit_.diagnostics.Raise(TextId::kSubstitutionTooLong, unit_.LineAt(end));
       return false;
     }
     substitutions_.Register(letter, std::string_view(text).substr(start, end - start));
@@ -251,7 +251,7 @@ class Compiler {
   }
 
   // After each command: the track and the image so far must stay within
-  // the limit (3030); a command that would overrun the object buffer is
+  // the limit (kDataOverflow); a command that would overrun the object buffer is
   // taken back.
   void CheckSize(size_t before, size_t last) {
     size_t total = unit_.track.size() + unit_.imageLength;

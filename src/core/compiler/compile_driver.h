@@ -12,10 +12,10 @@
 namespace tsy {
 
 struct CompileResult {
-  bool opened = false;                        // false: the source could not be read (message 1001)
+  bool opened = false;                        // false: the source could not be read (kCannotOpen)
   int readError = 0;                          // errno value when it could not be read
   std::vector<uint8_t> image;                 // the object image; after a fault, the tracks before it
-  std::string messageText;                    // CP932, as the result box shows it (caption 2004)
+  std::string messageText;                    // CP932, as the result box shows it (kCompileResultCaption)
   std::vector<DiagnosticRecord> diagnostics;  // every diagnostic with its source line
 
   bool errorFree() const { return diagnostics.empty(); }
@@ -30,7 +30,7 @@ CompileResult CompileSource(std::string_view sourceBytes);
 // Reads and compiles the file at `path`. When `objectBuffer` (the shell's
 // kObjectBufferSize bytes) is given and the file could be read, the image is
 // copied to its start, whether or not a fault occurred; otherwise the buffer
-// is untouched. The caller shows messageText (or 1001 when !opened).
+// is untouched. The caller shows messageText (or kCannotOpen when !opened).
 CompileResult CompileFile(const std::string& path, uint8_t* objectBuffer = nullptr);
 
 }  // namespace tsy

@@ -14,7 +14,7 @@
 
 namespace tsy {
 
-constexpr size_t kImageSoftLimit = 16127;  // track bytes + image beyond this: 3030
+constexpr size_t kImageSoftLimit = 16127;  // track bytes + image beyond this: kDataOverflow
 
 // One tone map entry: a program and an optional bank select (-1 = none).
 struct ToneMapEntry {
@@ -39,7 +39,7 @@ struct CompileUnit {
   uint32_t LineAt(size_t index) const;
 
   // Expands the upper-case substitution letter at `index` in place (text and
-  // line map), as the driver does inside a block. Raises 3037 and returns
+  // line map), as the driver does inside a block. Raises kSubstitutionNotFound and returns
   // false when the letter has no registered body. Used by the driver and by
   // the group opener, which expands every letter up to its "}".
   std::function<bool(CompileUnit& unit, size_t index)> expandLetter;

@@ -32,7 +32,7 @@ std::string Format(const char* format, ...) {
 
 // The catalogue text of `id` in CP932, without the leading "%s" that stands
 // for the text so far: what the message adds to the text.
-std::string CatalogueFormat(int id) { return Utf8ToCp932(LoadText(id) + 2); }
+std::string CatalogueFormat(TextId id) { return Utf8ToCp932(LoadText(id) + 2); }
 
 }  // namespace
 
@@ -47,10 +47,13 @@ void Diagnostics::AppendBytes(const std::string& bytes) {
   text_.append(bytes, 0, kMaxTextBytes - text_.size());
 }
 
-void Diagnostics::AppendLinePrefix(uint32_t line) { AppendBytes(Format("\nLine.%4u: ", line)); }
+// Line numbers stay far below INT_MAX: a source is at most kLargestSource bytes.
+void Diagnostics::AppendLinePrefix(uint32_t line) {
+  AppendBytes(Format(CatalogueFormat(TextId::kLinePrefix).c_str(), static_cast<int>(line)));
+}
 
 // `message` is the formatted catalogue text, in CP932.
-void Diagnostics::AppendCatalogue(int id, uint32_t line, const std::string& message) {
+void Diagnostics::AppendCatalogue(TextId id, uint32_t line, const std::string& message) {
   AppendBytes(message);
   std::string bare = message;
   if (!bare.empty() && bare.back() == '\n') bare.pop_back();
@@ -58,22 +61,24 @@ void Diagnostics::AppendCatalogue(int id, uint32_t line, const std::string& mess
   errorFree_ = false;
 }
 
-void Diagnostics::Raise(int id, uint32_t line) {
+void Diagnostics::Raise(TextId id, uint32_t line) {
   AppendLinePrefix(line);
   AppendCatalogue(id, line, CatalogueFormat(id));
 }
 
-void Diagnostics::RaiseValue(int id, uint32_t line, int value) {
+void Diagnostics::RaiseValue(TextId id, uint32_t line, int value) {
   AppendLinePrefix(line);
   AppendCatalogue(id, line, Format(CatalogueFormat(id).c_str(), value));
 }
 
-void Diagnostics::RaiseChar(int id, uint32_t line, char character) {
+void Diagnostics::RaiseChar(TextId id, uint32_t line, char character) {
   AppendLinePrefix(line);
   AppendCatalogue(id, line, Format(CatalogueFormat(id).c_str(), character));
 }
 
-void Diagnostics::RaiseOverflow(uint32_t line) { AppendCatalogue(3030, line, CatalogueFormat(3030)); }
+void Diagnostics::RaiseOverflow(uint32_t line) {
+  AppendCatalogue(TextId::kDataOverflow, line, CatalogueFormat(TextId::kDataOverflow));
+}
 
 void Diagnostics::Append(const char* format, ...) {
   va_list args;

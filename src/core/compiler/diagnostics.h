@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "resources/text_id.h"
+
 namespace tsy {
 
 // One diagnostic as raised: its catalogue number, the source line (from 1)
 // and its text in CP932 without the line prefix and the closing line feed.
 struct DiagnosticRecord {
-  int id = 0;
+  TextId id{};
   uint32_t line = 0;
   std::string text;
 };
@@ -28,10 +30,10 @@ class Diagnostics {
 
   // Raises catalogue message `id` found at source line `line`: the line
   // prefix "\nLine.%4d: ", then the catalogue text; clears the error-free flag.
-  void Raise(int id, uint32_t line);
+  void Raise(TextId id, uint32_t line);
   // The same for texts with a "%d" (the value) or a "%c" (the character) placeholder.
-  void RaiseValue(int id, uint32_t line, int value);
-  void RaiseChar(int id, uint32_t line, char character);
+  void RaiseValue(TextId id, uint32_t line, int value);
+  void RaiseChar(TextId id, uint32_t line, char character);
   // The size-limit message, which carries no line prefix in the text; `line`
   // (the command that overflowed) goes only into the list.
   void RaiseOverflow(uint32_t line = 0);
@@ -45,7 +47,7 @@ class Diagnostics {
 
  private:
   void AppendLinePrefix(uint32_t line);
-  void AppendCatalogue(int id, uint32_t line, const std::string& message);
+  void AppendCatalogue(TextId id, uint32_t line, const std::string& message);
   void AppendBytes(const std::string& bytes);
 
   std::string text_;

@@ -19,7 +19,7 @@ constexpr std::string_view kAllowedInGroup = "0123456789+#_-%o><vq=~&!?";
 size_t ClosingQuote(const std::string& text, size_t at) { return text.find('"', at + 1); }
 
 // Expands every substitution letter up to the closing brace, so that the
-// notes they stand for are counted. False when one has no registration (3037).
+// notes they stand for are counted. False when one has no registration (kSubstitutionNotFound).
 // The second byte of a double-byte character is no letter: a body holding
 // one would otherwise expand into itself for ever.
 bool ExpandLetters(ParseContext& cx) {
@@ -41,14 +41,14 @@ bool ExpandLetters(ParseContext& cx) {
 
 // Counts the group's notes from the read position to the closing brace
 // (chord members and the first note of a portamento take no share). Sets
-// `close` to the brace's index. -1 after a fault (3032).
+// `close` to the brace's index. -1 after a fault (kBadCharacterInGroup).
 int CountNotes(ParseContext& cx, size_t& close) {
   const std::string& text = cx.unit.text;
   int count = 0;
   size_t i = cx.pos;
   auto fault = [&](size_t at) {
     cx.pos = at;
-    cx.Fault(3032);
+    cx.Fault(TextId::kBadCharacterInGroup);
     return -1;
   };
   for (;;) {
@@ -84,14 +84,14 @@ int CountNotes(ParseContext& cx, size_t& close) {
 }
 
 // The ticks the whole group lasts: 192 / n for the n after the brace, or the
-// default length when none is written. 0 after a fault (3020).
+// default length when none is written. 0 after a fault (kResolutionOutOfRange).
 int64_t GroupTicks(ParseContext& cx, size_t close) {
   ParseContext after(cx.unit, cx.state, close + 1);
   int32_t denominator = 0;
   int64_t ticks = after.ReadNumber(denominator) ? (denominator ? kWholeNoteTicks / denominator : 0)
                                                 : TicksOf(cx.state.defaultLength);
   if (ticks < 1) {
-    after.Fault(3020);
+    after.Fault(TextId::kResolutionOutOfRange);
     return 0;
   }
   return ticks;
@@ -117,7 +117,7 @@ void ParseGroupOpen(ParseContext& cx) {
 
 void ParseGroupClose(ParseContext& cx) {
   if (!cx.state.group.open) {
-    cx.Fault(3042);
+    cx.Fault(TextId::kNotUnderstood);
     return;
   }
   int32_t ignored = 0;

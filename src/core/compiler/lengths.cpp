@@ -47,21 +47,21 @@ bool ReadTerms(ParseContext& cx, EmptyTerm empty, std::vector<LengthTerm>& terms
       subtracted = true;
       current = Current::kEmpty;
     } else if (c == '=') {
-      cx.Fault(3043);
+      cx.Fault(TextId::kBadExactLength);
       return false;
     } else {
       break;
     }
     written = true;
     if (terms.size() > kMaxDefaultTerms) {
-      cx.Fault(3020);
+      cx.Fault(TextId::kResolutionOutOfRange);
       return false;
     }
   }
   close();
   for (const LengthTerm& term : terms) {
     if (term.denominator == 0) {
-      cx.Fault(3020);
+      cx.Fault(TextId::kResolutionOutOfRange);
       return false;
     }
   }
@@ -74,13 +74,15 @@ Length ReadTickCount(ParseContext& cx) {
   length.written = true;
   int32_t ticks = 0;
   if (!cx.ReadNumber(ticks)) {
-    cx.Fault(3043);
+    cx.Fault(TextId::kBadExactLength);
     length.ok = false;
     return length;
   }
-  int fault = cx.Peek() == '^' ? 3017 : cx.Peek() == '.' ? 3018 : cx.Peek() == '=' ? 3043 : 0;
-  if (fault) {
-    cx.Fault(fault);
+  const char after = cx.Peek();
+  if (after == '^' || after == '.' || after == '=') {
+    cx.Fault(after == '^'   ? TextId::kTieAfterExactLength
+             : after == '.' ? TextId::kDotAfterExactLength
+                            : TextId::kBadExactLength);
     length.ok = false;
     return length;
   }
@@ -114,7 +116,7 @@ void ParseDefaultLength(ParseContext& cx) {
   if (!ReadTerms(cx, EmptyTerm::kQuarter, terms, written)) return;
   // A list that comes to no time at all would give every later note a length of 0.
   if (TicksOf(terms) <= 0) {
-    cx.Fault(3020);
+    cx.Fault(TextId::kResolutionOutOfRange);
     return;
   }
   cx.state.defaultLength = std::move(terms);
@@ -122,7 +124,7 @@ void ParseDefaultLength(ParseContext& cx) {
 
 bool CheckNoteTicks(ParseContext& cx, int64_t ticks) {
   if (ticks >= 1 && ticks <= kMaxNoteTicks) return true;
-  cx.Fault(3020);
+  cx.Fault(TextId::kResolutionOutOfRange);
   return false;
 }
 

@@ -12,7 +12,7 @@ namespace tsy {
 constexpr int32_t kWholeNoteTicks = 192;
 
 struct Length {
-  bool ok = true;        // false: a fault was raised (3017, 3018, 3020, 3043)
+  bool ok = true;        // false: a fault was raised (a bad '=' form, a length of no tick)
   bool written = false;  // false: nothing was written, the default length applies
   int64_t ticks = 0;     // may be 0 or negative; the caller checks the range it needs
 };
@@ -28,7 +28,7 @@ void ParseDefaultLength(ParseContext& cx);
 // The ticks of a list of terms, each quotient truncated; terms have no zero denominator.
 int64_t TicksOf(const std::vector<LengthTerm>& terms);
 
-// A note's length must fit one note event: 1..kMaxNoteTicks, else 3020.
+// A note's length must fit one note event: 1..kMaxNoteTicks, else kResolutionOutOfRange.
 bool CheckNoteTicks(ParseContext& cx, int64_t ticks);
 
 }  // namespace tsy

@@ -13,7 +13,7 @@ constexpr int32_t kVelocitySteps = 15;  // 'v' 0..15 spreads over 0..127
 struct Control {
   uint8_t selector;  // of the relative and offset events
   int32_t maxValue;  // of the plain form
-  int fault;         // message for every range fault
+  TextId fault;      // message for every range fault
 };
 
 // A signed change that must fit the event's one signed byte.
@@ -63,21 +63,21 @@ int32_t ReadPlain(ParseContext& cx, const Control& control) {
 void ParseTempo(ParseContext& cx) {
   int32_t tempo = cx.ReadUnsigned().value;
   if (tempo < kMinTempo || tempo > kMaxTempo) {
-    cx.Fault(3038);
+    cx.Fault(TextId::kTempoOutOfRange);
     return;
   }
   cx.out.Event(EventCode::kTempo, {EventWriter::Low(tempo), EventWriter::High(tempo)});
 }
 
 void ParseVelocity(ParseContext& cx) {
-  const Control control{kSelectVelocity, kVelocitySteps, 3046};
+  const Control control{kSelectVelocity, kVelocitySteps, TextId::kVelocityOutOfRange};
   if (ParseSignedForms(cx, control)) return;
   int32_t step = ReadPlain(cx, control);
   if (step >= 0) cx.out.Event(EventCode::kVelocity, {static_cast<uint8_t>(step * 127 / kVelocitySteps)});
 }
 
 void ParseExpression(ParseContext& cx) {
-  const Control control{kSelectExpression, 127, 3009};
+  const Control control{kSelectExpression, 127, TextId::kExpressionOutOfRange};
   if (ParseSignedForms(cx, control)) return;
   int32_t value = ReadPlain(cx, control);
   if (value >= 0) cx.out.Event(EventCode::kExpression, {static_cast<uint8_t>(value)});

@@ -26,7 +26,7 @@ int64_t ReadNoteTicks(ParseContext& cx) {
   if (GroupShareDue(cx.state)) return NextGroupShare(cx.state);
   Length length = ReadLength(cx);
   if (!length.ok) {
-    cx.Fault(3020);  // the faulty expression leaves no length
+    cx.Fault(TextId::kResolutionOutOfRange);  // the faulty expression leaves no length
     return 0;
   }
   return length.ticks;
@@ -87,11 +87,11 @@ void ParseNote(ParseContext& cx, char letter) {
   if (!rest) note = moved;
   bool ornamented = s.ornament.kind != OrnamentKind::kNone;
   if (ornamented && (rest || member || chord)) {
-    cx.Fault(3042);
+    cx.Fault(TextId::kNotUnderstood);
     return;
   }
   if (chord && ++s.chordCount >= kMaxChordNotes) {
-    cx.Fault(3003);
+    cx.Fault(TextId::kTooManyChordNotes);
     return;
   }
 
@@ -117,7 +117,7 @@ void ParseTie(ParseContext& cx) {
 void ParseGate(ParseContext& cx) {
   int32_t gate = 0;
   if (!cx.ReadNumber(gate) || gate < 1 || gate > kMaxGate) {
-    cx.Fault(3010);
+    cx.Fault(TextId::kGateTimeOutOfRange);
     return;
   }
   cx.state.gate = gate;

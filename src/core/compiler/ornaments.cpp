@@ -93,12 +93,7 @@ Expansion Expand(OrnamentKind kind, int main, int upper, int lower, int64_t tick
 }  // namespace
 
 void ParseOrnament(ParseContext& cx, OrnamentKind kind) {
-  int accidental = 0;
-  for (;;) {
-    if (cx.Accept('+') || cx.Accept('#')) ++accidental;
-    else if (cx.Accept('-')) --accidental;
-    else break;
-  }
+  const int accidental = ReadSigns(cx);
   Length length = ReadLength(cx);
   if (!length.ok) return;
   int64_t ticks = length.written ? length.ticks : cx.state.ornamentTicks;
@@ -124,7 +119,7 @@ void WriteOrnamentedNote(ParseContext& cx, int natural, int main, int64_t ticks,
 
   bool trill = ornament.kind == OrnamentKind::kTri;
   if (trill ? e.notes.empty() : e.remaining < 1) {
-    cx.Fault(3019);
+    cx.Fault(TextId::kOrnamentLeavesNoLength);
     return;
   }
   for (int note : e.notes)

@@ -19,8 +19,8 @@ void ParseOrnamentLength(ParseContext& cx);
 // Writes the pending ornament's notes and then the main note for what is
 // left of `ticks`. `natural` is the letter's pitch in the octave, `main` the
 // main note number, `shift` the transposition and octave marks that moved it
-// (the auxiliary notes move with it). Raises 3019 when no time is left for
-// the main note and 3026 when an auxiliary note falls out of range.
+// (the auxiliary notes move with it). Raises kOrnamentLeavesNoLength when no time is left for
+// the main note and kOctaveOutOfRange when an auxiliary note falls out of range.
 void WriteOrnamentedNote(ParseContext& cx, int natural, int main, int64_t ticks, int shift);
 
 }  // namespace tsy

@@ -42,24 +42,24 @@ bool ParseContext::ReadSigned(Value& value) {
   if (sign) ++pos;
   value.written = ReadNumber(value.value);
   if ((sign && !value.written) || (value.written && (Peek() == '+' || Peek() == '-'))) {
-    Fault(3044);
+    Fault(TextId::kBadSign);
     return false;
   }
   if (negative) value.value = -value.value;
   return true;
 }
 
-void ParseContext::Fault(int id) {
+void ParseContext::Fault(TextId id) {
   faulted_ = true;
   unit.diagnostics.Raise(id, unit.LineAt(pos));
 }
 
-void ParseContext::FaultValue(int id, int value) {
+void ParseContext::FaultValue(TextId id, int value) {
   faulted_ = true;
   unit.diagnostics.RaiseValue(id, unit.LineAt(pos), value);
 }
 
-void ParseContext::FaultChar(int id, char character) {
+void ParseContext::FaultChar(TextId id, char character) {
   faulted_ = true;
   unit.diagnostics.RaiseChar(id, unit.LineAt(pos), character);
 }

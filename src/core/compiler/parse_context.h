@@ -39,13 +39,13 @@ class ParseContext {
   // An unsigned value: digits or nothing.
   Value ReadUnsigned();
   // A value that may carry one sign before its digits. A sign after the
-  // digits raises 3044, as does a sign without digits. False on a fault.
+  // digits raises kBadSign, as does a sign without digits. False on a fault.
   bool ReadSigned(Value& value);
 
   // Raises catalogue message `id` at the read position's source line.
-  void Fault(int id);
-  void FaultValue(int id, int value);
-  void FaultChar(int id, char character);
+  void Fault(TextId id);
+  void FaultValue(TextId id, int value);
+  void FaultChar(TextId id, char character);
   // False once this command has raised a fault.
   bool ok() const { return !faulted_; }
 

@@ -10,10 +10,10 @@ namespace {
 // A letter's index in this literal is its semitone position.
 constexpr std::string_view kLetters = "c d ef g a b";
 
-// Octave changes outside the range raise 3026 with the octave asked for.
+// Octave changes outside the range raise kOctaveOutOfRange with the octave asked for.
 void SetOctave(ParseContext& cx, int octave) {
   if (octave < kMinOctave || octave > kMaxOctave) {
-    cx.FaultValue(3026, octave);
+    cx.FaultValue(TextId::kOctaveOutOfRange, octave);
     return;
   }
   cx.state.octave = octave;
@@ -40,18 +40,24 @@ int TakeKeySignature(TrackState& state, int position) {
   return NaturalPitch(state, position) + state.keyWorking[position];
 }
 
-void ReadAccidentals(ParseContext& cx, int position, int& pitch) {
+int ReadSigns(ParseContext& cx) {
+  int semitones = 0;
   for (;;) {
-    if (cx.Accept('+') || cx.Accept('#')) ++pitch;
-    else if (cx.Accept('-')) --pitch;
-    else if (cx.Accept('%')) pitch -= cx.state.keyWorking[position];
-    else return;
+    if (cx.Accept('+') || cx.Accept('#')) ++semitones;
+    else if (cx.Accept('-')) --semitones;
+    else return semitones;
   }
+}
+
+// Each '%' takes the key signature's accidental back off, wherever it stands in the run.
+void ReadAccidentals(ParseContext& cx, int position, int& pitch) {
+  pitch += ReadSigns(cx);
+  while (cx.Accept('%')) pitch += ReadSigns(cx) - cx.state.keyWorking[position];
 }
 
 bool CheckNoteNumber(ParseContext& cx, int note) {
   if (note >= 0 && note <= kMaxNoteNumber) return true;
-  cx.FaultValue(3026, OctaveOf(note));
+  cx.FaultValue(TextId::kOctaveOutOfRange, OctaveOf(note));
   return false;
 }
 
@@ -59,7 +65,7 @@ void ParseOctave(ParseContext& cx) {
   bool negative = cx.Accept('-');
   int32_t octave = 0;
   if (!cx.ReadNumber(octave)) {
-    cx.Fault(3042);
+    cx.Fault(TextId::kNotUnderstood);
     return;
   }
   SetOctave(cx, negative ? -octave : octave);
@@ -78,30 +84,20 @@ void ParseTransposition(ParseContext& cx) {
   int position = LetterPosition(cx.Peek());
   if (position < 0) {
     cx.state.transposition = 0;
-    cx.Fault(3041);
+    cx.Fault(TextId::kBadTransposition);
     return;
   }
   ++cx.pos;
   // g, a and b transpose downward: _g is a fourth below, not a fifth above.
   semitones += position >= 7 ? position - 12 : position;
-  for (;;) {
-    if (cx.Accept('+') || cx.Accept('#')) ++semitones;
-    else if (cx.Accept('-')) --semitones;
-    else break;
-  }
-  cx.state.transposition = semitones;
+  cx.state.transposition = semitones + ReadSigns(cx);
 }
 
 bool ParseKeySignature(ParseContext& cx) {
   int position = LetterPosition(cx.Peek());
   if (position < 0) return false;
   ++cx.pos;
-  int offset = 0;
-  for (;;) {
-    if (cx.Accept('+') || cx.Accept('#')) ++offset;
-    else if (cx.Accept('-')) --offset;
-    else break;
-  }
+  const int offset = ReadSigns(cx);
   cx.Accept('%');
   cx.state.keyWorking[position] = offset;
   cx.state.keySaved[position] = offset;
@@ -117,7 +113,7 @@ void ParseAccidentalCommand(ParseContext& cx, char sign) {
   while (cx.Accept(sign)) ++steps;
   // Mixed signs (@+-) say nothing sensible.
   if (cx.Peek() == '+' || cx.Peek() == '#' || cx.Peek() == '-') {
-    cx.Fault(3044);
+    cx.Fault(TextId::kBadSign);
     return;
   }
   cx.state.pendingAccidental = sign == '-' ? -steps : steps;

@@ -16,10 +16,13 @@ int NaturalPitch(const TrackState& state, int position);
 // accidental (if any) is taken into the working key signature first.
 int TakeKeySignature(TrackState& state, int position);
 
+// signs -> {'+' | '#' | '-'}: a semitone up or down each; returns their sum.
+int ReadSigns(ParseContext& cx);
+
 // accidentals -> {'+' | '#' | '-' | '%'}: added to `pitch` for the letter at `position`.
 void ReadAccidentals(ParseContext& cx, int position, int& pitch);
 
-// A note number must be 0..kMaxNoteNumber; else 3026 with the octave it would lie in.
+// A note number must be 0..kMaxNoteNumber; else kOctaveOutOfRange with the octave it would lie in.
 bool CheckNoteNumber(ParseContext& cx, int note);
 
 // octave -> 'o' ['-'] digits | '<' | '>'

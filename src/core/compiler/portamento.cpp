@@ -19,13 +19,13 @@ bool ReadPortamentoNote(ParseContext& cx, int& note) {
   for (;;) {
     if (cx.Accept('<')) {
       if (s.octave == kMinOctave) {
-        cx.Fault(3028);
+        cx.Fault(TextId::kOctaveDownOutOfRange);
         return false;
       }
       --s.octave;
     } else if (cx.Accept('>')) {
       if (s.octave == kMaxOctave) {
-        cx.Fault(3027);
+        cx.Fault(TextId::kOctaveUpOutOfRange);
         return false;
       }
       ++s.octave;
@@ -35,7 +35,7 @@ bool ReadPortamentoNote(ParseContext& cx, int& note) {
   }
   int position = LetterPosition(cx.Peek());
   if (position < 0) {
-    cx.Fault(3042);
+    cx.Fault(TextId::kNotUnderstood);
     return false;
   }
   ++cx.pos;
@@ -50,7 +50,7 @@ bool ReadPortamentoNote(ParseContext& cx, int& note) {
 void ParsePortamento(ParseContext& cx) {
   TrackState& s = cx.state;
   if (s.ornament.kind != OrnamentKind::kNone) {
-    cx.Fault(3042);
+    cx.Fault(TextId::kNotUnderstood);
     return;
   }
   Length glide = ReadLength(cx);
@@ -65,7 +65,7 @@ void ParsePortamento(ParseContext& cx) {
   } else {
     Length length = ReadLength(cx);
     if (!length.ok) {
-      cx.Fault(3020);  // the faulty expression leaves no length
+      cx.Fault(TextId::kResolutionOutOfRange);  // the faulty expression leaves no length
       return;
     }
     ticks = length.ticks;
@@ -73,7 +73,7 @@ void ParsePortamento(ParseContext& cx) {
   if (!CheckNoteTicks(cx, ticks)) return;
   int64_t glideTicks = glide.written ? glide.ticks : ticks;
   if (glideTicks < 1 || glideTicks > kMaxGlideTicks) {
-    cx.Fault(3020);
+    cx.Fault(TextId::kResolutionOutOfRange);
     return;
   }
 

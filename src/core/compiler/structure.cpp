@@ -27,7 +27,7 @@ uint64_t SaturatingAdd(uint64_t a, uint64_t b) {
 void ParseRepeatStart(ParseContext& cx) {
   TrackState& s = cx.state;
   if (s.repeatDepth == kMaxRepeatDepth) {
-    cx.Fault(3024);
+    cx.Fault(TextId::kRepeatCountOutOfRange);
     return;
   }
   ++s.repeatDepth;
@@ -40,11 +40,11 @@ void ParseRepeatEnd(ParseContext& cx) {
   TrackState& s = cx.state;
   int32_t count = 0;
   if (!cx.ReadNumber(count) || count < 1 || count > kMaxRepeatCount) {
-    cx.Fault(3024);
+    cx.Fault(TextId::kRepeatCountOutOfRange);
     return;
   }
   if (s.repeatDepth == 0) {
-    cx.Fault(3023);
+    cx.Fault(TextId::kRepeatWithoutStart);
     return;
   }
   cx.out.Event(EventCode::kRepeatEnd, {static_cast<uint8_t>(s.repeatDepth), static_cast<uint8_t>(count)});
@@ -75,7 +75,7 @@ void ParseRestartStop(ParseContext& cx) { cx.out.Event(EventCode::kRestartStop, 
 void ParseLabel(ParseContext& cx) {
   int32_t label = cx.ReadUnsigned().value;
   if (label > kMaxLabel) {
-    cx.Fault(3016);
+    cx.Fault(TextId::kLabelOutOfRange);
     return;
   }
   cx.state.labelPending = true;
@@ -85,12 +85,12 @@ void ParseLabel(ParseContext& cx) {
 void ParseJump(ParseContext& cx) {
   int32_t label = cx.ReadUnsigned().value;
   if (label > kMaxLabel) {
-    cx.Fault(3014);
+    cx.Fault(TextId::kJumpOutOfRange);
     return;
   }
   // Nothing between the label and the jump takes time: play would never move on.
   if (cx.state.labelPending) {
-    cx.Fault(3022);
+    cx.Fault(TextId::kEndlessLoop);
     return;
   }
   cx.out.Event(EventCode::kJump, {static_cast<uint8_t>(label)});

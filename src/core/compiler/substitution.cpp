@@ -81,7 +81,7 @@ bool SubstitutionTable::Expand(CompileUnit& unit, size_t index) const {
   const char letter = unit.text[index];
   const uint32_t line = unit.LineAt(index);
   if (!registered_[Slot(letter)]) {
-    unit.diagnostics.RaiseChar(3037, line, letter);
+    unit.diagnostics.RaiseChar(TextId::kSubstitutionNotFound, line, letter);
     return false;
   }
   ArgumentList arguments = ReadArguments(unit.text, index + 1);

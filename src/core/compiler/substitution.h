@@ -14,7 +14,7 @@ namespace tsy {
 
 class SubstitutionTable {
  public:
-  static constexpr size_t kMaxBodyLength = 1022;  // a body of 1,023 characters or more: 3035
+  static constexpr size_t kMaxBodyLength = 1022;  // a body of 1,023 characters or more: kSubstitutionTooLong
   static constexpr size_t kMaxArguments = 255;
   static constexpr size_t kMaxArgumentLength = 63;  // longer arguments are cut to this
 
@@ -27,7 +27,7 @@ class SubstitutionTable {
   // Replaces the upper-case letter at `index` of unit.text, and the argument
   // list after it, by the letter's body: its letters folded to lower case and
   // every "\n" replaced by argument n. The inserted characters carry the
-  // letter's line. Raises 3037 and changes nothing when the letter has no
+  // letter's line. Raises kSubstitutionNotFound and changes nothing when the letter has no
   // registered body; returns whether it expanded.
   bool Expand(CompileUnit& unit, size_t index) const;
 

@@ -51,13 +51,13 @@ void ParseSystemExclusive(ParseContext& cx) {
   // Puts one byte; a 128th byte is refused with the character that brought it.
   auto put = [&](uint8_t byte, char at) {
     if (bytes.Put(byte)) return true;
-    cx.FaultChar(3012, at);
+    cx.FaultChar(TextId::kSysExBadCharacter, at);
     return false;
   };
   for (;;) {
     char c = cx.PeekRaw();
     if (cx.AtEnd()) {
-      cx.Fault(3042);
+      cx.Fault(TextId::kNotUnderstood);
       return;
     }
     if (!digits && MarkerAt(cx)) {
@@ -71,7 +71,7 @@ void ParseSystemExclusive(ParseContext& cx) {
     } else if (c == '"') {
       size_t close = cx.unit.text.find('"', cx.pos + 1);
       if (close == std::string::npos) {
-        cx.Fault(3042);
+        cx.Fault(TextId::kNotUnderstood);
         return;
       }
       for (++cx.pos; cx.pos < close; ++cx.pos)
@@ -84,12 +84,12 @@ void ParseSystemExclusive(ParseContext& cx) {
       ++cx.pos;
       if (c == '}') break;
     } else {
-      cx.FaultChar(3012, c);
+      cx.FaultChar(TextId::kSysExBadCharacter, c);
       return;
     }
   }
   if (bytes.data.empty() || bytes.data[0] == 0) {
-    cx.Fault(3011);
+    cx.Fault(TextId::kSysExFirstByteNull);
     return;
   }
   cx.out.SystemExclusive(bytes.data);

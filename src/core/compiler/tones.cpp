@@ -1,14 +1,13 @@
 #include "core/compiler/tones.h"
 
 #include "core/compiler/event_codes.h"
+#include "core/midi/midi_bytes.h"
 
 namespace tsy {
 namespace {
 
 constexpr int32_t kMaxToneIndex = 255;
 constexpr int32_t kMaxDataValue = 127;
-constexpr uint8_t kBankMsbController = 0;
-constexpr uint8_t kBankLsbController = 32;
 
 // Up to two values after a comma: bank MSB and LSB. False after a fault.
 bool ReadBank(ParseContext& cx, Value& msb, Value& lsb) {
@@ -16,15 +15,15 @@ bool ReadBank(ParseContext& cx, Value& msb, Value& lsb) {
   msb = cx.ReadUnsigned();
   if (cx.Accept(',')) lsb = cx.ReadUnsigned();
   if (msb.value > kMaxDataValue || lsb.value > kMaxDataValue) {
-    cx.Fault(3039);
+    cx.Fault(TextId::kToneOutOfRange);
     return false;
   }
   return true;
 }
 
 void WriteBank(ParseContext& cx, int msb, int lsb) {
-  cx.out.Event(EventCode::kControlChange, {kBankMsbController, static_cast<uint8_t>(msb)});
-  cx.out.Event(EventCode::kControlChange, {kBankLsbController, static_cast<uint8_t>(lsb)});
+  cx.out.Event(EventCode::kControlChange, {midi::kBankSelect, static_cast<uint8_t>(msb)});
+  cx.out.Event(EventCode::kControlChange, {midi::kBankSelectLsb, static_cast<uint8_t>(lsb)});
 }
 
 void DefineTone(ParseContext& cx, int32_t index) {
@@ -32,7 +31,7 @@ void DefineTone(ParseContext& cx, int32_t index) {
   Value msb;
   Value lsb;
   if (program.value > kMaxDataValue) {
-    cx.Fault(3039);
+    cx.Fault(TextId::kToneOutOfRange);
     return;
   }
   if (!ReadBank(cx, msb, lsb)) return;
@@ -46,7 +45,7 @@ void DefineTone(ParseContext& cx, int32_t index) {
 void ParseTone(ParseContext& cx) {
   int32_t index = cx.ReadUnsigned().value;
   if (index > kMaxToneIndex) {
-    cx.Fault(3039);
+    cx.Fault(TextId::kToneOutOfRange);
     return;
   }
   if (cx.Accept('=')) {
@@ -58,7 +57,7 @@ void ParseTone(ParseContext& cx) {
   if (!ReadBank(cx, msb, lsb)) return;
   bool banked = msb.written || lsb.written;
   if (banked && index > kMaxDataValue) {
-    cx.Fault(3039);
+    cx.Fault(TextId::kToneOutOfRange);
     return;
   }
   const ToneMapEntry& entry = cx.unit.toneMap[index];

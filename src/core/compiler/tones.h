@@ -8,7 +8,7 @@ namespace tsy {
 
 // tone -> '@' index [',' [msb] [',' lsb]]     use: index 0..255, or a program 0..127 with a bank
 //       | '@' index '=' program [',' msb [',' lsb]]   definition of entry index
-// Starts at the first digit. Every value fault raises 3039.
+// Starts at the first digit. Every value fault raises kToneOutOfRange.
 void ParseTone(ParseContext& cx);
 
 }  // namespace tsy

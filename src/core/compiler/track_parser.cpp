@@ -29,7 +29,7 @@ void AtCommand(ParseContext& cx) {
 void Remark(ParseContext& cx) {
   size_t close = cx.unit.text.find('"', cx.pos);
   if (close == std::string::npos) {
-    cx.Fault(3042);
+    cx.Fault(TextId::kNotUnderstood);
     return;
   }
   cx.pos = close + 1;
@@ -98,7 +98,7 @@ size_t TrackParser::ParseCommand(size_t index) {
   char first = cx.Peek();
   const Construct* construct = FindConstruct(first);
   if (!construct || (construct->breaksChord && state_->chordMember)) {
-    cx.Fault(3042);
+    cx.Fault(TextId::kNotUnderstood);
     return index;
   }
   ++cx.pos;

@@ -5,6 +5,7 @@
 
 #include "core/compiler/event_codes.h"
 #include "core/engine/engine_call.h"
+#include "core/midi/midi_bytes.h"
 
 namespace tsy {
 namespace {
@@ -13,15 +14,14 @@ constexpr uint32_t kTicksPerFadeStep = 8;
 constexpr uint32_t kSilentFadeStep = 127;  // from here on the volume stays at its lowest
 constexpr uint32_t kStopFadeStep = 160;    // beyond this step play is stopped
 constexpr uint8_t kFullMasterVolume = 127;
-constexpr uint8_t kMasterVolumeSize = 8;
 
-// Universal real-time Master Volume with `volume` in both data bytes.
+// The Master Volume message with `volume` in both data bytes.
 void WriteMasterVolume(PassOutput& out, uint8_t volume) {
-  uint8_t* slot = out.OpenSlot(kMasterVolumeSize);
+  uint8_t* slot = out.OpenSlot(midi::kMasterVolumeSize);
   if (!slot) return;
-  const uint8_t message[kMasterVolumeSize] = {0xF0, 0x7F, 0x7F, 0x04, 0x01, volume, volume, 0xF7};
-  std::copy(std::begin(message), std::end(message), slot);
-  out.CloseSysEx(kMasterVolumeSize);
+  const auto message = midi::MasterVolume(volume, volume);
+  std::copy(message.begin(), message.end(), slot);
+  out.CloseSysEx(midi::kMasterVolumeSize);
 }
 
 // A step is due once per tick since the ramp began.
@@ -39,8 +39,8 @@ void StepBend(EngineState& s, int track, uint8_t ch, PassOutput& out) {
   if (s.bendDone[ch] == 0 && (s.noteFlags[track] & kNoteRelease)) s.bendNow[ch] = -s.bendAmount[ch];
   s.bendNow[ch] = s.bendNow[ch] + s.bendAmount[ch] / static_cast<float>(s.bendSteps[ch]);
   // A 24-semitone glide reaches 16384 at its end; the 14-bit value stops at its top.
-  const int value = std::clamp(static_cast<int>(s.bendNow[ch]) + kBendCentre, 0, 16383);
-  out.Short(static_cast<uint8_t>(0xE0 | ch), value & 127, (value >> 7) & 127);
+  const int value = std::clamp(static_cast<int>(s.bendNow[ch]) + midi::kCentre14, 0, midi::kMax14);
+  out.ChannelMessage(midi::kPitchBend, ch, midi::Lsb7(value), midi::Msb7(value));
   s.bendDone[ch] += 1;
   for (int t = 0; t < kTrackCount; ++t)
     if (s.trackChannel[t] == ch) s.noteFlags[t] = s.noteFlags[t] | kNoteBent;
@@ -86,7 +86,7 @@ void StartBendRamp(EngineState& s, uint8_t channel, uint16_t length, int8_t semi
   s.bendTick[channel] = s.passTick;
   s.bendDone[channel] = 0;
   s.bendSteps[channel] = length;
-  s.bendAmount[channel] = static_cast<float>(semitones * kBendCentre) * (1.0f / kBendRangeSemitones);
+  s.bendAmount[channel] = static_cast<float>(semitones * midi::kCentre14) * (1.0f / midi::kBendRangeSemitones);
 }
 
 void StepChannelRamps(EngineState& s, int track, PassOutput& out) {

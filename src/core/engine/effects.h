@@ -12,9 +12,6 @@
 
 namespace tsy {
 
-constexpr int kBendRangeSemitones = 24;  // the bend range every start sets
-constexpr int kBendCentre = 8192;
-
 // Controller `controller` of `channel` goes from `from` to `to` over `length`
 // ticks, starting at the current pass tick; a length of 0 starts nothing.
 void StartControllerRamp(EngineState& s, uint8_t channel, uint8_t controller, uint16_t length, uint8_t from,

@@ -5,6 +5,7 @@
 
 #include "core/engine/load_image.h"
 #include "core/engine/track_pass.h"
+#include "core/midi/midi_bytes.h"
 
 namespace tsy {
 namespace {
@@ -20,7 +21,6 @@ constexpr int16_t kDefaultTempo = 120;  // quarter notes per minute
 constexpr uint8_t kDefaultVelocity = 110;
 constexpr uint8_t kDefaultGate = 7;       // eighths of the length
 constexpr uint8_t kDefaultNoteFlags = 3;  // attack and release
-constexpr uint8_t kRhythmChannel = 9;
 
 // The display keyboard of each track by t mod 16.
 constexpr uint8_t kDefaultTrackTag[kChannelCount] = {1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 5, 5, 5, 6, 6, 6};
@@ -35,17 +35,17 @@ void SettleTempo() {
 
 void ResetChannels(EngineState& s, bool ownInitialisation) {
   for (int c = 0; c < kChannelCount; ++c) {
-    s.chanFlags[c] = c == kRhythmChannel ? kChanRhythmNames : 0;
+    s.chanFlags[c] = c == midi::kRhythmChannel ? kChanRhythmNames : 0;
     const bool unset = ownInitialisation;
     s.program[c] = unset ? kUnsetSetting : 0;
     s.volume[c] = unset ? kUnsetSetting : 127;
-    s.pan[c] = unset ? kUnsetSetting : 64;
+    s.pan[c] = unset ? kUnsetSetting : midi::kPanCentre;
     s.reverb[c] = unset ? kUnsetSetting : 40;
     s.chorus[c] = unset ? kUnsetSetting : 0;
     s.expression[c] = unset ? kUnsetSetting : 127;
     s.bankMsb[c] = unset ? kUnsetSetting : 0;
     s.bankLsb[c] = unset ? kUnsetSetting : 0;
-    s.fineTune[c] = unset ? kUnsetFineTune : 8192;
+    s.fineTune[c] = unset ? kUnsetFineTune : midi::kCentre14;
     s.bendNow[c] = unset ? kUnsetBend : 0.0f;
   }
 }

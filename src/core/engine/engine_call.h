@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "core/engine/engine_state.h"
+#include "core/midi/midi_bytes.h"
 
 namespace tsy {
 
@@ -72,6 +73,13 @@ using MessageSlots = std::array<MessageSlot, kSlotCount>;
 constexpr MessageWord ShortMessage(uint8_t status, uint8_t data1, uint8_t data2) {
   return MessageWord{status} | MessageWord{data1} << 8 | MessageWord{data2} << 16;
 }
+// A channel message of `kind` (midi::kNoteOn, ...) on `channel` (0..15).
+constexpr MessageWord ChannelWord(uint8_t kind, int channel, uint8_t data1, uint8_t data2) {
+  return ShortMessage(midi::Status(kind, channel), data1, data2);
+}
+constexpr MessageWord ControlChangeWord(int channel, uint8_t controller, uint8_t value) {
+  return ChannelWord(midi::kControlChange, channel, controller, value);
+}
 constexpr MessageWord SysExWord(uint8_t slot, uint8_t length) {
   return MessageWord{slot} << 16 | MessageWord{length} << 24;
 }
@@ -88,7 +96,10 @@ constexpr bool IsShortMessage(MessageWord w) { return WordStatus(w) != 0; }
 constexpr bool IsSysExWord(MessageWord w) { return (w & 0xFFFF) == 0; }
 constexpr bool IsMetaWord(MessageWord w) { return WordStatus(w) == 0 && WordData1(w) != 0; }
 // A note-off or note-on: the play thread and the SMF writer send these last.
-constexpr bool IsNoteMessage(MessageWord w) { return IsShortMessage(w) && ((w & 0xF0) == 0x80 || (w & 0xF0) == 0x90); }
+constexpr bool IsNoteMessage(MessageWord w) {
+  const uint8_t kind = midi::KindOf(WordStatus(w));
+  return IsShortMessage(w) && (kind == midi::kNoteOff || kind == midi::kNoteOn);
+}
 
 // ---------------------------------------------------------------- typed calls
 

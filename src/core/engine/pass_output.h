@@ -4,6 +4,7 @@
 // whatever does not fit is dropped (music from the compiler never gets there).
 
 #include <cstdint>
+#include <span>
 
 #include "core/engine/engine_call.h"
 
@@ -13,10 +14,16 @@ class PassOutput {
  public:
   PassOutput(MessageWord* messages, MessageSlots* slots) : messages_(messages), slots_(slots) {}
 
-  // A short message; data bytes keep their 7 bits, as MIDI requires.
-  void Short(uint8_t status, uint8_t data1, uint8_t data2) { Put(ShortMessage(status, data1 & 0x7F, data2 & 0x7F)); }
+  // A channel message of `kind` (midi::kNoteOn, ...); data bytes keep their
+  // 7 bits, as MIDI requires.
+  void ChannelMessage(uint8_t kind, uint8_t channel, uint8_t data1, uint8_t data2) {
+    Put(ChannelWord(kind, channel, data1 & midi::kDataBits, data2 & midi::kDataBits));
+  }
   void ControlChange(uint8_t channel, uint8_t controller, uint8_t value) {
-    Short(static_cast<uint8_t>(0xB0 | channel), controller, value);
+    ChannelMessage(midi::kControlChange, channel, controller, value);
+  }
+  void ControlChanges(uint8_t channel, std::span<const midi::ControllerValue> changes) {
+    for (const midi::ControllerValue& change : changes) ControlChange(channel, change.controller, change.value);
   }
 
   // The next slot, cleared, for a message of `length` bytes; null when the

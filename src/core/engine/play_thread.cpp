@@ -12,6 +12,7 @@
 #include "core/engine/load_image.h"
 #include "core/engine/play_controls.h"
 #include "core/engine/state_snapshot.h"
+#include "core/midi/midi_bytes.h"
 #include "platform/thread_name.h"
 #include "platform/thread_timing.h"
 
@@ -21,7 +22,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-constexpr uint8_t kGmSystemOn[] = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
 constexpr milliseconds kResetSettle{100};       // a device needs this after a reset message
 constexpr milliseconds kControllerSettle{200};  // and this after every channel's set-up
 // Between ticks the loop wakes this often to answer requests (stop, start,
@@ -54,9 +54,8 @@ bool ImageInitialisesItself() {
   return image && (image[kFlagsField] & kImageFlagOwnInit);
 }
 
-void SendController(PlayOutput& output, int channel, int controller, int value) {
-  output.SendShort(ShortMessage(static_cast<uint8_t>(0xB0 | channel), static_cast<uint8_t>(controller),
-                                static_cast<uint8_t>(value)));
+void SendController(PlayOutput& output, int channel, uint8_t controller, uint8_t value) {
+  output.SendShort(ControlChangeWord(channel, controller, value));
 }
 
 // One play thread's loop with its clock and buffers. Allocated once when the
@@ -74,7 +73,7 @@ class PlayLoop {
   void RunWithDevice() {
     BeginFineTimer();
     std::this_thread::sleep_for(kResetSettle);
-    output_->SendLong(kGmSystemOn, sizeof kGmSystemOn);
+    output_->SendLong(midi::kGmSystemOn, sizeof midi::kGmSystemOn);
     std::this_thread::sleep_for(kResetSettle);
     RestartClock();
     control.handshake = kDeviceOpen;
@@ -99,7 +98,7 @@ class PlayLoop {
       case EngineStatus::kPlaying:
       case EngineStatus::kStarted: return PlayOneLoop(now);
       case EngineStatus::kStopRequested:
-        for (int c = 0; c < kChannelCount; ++c) SendController(*output_, c, 123, 0);
+        for (int c = 0; c < kChannelCount; ++c) SendController(*output_, c, midi::kAllNotesOff, 0);
         ConfirmStopped();
         stoppedAt_ = now;
         Publish(now);
@@ -184,18 +183,17 @@ class PlayLoop {
   // Silences sustain, resets the engine and initialises the device, then
   // starts the clock at tick 0.
   void StartFromTheTop() {
-    for (int c = 0; c < kChannelCount; ++c) SendController(*output_, c, 64, 0);
+    for (int c = 0; c < kChannelCount; ++c) SendController(*output_, c, midi::kSustain, 0);
     ResetEngine();
     if (ImageInitialisesItself()) {
       std::this_thread::sleep_for(kResetSettle);
     } else {
-      output_->SendLong(kGmSystemOn, sizeof kGmSystemOn);
+      output_->SendLong(midi::kGmSystemOn, sizeof midi::kGmSystemOn);
       std::this_thread::sleep_for(kResetSettle);
       for (int c = 0; c < kChannelCount; ++c) {
-        SendController(*output_, c, 7, 127);
-        SendController(*output_, c, 101, 0);  // registered parameter 0: bend range
-        SendController(*output_, c, 100, 0);
-        SendController(*output_, c, 6, 24);  // 24 semitones
+        SendController(*output_, c, midi::kVolume, 127);
+        for (const midi::ControllerValue& change : midi::kBendRangeSetting)
+          SendController(*output_, c, change.controller, change.value);
       }
       std::this_thread::sleep_for(kControllerSettle);
     }

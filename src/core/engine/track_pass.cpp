@@ -12,6 +12,7 @@
 #include "core/engine/effects.h"
 #include "core/engine/load_image.h"
 #include "core/engine/pass_output.h"
+#include "core/midi/midi_bytes.h"
 
 namespace tsy {
 namespace {
@@ -65,7 +66,6 @@ constexpr int kMaxEventsPerPass = 16383;
 constexpr uint8_t kWholeNoteTicks = 192;
 constexpr uint8_t kMinTempo = 4;  // 60,000,000 / tempo must fit three bytes
 constexpr int16_t kMaxTempo = 32767;
-constexpr uint8_t kTempoMetaSize = 6;  // FF 51 03 and three bytes of µs per quarter note
 
 // Note values for the display: a length is written as a sum of these (ticks).
 constexpr uint8_t kNoteValueTicks[] = {192, 96, 64, 48, 32, 24, 16, 12, 8, 6, 4, 3, 2, 1};
@@ -141,7 +141,7 @@ void CancelBendRamp(Pass& p, uint8_t ch) {
   EngineState& s = p.s;
   s.bendNow[ch] = s.bendAmount[ch] = 0.0f;
   s.bendSteps[ch] = s.bendDone[ch] = 0;
-  p.out.Short(static_cast<uint8_t>(0xE0 | ch), 0x00, 0x40);
+  p.out.ChannelMessage(midi::kPitchBend, ch, midi::Lsb7(midi::kCentre14), midi::Msb7(midi::kCentre14));
 }
 
 // A note's state and its note-on (none when muted or for a tie's continuation).
@@ -160,7 +160,7 @@ void StartNote(Pass& p, const uint8_t* e, int i) {
     s.soundingNotes[t][i] = note;
     s.noteState[t] = kNoteMuted;
     if (s.trackMute[t] == 0) {
-      p.out.Short(static_cast<uint8_t>(0x90 | ch), note, s.velocity[t]);
+      p.out.ChannelMessage(midi::kNoteOn, ch, note, s.velocity[t]);
       s.noteState[t] = kNoteSounding;
     }
   }
@@ -192,16 +192,14 @@ After OnControllerRamp(Pass& p, const uint8_t* e) {
 After OnPortamento(Pass& p, const uint8_t* e) {
   const uint8_t ch = Channel(p);
   StartBendRamp(p.s, ch, ReadU16(e + 1), static_cast<int8_t>(e[3]));
-  p.out.ControlChange(ch, 101, 0);
-  p.out.ControlChange(ch, 100, 0);
-  p.out.ControlChange(ch, 6, kBendRangeSemitones);
+  p.out.ControlChanges(ch, midi::kBendRangeSetting);
   return After::kNextEvent;
 }
 
 After OnProgramChange(Pass& p, const uint8_t* e) {
   const uint8_t ch = Channel(p);
   p.s.program[ch] = e[1];
-  p.out.Short(static_cast<uint8_t>(0xC0 | ch), e[1], 0);
+  p.out.ChannelMessage(midi::kProgramChange, ch, e[1], 0);
   return After::kNextEvent;
 }
 
@@ -213,14 +211,14 @@ After OnVelocity(Pass& p, const uint8_t* e) {
 After OnTrackVolume(Pass& p, const uint8_t* e) {
   const uint8_t ch = Channel(p);
   p.s.volume[ch] = e[1];
-  p.out.ControlChange(ch, 7, e[1]);
+  p.out.ControlChange(ch, midi::kVolume, e[1]);
   return After::kNextEvent;
 }
 
 void SetExpression(Pass& p, int value) {
   const uint8_t ch = Channel(p);
   p.s.expression[ch] = Clamp7(value);
-  p.out.ControlChange(ch, 11, p.s.expression[ch]);
+  p.out.ControlChange(ch, midi::kExpression, p.s.expression[ch]);
 }
 
 // C3 and C4 with a selector other than 0 and 1 are two bytes and do nothing.
@@ -246,19 +244,16 @@ After OnOffset(Pass& p, const uint8_t* e) {
 After OnPan(Pass& p, const uint8_t* e) {
   const uint8_t ch = Channel(p);
   p.s.pan[ch] = e[1];
-  p.out.ControlChange(ch, 10, e[1]);
+  p.out.ControlChange(ch, midi::kPan, e[1]);
   return After::kNextEvent;
 }
 
-// Fine tuning goes out as registered parameter 1, the 14-bit value in 6 and 38.
+// Fine tuning goes out as registered parameter 1.
 After OnDetune(Pass& p, const uint8_t* e) {
   const uint8_t ch = Channel(p);
   const uint16_t value = ReadU16(e + 1);
   p.s.fineTune[ch] = static_cast<int16_t>(value);
-  p.out.ControlChange(ch, 101, 0);
-  p.out.ControlChange(ch, 100, 1);
-  p.out.ControlChange(ch, 6, (value >> 7) & 127);
-  p.out.ControlChange(ch, 38, value & 127);
+  p.out.ControlChanges(ch, midi::FineTuneSetting(value));
   return After::kNextEvent;
 }
 
@@ -332,16 +327,10 @@ After OnBarLine(Pass& p, const uint8_t*) {
 After OnTempo(Pass& p, const uint8_t* e) {
   const int16_t tempo = static_cast<int16_t>(std::clamp<int>(ReadU16(e + 1), kMinTempo, kMaxTempo));
   p.s.songTempo = p.s.tempo = tempo;
-  if (uint8_t* slot = p.out.OpenSlot(kTempoMetaSize)) {
-    const uint32_t micros = 60000000u / static_cast<uint32_t>(tempo);
-    const uint8_t meta[kTempoMetaSize] = {0xFF,
-                                          0x51,
-                                          0x03,
-                                          static_cast<uint8_t>(micros >> 16),
-                                          static_cast<uint8_t>(micros >> 8),
-                                          static_cast<uint8_t>(micros)};
-    std::copy(std::begin(meta), std::end(meta), slot);
-    p.out.CloseMeta(kTempoMetaSize);
+  if (uint8_t* slot = p.out.OpenSlot(midi::kTempoMetaSize)) {
+    const auto meta = midi::TempoMeta(60000000u / static_cast<uint32_t>(tempo));
+    std::copy(meta.begin(), meta.end(), slot);
+    p.out.CloseMeta(midi::kTempoMetaSize);
   }
   return After::kNextEvent;
 }
@@ -442,7 +431,8 @@ After DecodeEvent(Pass& p) {
   return kEventHandlers[row].handle(p, pos);
 }
 
-// Steps 7 and 8: ramps before every event, events while due (or in a chord).
+// The events that are due: a step of the channel's ramps before each one,
+// then the event itself while its tick has come (or while reading a chord).
 void DecodeDueEvents(Pass& p) {
   EngineState& s = p.s;
   for (;;) {
@@ -465,13 +455,13 @@ void ExpireGate(Pass& p) {
     return;
   const uint8_t ch = Channel(p);
   const int notes = std::min<int>(s.chordSize[t], kChordNotes);
-  for (int i = 0; i < notes; ++i) p.out.Short(static_cast<uint8_t>(0x80 | ch), s.soundingNotes[t][i], 0);
+  for (int i = 0; i < notes; ++i) p.out.ChannelMessage(midi::kNoteOff, ch, s.soundingNotes[t][i], 0);
   s.offMs[t] = s.passMs;
   s.offTick[t] = s.passTick;
   s.noteState[t] = kNoteIdle;
 }
 
-// Step 9: the notes as the bend makes them sound, for the displays. The first
+// Shows the notes as the bend makes them sound, for the displays. The first
 // note never shows as 127 or 128, which would read as the rest or waiting marker.
 void ShowBentNotes(EngineState& s, int t) {
   const uint8_t first = s.eventNotes[t][0];
@@ -486,8 +476,9 @@ void ShowBentNotes(EngineState& s, int t) {
   }
 }
 
-// Step 10, in the pass of the last track: when every track that still has a
-// stream has reached its mark, all waiting tracks go on at this tick.
+// The bar-line synchronisation, run in the pass of the last track: when every
+// track that still has a stream has reached its mark, all waiting tracks go
+// on at this tick.
 void ReleaseSynchronisedTracks(EngineState& s) {
   int live = 0;
   for (int t = 0; t < kTrackCount; ++t)

@@ -11,7 +11,7 @@ namespace tsy {
 
 enum class SmfOutcome {
   kWritten,       // the file is complete
-  kCannotCreate,  // the file could not be created (message 1001, the file name as caption)
+  kCannotCreate,  // the file could not be created (kCannotOpen, the file name as caption)
   kWriteFailed,   // writing failed; the target was left as it was
   kNoImage,       // no image is loaded into the engine
 };
@@ -22,7 +22,7 @@ struct SmfExport {
   std::string reason;    // what the system said, when the file failed
 
   // The end as bars of 192 ticks and ticks, "%d.%03d", for the message box
-  // captioned 2005 ("SMF出力").
+  // captioned kSmfResultCaption.
   std::string EndPosition() const;
 };
 

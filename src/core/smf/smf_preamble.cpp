@@ -3,32 +3,42 @@
 #include <algorithm>
 #include <iterator>
 
+#include "core/midi/midi_bytes.h"
+
 namespace tsy {
 namespace {
 
 constexpr int64_t kGmSystemOnTick = -192;
-constexpr uint8_t kGmSystemOn[] = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
 
 struct PreambleStep {
   int8_t tick;
-  uint8_t status;  // the channel is added
+  uint8_t kind;  // midi::kControlChange, ...; the channel is the track's
   uint8_t data1;
   uint8_t data2;
 };
 
 // In tick order; steps of one tick go out in this order.
 constexpr PreambleStep kSteps[] = {
-    {-96, 0xB0, 123, 0},                           // all notes off
-    {-95, 0xB0, 7, 127},                           // volume
-    {-94, 0xB0, 11, 127},                          // expression
-    {-93, 0xB0, 10, 64},                           // pan
-    {-92, 0xB0, 0, 0},                             // bank select
-    {-92, 0xB0, 32, 0},      {-91, 0xB0, 101, 0},  // registered parameter 0: bend range 24 semitones
-    {-91, 0xB0, 100, 0},     {-91, 0xB0, 6, 24},  {-89, 0xB0, 101, 0},  // registered parameter 1: fine tuning centred
-    {-89, 0xB0, 100, 1},     {-89, 0xB0, 6, 64},  {-89, 0xB0, 38, 0},  {-87, 0xC0, 0, 0},  // program 0
-    {-86, 0xE0, 0x00, 0x40},                                                               // bend centred
-    {-2, 0xB0, 101, 127},  // no registered parameter selected
-    {-2, 0xB0, 100, 127},
+    {-96, midi::kControlChange, midi::kAllNotesOff, 0},
+    {-95, midi::kControlChange, midi::kVolume, 127},
+    {-94, midi::kControlChange, midi::kExpression, 127},
+    {-93, midi::kControlChange, midi::kPan, midi::kPanCentre},
+    {-92, midi::kControlChange, midi::kBankSelect, 0},
+    {-92, midi::kControlChange, midi::kBankSelectLsb, 0},
+    // Registered parameter 0: the bend range.
+    {-91, midi::kControlChange, midi::kRpnMsb, 0},
+    {-91, midi::kControlChange, midi::kRpnLsb, 0},
+    {-91, midi::kControlChange, midi::kDataEntry, midi::kBendRangeSemitones},
+    // Registered parameter 1: fine tuning, in tune.
+    {-89, midi::kControlChange, midi::kRpnMsb, 0},
+    {-89, midi::kControlChange, midi::kRpnLsb, 1},
+    {-89, midi::kControlChange, midi::kDataEntry, midi::Msb7(midi::kCentre14)},
+    {-89, midi::kControlChange, midi::kDataEntryLsb, midi::Lsb7(midi::kCentre14)},
+    {-87, midi::kProgramChange, 0, 0},
+    {-86, midi::kPitchBend, midi::Lsb7(midi::kCentre14), midi::Msb7(midi::kCentre14)},
+    // No registered parameter selected: (127, 127).
+    {-2, midi::kControlChange, midi::kRpnMsb, 127},
+    {-2, midi::kControlChange, midi::kRpnLsb, 127},
 };
 
 }  // namespace
@@ -36,13 +46,13 @@ constexpr PreambleStep kSteps[] = {
 int SmfPreamble::Messages(int track, int64_t tick, MessageWord* words, MessageSlots& slots) {
   int count = 0;
   if (tick == kGmSystemOnTick && !gmSystemOnWritten_) {
-    std::copy(std::begin(kGmSystemOn), std::end(kGmSystemOn), slots[0].begin());
-    words[count++] = SysExWord(0, sizeof kGmSystemOn);
+    std::copy(std::begin(midi::kGmSystemOn), std::end(midi::kGmSystemOn), slots[0].begin());
+    words[count++] = SysExWord(0, sizeof midi::kGmSystemOn);
     gmSystemOnWritten_ = true;
   }
   const uint8_t channel = static_cast<uint8_t>(track % kChannelCount);
   for (const PreambleStep& step : kSteps)
-    if (step.tick == tick) words[count++] = ShortMessage(step.status | channel, step.data1, step.data2);
+    if (step.tick == tick) words[count++] = ChannelWord(step.kind, channel, step.data1, step.data2);
   return count;
 }
 

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "core/midi/midi_bytes.h"
+
 namespace tsy {
 namespace {
 
-constexpr uint8_t kEndOfTrack[] = {0xFF, 0x2F, 0x00};
+constexpr uint8_t kEndOfTrack[] = {midi::kMetaEvent, midi::kMetaEndOfTrack, 0};
 
 void PutBig(std::vector<uint8_t>& out, uint32_t value, int bytes) {
   for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
@@ -36,14 +38,14 @@ void SmfWriter::ShortMessage(int64_t tick, MessageWord message) {
   const uint8_t status = WordStatus(message);
   track_.push_back(status);
   track_.push_back(WordData1(message));
-  if ((status & 0xE0) != 0xC0) track_.push_back(WordData2(message));
+  if (midi::DataBytes(status) == 2) track_.push_back(WordData2(message));
 }
 
 void SmfWriter::SysEx(int64_t tick, const uint8_t* bytes, size_t length) {
   if (length == 0) return;
   Delta(tick);
-  const bool whole = bytes[0] == 0xF0;
-  track_.push_back(whole ? 0xF0 : 0xF7);
+  const bool whole = bytes[0] == midi::kSysExStart;
+  track_.push_back(whole ? midi::kSysExStart : midi::kSysExEnd);
   const size_t skip = whole ? 1 : 0;
   Quantity(static_cast<uint32_t>(length - skip));
   track_.insert(track_.end(), bytes + skip, bytes + length);

@@ -26,18 +26,18 @@ TEST(LetterCommands, TempoVelocityExpression) {
 
 TEST(LetterCommands, Faults) {
   const FaultCase cases[] = {
-      {"t11", 3038, "テンポ逸脱！"},
-      {"t993", 3038},
-      {"t", 3038},
-      {"v16", 3046, "ボリューム(ベロシティー)逸脱！"},
-      {"v=3", 3046},
-      {"v+128", 3046},  // would wrap in the event's signed byte
-      {"v=-129", 3046},
-      {"v+5-", 3044, "異常符号指定！"},
-      {"v+", 3044},
-      {"u128", 3009, "エクスプレッション(U)逸脱！"},
-      {"u=1", 3009},
-      {"u-129", 3009},
+      {"t11", TextId::kTempoOutOfRange, "テンポ逸脱！"},
+      {"t993", TextId::kTempoOutOfRange},
+      {"t", TextId::kTempoOutOfRange},
+      {"v16", TextId::kVelocityOutOfRange, "ボリューム(ベロシティー)逸脱！"},
+      {"v=3", TextId::kVelocityOutOfRange},
+      {"v+128", TextId::kVelocityOutOfRange},  // would wrap in the event's signed byte
+      {"v=-129", TextId::kVelocityOutOfRange},
+      {"v+5-", TextId::kBadSign, "異常符号指定！"},
+      {"v+", TextId::kBadSign},
+      {"u128", TextId::kExpressionOutOfRange, "エクスプレッション(U)逸脱！"},
+      {"u=1", TextId::kExpressionOutOfRange},
+      {"u-129", TextId::kExpressionOutOfRange},
   };
   ExpectFaults(cases);
 }
@@ -45,7 +45,7 @@ TEST(LetterCommands, Faults) {
 TEST(LetterCommands, TempoFaultNamesTheLineAfterTheNumber) {
   CompileResult r = CompileSource("1[t5\nc]");
   ASSERT_EQ(r.diagnostics.size(), 1u);
-  EXPECT_EQ(r.diagnostics[0].id, 3038);
+  EXPECT_EQ(r.diagnostics[0].id, TextId::kTempoOutOfRange);
   EXPECT_EQ(r.diagnostics[0].line, 2u);
 }
 
@@ -65,12 +65,12 @@ TEST(ToneCommands, ProgramBankAndToneMap) {
   };
   ExpectGolden(cases);
   ExpectFaults({
-      {"@128,0,0", 3039, "音色逸脱！"},
-      {"@256", 3039},
-      {"@5,128", 3039},
-      {"@5,0,128", 3039},
-      {"@5=128", 3039},
-      {"@256=1", 3039},
+      {"@128,0,0", TextId::kToneOutOfRange, "音色逸脱！"},
+      {"@256", TextId::kToneOutOfRange},
+      {"@5,128", TextId::kToneOutOfRange},
+      {"@5,0,128", TextId::kToneOutOfRange},
+      {"@5=128", TextId::kToneOutOfRange},
+      {"@256=1", TextId::kToneOutOfRange},
   });
 }
 
@@ -107,37 +107,37 @@ TEST(ControllerCommands, EventsAndRangeEdges) {
   ExpectGolden(cases);
   // Commands that write nothing leave the track without a stream.
   for (const char* body : {"@hold", "@sos", "@rev", "@si", "@so", "@ql", "@qx", "@com", "@h", "@trn"})
-    EXPECT_EQ(CompileTrack(body).fault, 0) << body;
+    EXPECT_EQ(CompileTrack(body).fault, kNoFault) << body;
 }
 
 TEST(ControllerCommands, Faults) {
   const FaultCase cases[] = {
-      {"@v128", 3046},
-      {"@vol128", 3047, "トラックボリューム逸脱！"},
-      {"@pan64", 3031, "@PAN逸脱！"},
-      {"@pan-64", 3031},
-      {"@pan6-3", 3044},
-      {"@ch0", 3004, "@CH逸脱！"},
-      {"@ch17", 3004},
-      {"@kd0", 3015, "@KD逸脱！"},
-      {"@kd7", 3015},
-      {"@cont128,0", 3006, "@CONT値逸脱！"},
-      {"@cont0,128", 3006},
-      {"@hold2", 3013, "@HOLD値逸脱(2)！"},
-      {"@sos2", 3034, "@SOS値逸脱(2)！"},
-      {"@sos1,-1", 3025, "数値外指定！"},
-      {"@sos1+", 3025},
-      {"@rev128", 3006},
-      {"@lfov51", 3021, "@LFOV値逸脱(51)！"},
-      {"@lfov,,-51", 3021, "@LFOV値逸脱(-51)！"},
-      {"@cfr,-51", 3002, "@CFR値逸脱(-51)！"},
-      {"@varc4,1,7,0,127", 3045, "@VARC値逸脱(引数0)！"},
-      {"@varc4,0,128", 3045, "@VARC値逸脱(引数1)！"},
-      {"@varc4,0,7,0,-1", 3045, "@VARC値逸脱(引数3)！"},
-      {"@dtn64", 3007, "デチューン(@DT @DTN @DTS)逸脱！"},
-      {"@dtn-64", 3007},
-      {"@dt32768", 3007},
-      {"@dts8192", 3007},
+      {"@v128", TextId::kVelocityOutOfRange},
+      {"@vol128", TextId::kTrackVolumeOutOfRange, "トラックボリューム逸脱！"},
+      {"@pan64", TextId::kPanOutOfRange, "@PAN逸脱！"},
+      {"@pan-64", TextId::kPanOutOfRange},
+      {"@pan6-3", TextId::kBadSign},
+      {"@ch0", TextId::kChannelOutOfRange, "@CH逸脱！"},
+      {"@ch17", TextId::kChannelOutOfRange},
+      {"@kd0", TextId::kTrackTagOutOfRange, "@KD逸脱！"},
+      {"@kd7", TextId::kTrackTagOutOfRange},
+      {"@cont128,0", TextId::kContValueOutOfRange, "@CONT値逸脱！"},
+      {"@cont0,128", TextId::kContValueOutOfRange},
+      {"@hold2", TextId::kHoldValueOutOfRange, "@HOLD値逸脱(2)！"},
+      {"@sos2", TextId::kSosValueOutOfRange, "@SOS値逸脱(2)！"},
+      {"@sos1,-1", TextId::kNotANumber, "数値外指定！"},
+      {"@sos1+", TextId::kNotANumber},
+      {"@rev128", TextId::kContValueOutOfRange},
+      {"@lfov51", TextId::kLfovValueOutOfRange, "@LFOV値逸脱(51)！"},
+      {"@lfov,,-51", TextId::kLfovValueOutOfRange, "@LFOV値逸脱(-51)！"},
+      {"@cfr,-51", TextId::kCfrValueOutOfRange, "@CFR値逸脱(-51)！"},
+      {"@varc4,1,7,0,127", TextId::kVarcValueOutOfRange, "@VARC値逸脱(引数0)！"},
+      {"@varc4,0,128", TextId::kVarcValueOutOfRange, "@VARC値逸脱(引数1)！"},
+      {"@varc4,0,7,0,-1", TextId::kVarcValueOutOfRange, "@VARC値逸脱(引数3)！"},
+      {"@dtn64", TextId::kDetuneOutOfRange, "デチューン(@DT @DTN @DTS)逸脱！"},
+      {"@dtn-64", TextId::kDetuneOutOfRange},
+      {"@dt32768", TextId::kDetuneOutOfRange},
+      {"@dts8192", TextId::kDetuneOutOfRange},
   };
   ExpectFaults(cases);
 }
@@ -156,10 +156,10 @@ TEST(FlowCommands, LabelsJumpsAndMarks) {
   };
   ExpectGolden(cases);
   ExpectFaults({
-      {"@label1@jump1", 3022, "永久ループ！"},
-      {"@label1t120@jump1", 3022},
-      {"@label256", 3016, "@LABEL逸脱！"},
-      {"@jump256", 3014, "@JUMP逸脱！"},
+      {"@label1@jump1", TextId::kEndlessLoop, "永久ループ！"},
+      {"@label1t120@jump1", TextId::kEndlessLoop},
+      {"@label256", TextId::kLabelOutOfRange, "@LABEL逸脱！"},
+      {"@jump256", TextId::kJumpOutOfRange, "@JUMP逸脱！"},
   });
 }
 
@@ -175,9 +175,9 @@ TEST(CommentCommand, TextIsStoredAsWritten) {
   expected.back() = 0;
   EXPECT_EQ(CompileTrack("@com\"" + eighty + "\"").events, expected);
   CompiledTrack tooLong = CompileTrack("@com\"" + eighty + "x\"");
-  EXPECT_EQ(tooLong.fault, 3005);
+  EXPECT_EQ(tooLong.fault, TextId::kCommentTooLong);
   EXPECT_EQ(tooLong.message, "コメント文字数逸脱！");
-  ExpectFaults({{"@com\"open", 3042}});
+  ExpectFaults({{"@com\"open", TextId::kNotUnderstood}});
 }
 
 TEST(SystemExclusive, BytesTextAndChecksum) {
@@ -194,17 +194,17 @@ TEST(SystemExclusive, BytesTextAndChecksum) {
   std::string full = "@h{f0";
   for (int i = 0; i < 126; ++i) full += ",00";
   CompiledTrack t = CompileTrack(full + "}");
-  EXPECT_EQ(t.fault, 0);
+  EXPECT_EQ(t.fault, kNoFault);
   EXPECT_EQ(t.events.size(), 129u);
-  EXPECT_EQ(CompileTrack(full + ",f7}").fault, 3012);  // a 128th byte
+  EXPECT_EQ(CompileTrack(full + ",f7}").fault, TextId::kSysExBadCharacter);  // a 128th byte
 }
 
 TEST(SystemExclusive, Faults) {
   ExpectFaults({
-      {"@h{00,f7}", 3011, "@H １バイト目が(null)！"},
-      {"@h{}", 3011},
-      {"@h{f0,xy}", 3012, "@H 指定外文字(x)！"},
-      {"@h{f0,f7", 3012, "@H 指定外文字(])！"},  // the block ends first
+      {"@h{00,f7}", TextId::kSysExFirstByteNull, "@H １バイト目が(null)！"},
+      {"@h{}", TextId::kSysExFirstByteNull},
+      {"@h{f0,xy}", TextId::kSysExBadCharacter, "@H 指定外文字(x)！"},
+      {"@h{f0,f7", TextId::kSysExBadCharacter, "@H 指定外文字(])！"},  // the block ends first
   });
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/text_codec.h"
+#include "text_id_printer.h"
 
 namespace tsy {
 namespace {
@@ -11,16 +12,16 @@ TEST(Diagnostics, LinePrefixThenCatalogueText) {
   Diagnostics d;
   d.Clear();
   d.Append("01:");
-  d.RaiseValue(3026, 1, 9);
-  d.Raise(3042, 1234);
-  d.RaiseChar(3037, 12345, 'B');
+  d.RaiseValue(TextId::kOctaveOutOfRange, 1, 9);
+  d.Raise(TextId::kNotUnderstood, 1234);
+  d.RaiseChar(TextId::kSubstitutionNotFound, 12345, 'B');
   EXPECT_EQ(Cp932ToUtf8(d.text()),
             "01:\nLine.   1: オクターブ逸脱(9)！\n"
             "\nLine.1234: 理解不能\n"
             "\nLine.12345: 置換対象が見つからない(B)！\n");
   EXPECT_FALSE(d.errorFree());
   ASSERT_EQ(d.records().size(), 3u);
-  EXPECT_EQ(d.records()[2].id, 3037);
+  EXPECT_EQ(d.records()[2].id, TextId::kSubstitutionNotFound);
   EXPECT_EQ(d.records()[2].line, 12345u);
   EXPECT_EQ(Cp932ToUtf8(d.records()[2].text), "置換対象が見つからない(B)！");
 }
@@ -35,7 +36,7 @@ TEST(Diagnostics, OverflowHasNoLinePrefix) {
 
 TEST(Diagnostics, TextStopsAt1023BytesButTheListKeepsEverything) {
   Diagnostics d;
-  for (int i = 0; i < 100; ++i) d.Raise(3038, static_cast<uint32_t>(i + 1));
+  for (int i = 0; i < 100; ++i) d.Raise(TextId::kTempoOutOfRange, static_cast<uint32_t>(i + 1));
   EXPECT_EQ(d.text().size(), 1023u);
   EXPECT_EQ(d.records().size(), 100u);
   d.Clear();

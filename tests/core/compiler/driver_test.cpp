@@ -116,7 +116,7 @@ TEST(Summary, FaultInTrackThreeEndsWithItsBreakEntry) {
   EXPECT_EQ(AllTracks(r), Tracks({{1, kC}, {2, kD}}));  // the tracks before the fault stay
   ASSERT_EQ(r.diagnostics.size(), 1u);
   EXPECT_EQ(r.diagnostics[0].line, 4u);
-  EXPECT_EQ(r.diagnostics[0].id, 3042);
+  EXPECT_EQ(r.diagnostics[0].id, TextId::kNotUnderstood);
 }
 
 TEST(Comments, CommentsAndQuotedRunsWhenCondensing) {
@@ -252,7 +252,7 @@ TEST(SizeLimit, OverflowKeepsTheTracksBefore) {
 }
 
 TEST(MessageText, NeverGrowsBeyond1023Bytes) {
-  // Each "|" of a skipped multi-track block adds one 3001.
+  // Each "|" of a skipped multi-track block adds one kBarOutsideSingleBlock.
   CompileResult r = CompileSource("1,2[c" + std::string(200, '|') + "]");
   EXPECT_EQ(r.messageText.size(), 1023u);
   EXPECT_EQ(r.diagnostics.size(), 200u);  // the list keeps them all

@@ -129,13 +129,13 @@ TEST(Streams, EveryConstructCanBeWalkedToTheEnd) {
       "o5 c/e/g o4 c!/e? {ccccc}4 w8ce4 @trn c @xcad16 d2 @tri e4^16 @_f+ f @+ g a ' g"
       "_d c _c r4 r!& r c=200 *";
   CompiledTrack t = CompileTrack(body);
-  ASSERT_EQ(t.fault, 0) << t.message;
+  ASSERT_EQ(t.fault, kNoFault) << t.message;
   EXPECT_EQ(Walk(t.events), t.ticks);
 }
 
 TEST(Streams, RepeatLengthsMatchWhatPlays) {
   CompiledTrack t = CompileTrack("(c(d/f)3e)2(g");
-  ASSERT_EQ(t.fault, 0);
+  ASSERT_EQ(t.fault, kNoFault);
   Walk(t.events);
   EXPECT_EQ(t.ticks, 2u * (48 + 3 * 48 + 48) + 48);
 }
@@ -144,7 +144,7 @@ TEST(SizeLimit, ATrackThatWouldOverrunTheBufferStopsWithOneMessage) {
   // Thousands of one-tick trill notes: far more than the object buffer holds.
   CompileResult r = CompileSource("1[c]2[@tri=1c1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1]");
   ASSERT_EQ(r.diagnostics.size(), 1u);
-  EXPECT_EQ(r.diagnostics[0].id, 3030);
+  EXPECT_EQ(r.diagnostics[0].id, TextId::kDataOverflow);
   EXPECT_EQ(TrackEvents(r, 1), Hex("30 03 07 00 30"));
   EXPECT_TRUE(TrackEvents(r, 2).empty());
   EXPECT_LE(r.image.size(), kObjectBufferSize);

@@ -38,20 +38,20 @@ TEST(Groups, CommandsInsideAGroupTakeNoShare) {
 
 TEST(Groups, SubstitutionLettersAreCountedAsWhatTheyStandFor) {
   CompiledTrack t = CompileTrack("@ql{Ae}4", "$a[cd]");
-  EXPECT_EQ(t.fault, 0) << t.message;
+  EXPECT_EQ(t.fault, kNoFault) << t.message;
   EXPECT_EQ(t.events, Hex("30 03 07 00 10 32 03 07 00 10 34 03 07 00 10"));
-  EXPECT_EQ(CompileTrack("@ql{Be}4", "$a[cd]").fault, 3037);
+  EXPECT_EQ(CompileTrack("@ql{Be}4", "$a[cd]").fault, TextId::kSubstitutionNotFound);
 }
 
 TEST(Groups, Faults) {
   const FaultCase cases[] = {
-      {"{c't}4", 3032, "'{}'内に使用不可文字の混入！"},
-      {"{c(d)2}4", 3032},
-      {"{ccc", 3032},    // the block ends before the group does
-      {"{c4d}4", 3042},  // notes in a group have no length of their own
-      {"{ccc}0", 3020},
-      {"{ccccc}192", 3020},  // shares of no tick
-      {"c}4", 3042},         // a closing brace without a group
+      {"{c't}4", TextId::kBadCharacterInGroup, "'{}'内に使用不可文字の混入！"},
+      {"{c(d)2}4", TextId::kBadCharacterInGroup},
+      {"{ccc", TextId::kBadCharacterInGroup},  // the block ends before the group does
+      {"{c4d}4", TextId::kNotUnderstood},      // notes in a group have no length of their own
+      {"{ccc}0", TextId::kResolutionOutOfRange},
+      {"{ccccc}192", TextId::kResolutionOutOfRange},  // shares of no tick
+      {"c}4", TextId::kNotUnderstood},                // a closing brace without a group
   };
   ExpectFaults(cases);
 }
@@ -69,16 +69,16 @@ TEST(Repeats, BodiesAreCountedAsOftenAsTheyPlay) {
   };
   ExpectGolden(cases);
   ExpectFaults({
-      {"c)2", 3023, "繰り返し元が無い！"},
-      {"(c)0", 3024, "繰り返し回数逸脱！"},
-      {"(c)256", 3024},
-      {"(c)", 3024},
+      {"c)2", TextId::kRepeatWithoutStart, "繰り返し元が無い！"},
+      {"(c)0", TextId::kRepeatCountOutOfRange, "繰り返し回数逸脱！"},
+      {"(c)256", TextId::kRepeatCountOutOfRange},
+      {"(c)", TextId::kRepeatCountOutOfRange},
   });
 }
 
 TEST(Repeats, DeepNestingStopsAtTheDepthByte) {
-  EXPECT_EQ(CompileTrack(std::string(255, '(') + "c").fault, 0);
-  EXPECT_EQ(CompileTrack(std::string(256, '(') + "c").fault, 3024);
+  EXPECT_EQ(CompileTrack(std::string(255, '(') + "c").fault, kNoFault);
+  EXPECT_EQ(CompileTrack(std::string(256, '(') + "c").fault, TextId::kRepeatCountOutOfRange);
 }
 
 TEST(Portamento, GlideEventThenTheSecondNote) {
@@ -98,12 +98,12 @@ TEST(Portamento, GlideEventThenTheSecondNote) {
   };
   ExpectGolden(cases);
   ExpectFaults({
-      {"o8w>cc", 3027, "オクターブ逸脱(>)！"},
-      {"o-1w<cc", 3028, "オクターブ逸脱(<)！"},
-      {"@trnwce", 3042},
-      {"wc", 3042},
-      {"wce=0", 3020},
-      {"w=0ce", 3020},
+      {"o8w>cc", TextId::kOctaveUpOutOfRange, "オクターブ逸脱(>)！"},
+      {"o-1w<cc", TextId::kOctaveDownOutOfRange, "オクターブ逸脱(<)！"},
+      {"@trnwce", TextId::kNotUnderstood},
+      {"wc", TextId::kNotUnderstood},
+      {"wce=0", TextId::kResolutionOutOfRange},
+      {"w=0ce", TextId::kResolutionOutOfRange},
   });
 }
 

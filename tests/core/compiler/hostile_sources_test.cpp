@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/compiler/compile_driver.h"
+#include "text_id_printer.h"
 
 namespace tsy {
 namespace {
@@ -12,20 +13,20 @@ namespace {
 TEST(HostileSources, EndWithTheirDiagnostic) {
   struct Case {
     std::string source;
-    int diagnostic;  // the first one raised
+    TextId diagnostic;  // the first one raised
   } const cases[] = {
       // A body whose double-byte character ends in the byte of 'P' (0x8A 0x50):
       // a group's look-ahead expansion must not take that byte for the letter P
       // again, or the body expands into itself without end.
-      {"$p[{\x8aP}]1[@qlP]", 3032},
-      {"$p[c{\x8aP]1[@qlP4c]", 3032},
+      {"$p[{\x8aP}]1[@qlP]", TextId::kBadCharacterInGroup},
+      {"$p[c{\x8aP]1[@qlP4c]", TextId::kBadCharacterInGroup},
       // As the fuzzer found it: the same trap behind arguments, '|' and brackets.
       {"$p[c\\e{{@qlP8\xecPlP_1_9[@qlTp[c\\e{qlP_1-{-{\x7f{{{{\xff||||||||6]$]2[@qlP8lP"
        "....................................]",
-       3032},
+       TextId::kBadCharacterInGroup},
       // An unknown '@' name skips one character: a double-byte one whole, so
       // its second byte (0x41, 'A') is not expanded again behind the '@'.
-      {"$a[@\x83\x41\"]1[@qlA]", 3042},
+      {"$a[@\x83\x41\"]1[@qlA]", TextId::kNotUnderstood},
   };
   for (const Case& c : cases) {
     const CompileResult result = CompileSource(c.source);

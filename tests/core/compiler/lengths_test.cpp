@@ -55,25 +55,25 @@ TEST(Lengths, DefaultLengthList) {
 
 TEST(Lengths, FaultsOfLengthExpressions) {
   const FaultCase cases[] = {
-      {"c384", 3020, "分解能逸脱！"},  // a denominator that yields no tick
-      {"c0", 3020},
-      {"c=0", 3020},
-      {"c8_4", 3020},  // less than nothing
+      {"c384", TextId::kResolutionOutOfRange, "分解能逸脱！"},  // a denominator that yields no tick
+      {"c0", TextId::kResolutionOutOfRange},
+      {"c=0", TextId::kResolutionOutOfRange},
+      {"c8_4", TextId::kResolutionOutOfRange},  // less than nothing
       {"c1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1"
        "^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1"
        "^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1"
        "^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1"
        "^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1"
        "^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1",
-       3020},  // more than one note event can hold
-      {"c=", 3043, "'='指定の異常！"},
-      {"c=96^8", 3017, "'='指定後に'^'を確認！"},
-      {"c=96.", 3018, "'='指定後に'.'を確認！"},
-      {"c=96=8", 3043},
-      {"c4=8", 3043},
-      {"l0", 3020},
-      {"l4_2", 3020},  // a default that comes to no time
-      {"l=8", 3043},
+       TextId::kResolutionOutOfRange},  // more than one note event can hold
+      {"c=", TextId::kBadExactLength, "'='指定の異常！"},
+      {"c=96^8", TextId::kTieAfterExactLength, "'='指定後に'^'を確認！"},
+      {"c=96.", TextId::kDotAfterExactLength, "'='指定後に'.'を確認！"},
+      {"c=96=8", TextId::kBadExactLength},
+      {"c4=8", TextId::kBadExactLength},
+      {"l0", TextId::kResolutionOutOfRange},
+      {"l4_2", TextId::kResolutionOutOfRange},  // a default that comes to no time
+      {"l=8", TextId::kBadExactLength},
   };
   ExpectFaults(cases);
 }
@@ -81,8 +81,8 @@ TEST(Lengths, FaultsOfLengthExpressions) {
 TEST(Lengths, FaultyExpressionAlsoLeavesTheNoteWithoutLength) {
   CompileResult r = CompileSource("1[c=96^8]");
   ASSERT_EQ(r.diagnostics.size(), 2u);
-  EXPECT_EQ(r.diagnostics[0].id, 3017);
-  EXPECT_EQ(r.diagnostics[1].id, 3020);
+  EXPECT_EQ(r.diagnostics[0].id, TextId::kTieAfterExactLength);
+  EXPECT_EQ(r.diagnostics[1].id, TextId::kResolutionOutOfRange);
 }
 
 TEST(Lengths, UnderscoreWithoutDigitsIsTheNextCommand) {

@@ -24,14 +24,14 @@ TEST(Notes, PitchFromLetterOctaveAccidentalsAndTransposition) {
 
 TEST(Notes, OctaveAndNoteRangeFaults) {
   const FaultCase cases[] = {
-      {"o8>", 3026, "オクターブ逸脱(9)！"},
-      {"o-1<", 3026, "オクターブ逸脱(-2)！"},
-      {"o9c", 3026, "オクターブ逸脱(9)！"},
-      {"o", 3042},
+      {"o8>", TextId::kOctaveOutOfRange, "オクターブ逸脱(9)！"},
+      {"o-1<", TextId::kOctaveOutOfRange, "オクターブ逸脱(-2)！"},
+      {"o9c", TextId::kOctaveOutOfRange, "オクターブ逸脱(9)！"},
+      {"o", TextId::kNotUnderstood},
       // Accidentals or transposition past the MIDI range: the octave the note would lie in.
-      {"o8b++++++++", 3026, "オクターブ逸脱(9)！"},
-      {"o-1c-", 3026, "オクターブ逸脱(-2)！"},
-      {"o8_>cb", 3026, "オクターブ逸脱(9)！"},
+      {"o8b++++++++", TextId::kOctaveOutOfRange, "オクターブ逸脱(9)！"},
+      {"o-1c-", TextId::kOctaveOutOfRange, "オクターブ逸脱(-2)！"},
+      {"o8_>cb", TextId::kOctaveOutOfRange, "オクターブ逸脱(9)！"},
   };
   ExpectFaults(cases);
 }
@@ -41,6 +41,9 @@ TEST(Notes, KeySignaturePendingAccidentalAndBarLine) {
       {"@_f+f", "36 03 07 00 30", 48},
       {"@_f+f%", "35 03 07 00 30", 48},  // natural
       {"@_f+f-", "35 03 07 00 30", 48},
+      {"@_f+f%+", "36 03 07 00 30", 48},   // signs go on after a natural
+      {"@_f+f+%%", "35 03 07 00 30", 48},  // every '%' takes the key's sharp off
+      {"@_b-b#%-", "3B 03 07 00 30", 48},  // '%' in the middle of a run
       {"@_f++@_f%f", "35 03 07 00 30", 48},
       {"@_f+'f", "EF 36 03 07 00 30", 48},  // the key signature outlives the bar
       // The pending accidental goes into the working key until the bar line.
@@ -51,7 +54,7 @@ TEST(Notes, KeySignaturePendingAccidentalAndBarLine) {
       {"@-r c", "7F 03 07 00 30 2F 03 07 00 30", 96},  // a rest leaves it pending
   };
   ExpectGolden(cases);
-  ExpectFaults({{"@+-c", 3044}, {"@_x", 3042}});
+  ExpectFaults({{"@+-c", TextId::kBadSign}, {"@_x", TextId::kNotUnderstood}});
 }
 
 TEST(Notes, Transposition) {
@@ -63,8 +66,8 @@ TEST(Notes, Transposition) {
   };
   ExpectGolden(cases);
   ExpectFaults({
-      {"_x", 3041, "移調 '_' 指定後に解析不能文字！"},
-      {"_>", 3041},
+      {"_x", TextId::kBadTransposition, "移調 '_' 指定後に解析不能文字！"},
+      {"_>", TextId::kBadTransposition},
   });
 }
 
@@ -76,7 +79,8 @@ TEST(Notes, GateAndSlurMode) {
       {"@si@soc", "30 03 07 00 30", 48},
   };
   ExpectGolden(cases);
-  ExpectFaults({{"q0", 3010}, {"q9", 3010}, {"q", 3010}});
+  ExpectFaults(
+      {{"q0", TextId::kGateTimeOutOfRange}, {"q9", TextId::kGateTimeOutOfRange}, {"q", TextId::kGateTimeOutOfRange}});
 }
 
 TEST(Ties, FlagsOfTiesAndSlurs) {
@@ -108,11 +112,11 @@ TEST(Chords, LinksFullFirstNoteAndOneByteMembers) {
   };
   ExpectGolden(cases);
   ExpectFaults({
-      {"c/c/c/c/c/c/c/c/c/c/c/c/c", 3003, "和音数超過！"},  // a thirteenth note
-      {"c4/e8", 3042},                                      // members have no length of their own
-      {"c/'e", 3042},                                       // a bar line would split the chord
-      {"c/(e)2", 3042},
-      {"c/wce", 3042},
+      {"c/c/c/c/c/c/c/c/c/c/c/c/c", TextId::kTooManyChordNotes, "和音数超過！"},  // a thirteenth note
+      {"c4/e8", TextId::kNotUnderstood},                                          // members have no length of their own
+      {"c/'e", TextId::kNotUnderstood},                                           // a bar line would split the chord
+      {"c/(e)2", TextId::kNotUnderstood},
+      {"c/wce", TextId::kNotUnderstood},
   });
 }
 
@@ -125,20 +129,20 @@ TEST(OctaveMarks, MoveTheNoteBetweenOffsetEvents) {
       {"r!", "C4 0C 7F 03 07 00 30 C4 F4", 48},
   };
   ExpectGolden(cases);
-  ExpectFaults({{"o8b!", 3026, "オクターブ逸脱(9)！"}});
+  ExpectFaults({{"o8b!", TextId::kOctaveOutOfRange, "オクターブ逸脱(9)！"}});
 }
 
 TEST(Notes, QuotedRemarkAfterANoteIsSkipped) {
   ExpectGolden({{"c4\"la la\"d", "30 03 07 00 30 32 03 07 00 30", 96}});
-  ExpectFaults({{"c4\"open", 3042}});
+  ExpectFaults({{"c4\"open", TextId::kNotUnderstood}});
 }
 
 TEST(Notes, UnknownCharacterIsNotUnderstood) {
   ExpectFaults({
-      {"c4x", 3042, "理解不能"},
-      {"!", 3042},
-      {"/c", 3042},
-      {"@zz", 3042},  // '@z' is skipped, then 'z' is not understood
+      {"c4x", TextId::kNotUnderstood, "理解不能"},
+      {"!", TextId::kNotUnderstood},
+      {"/c", TextId::kNotUnderstood},
+      {"@zz", TextId::kNotUnderstood},  // '@z' is skipped, then 'z' is not understood
   });
 }
 

@@ -64,14 +64,14 @@ TEST(Ornaments, NeighboursLengthsAndScope) {
 
 TEST(Ornaments, Faults) {
   const FaultCase cases[] = {
-      {"@trs8@trnc", 3019, "コマンドにおける音長不足！"},
-      {"@trnc=18", 3019},
-      {"@tric=5", 3019},
-      {"@trs@trnc", 3019},  // @trs alone takes the default note length
-      {"@trnc/e", 3042},
-      {"@trnr", 3042},
-      {"@trn=0c", 3020},
-      {"o8@trn++++++++b", 3026},  // the upper neighbour falls beyond the highest note
+      {"@trs8@trnc", TextId::kOrnamentLeavesNoLength, "コマンドにおける音長不足！"},
+      {"@trnc=18", TextId::kOrnamentLeavesNoLength},
+      {"@tric=5", TextId::kOrnamentLeavesNoLength},
+      {"@trs@trnc", TextId::kOrnamentLeavesNoLength},  // @trs alone takes the default note length
+      {"@trnc/e", TextId::kNotUnderstood},
+      {"@trnr", TextId::kNotUnderstood},
+      {"@trn=0c", TextId::kResolutionOutOfRange},
+      {"o8@trn++++++++b", TextId::kOctaveOutOfRange},  // the upper neighbour falls beyond the highest note
   };
   ExpectFaults(cases);
 }

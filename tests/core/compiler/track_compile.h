@@ -12,6 +12,7 @@
 #include "core/compiler/compile_driver.h"
 #include "core/compiler/image.h"
 #include "platform/text_codec.h"
+#include "text_id_printer.h"
 
 namespace tsy::test {
 
@@ -26,10 +27,12 @@ inline Bytes Hex(std::string_view text) {
   return bytes;
 }
 
+constexpr TextId kNoFault{};
+
 struct CompiledTrack {
   Bytes events;         // track 1 without its terminator; empty after a fault
   uint32_t ticks = 0;   // track 1's length in the header
-  int fault = 0;        // the first diagnostic's number, 0 when none
+  TextId fault{};       // the first diagnostic's, kNoFault when none
   uint32_t line = 0;    // its source line
   std::string message;  // its text in UTF-8, without the line prefix
 };
@@ -72,7 +75,7 @@ struct Golden {
 // A fault case: a track body and the message it must stop with.
 struct FaultCase {
   const char* body;
-  int fault;
+  TextId fault;
   const char* message = nullptr;  // checked when given (UTF-8)
 };
 
@@ -80,7 +83,7 @@ template <size_t N>
 void ExpectGolden(const Golden (&cases)[N]) {
   for (const Golden& c : cases) {
     CompiledTrack t = CompileTrack(c.body);
-    EXPECT_EQ(t.fault, 0) << c.body << ": " << t.message;
+    EXPECT_EQ(t.fault, kNoFault) << c.body << ": " << t.message;
     EXPECT_EQ(t.events, Hex(c.events)) << c.body;
     EXPECT_EQ(t.ticks, c.ticks) << c.body;
   }
