@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/compiler/image.h"
 #include "core/engine/engine_call.h"
 #include "core/engine/load_image.h"
+#include "core/image/image_layout.h"
 
 namespace {
 

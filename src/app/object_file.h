@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/compiler/image.h"
+#include "core/image/image_layout.h"
 
 namespace tsy {
 

@@ -9,8 +9,8 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/music_input.h"
-#include "core/compiler/event_codes.h"
-#include "core/compiler/image.h"
+#include "core/image/event_table.h"
+#include "core/image/image_header.h"
 #include "platform/text_codec.h"
 
 namespace tsy::cli {

@@ -10,8 +10,8 @@
 
 #include "cli/compile_report.h"
 #include "core/compiler/compile_driver.h"
-#include "core/compiler/image.h"
 #include "core/engine/load_image.h"
+#include "core/image/image_header.h"
 
 namespace tsy::cli {
 namespace {

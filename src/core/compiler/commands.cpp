@@ -3,13 +3,13 @@
 #include <array>
 #include <string_view>
 
-#include "core/compiler/event_codes.h"
 #include "core/compiler/lengths.h"
 #include "core/compiler/ornaments.h"
 #include "core/compiler/pitch.h"
 #include "core/compiler/structure.h"
 #include "core/compiler/sysex.h"
 #include "core/compiler/tones.h"
+#include "core/image/event_table.h"
 
 namespace tsy {
 namespace {

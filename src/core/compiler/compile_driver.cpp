@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "core/compiler/compile_unit.h"
-#include "core/compiler/image.h"
+#include "core/compiler/image_writer.h"
 #include "core/compiler/source_reader.h"
 #include "core/compiler/substitution.h"
 #include "core/compiler/track_parser.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "core/compiler/compile_unit.h"
-#include "core/compiler/event_codes.h"
+#include "core/image/event_table.h"
 
 namespace tsy {
 

@@ -1,11 +1,11 @@
 #include "core/compiler/notes.h"
 
-#include "core/compiler/event_codes.h"
 #include "core/compiler/groups.h"
 #include "core/compiler/lengths.h"
 #include "core/compiler/ornaments.h"
 #include "core/compiler/pitch.h"
 #include "core/compiler/structure.h"
+#include "core/image/event_table.h"
 
 namespace tsy {
 namespace {

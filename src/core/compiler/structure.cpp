@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "core/compiler/event_codes.h"
 #include "core/compiler/pitch.h"
+#include "core/image/event_table.h"
 
 namespace tsy {
 namespace {

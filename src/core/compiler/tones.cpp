@@ -1,6 +1,6 @@
 #include "core/compiler/tones.h"
 
-#include "core/compiler/event_codes.h"
+#include "core/image/event_table.h"
 
 namespace tsy {
 namespace {

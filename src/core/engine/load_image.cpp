@@ -39,13 +39,6 @@ void ForgetImage() {
 
 }  // namespace
 
-uint32_t ImageTrackOffset(const uint8_t* image, int track) {
-  return ReadU32(image + kTrackOffsetTable + 4 * (track - 1));
-}
-uint32_t ImageTrackLength(const uint8_t* image, int track) {
-  return ReadU32(image + kTrackLengthTable + 4 * (track - 1));
-}
-
 int LoadImage(const uint8_t* buffer, size_t size) {
   if (!buffer || size < kImageHeaderSize) return 0;
   ForgetImage();

@@ -7,15 +7,11 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/compiler/image.h"
+#include "core/image/image_layout.h"
 
 namespace tsy {
 
 constexpr size_t kImageDataOffset = 400;  // imageData = image + this (the track display's base)
-
-// Track k (1..48) of the header at `image`.
-uint32_t ImageTrackOffset(const uint8_t* image, int track);
-uint32_t ImageTrackLength(const uint8_t* image, int track);
 
 // Copies the image at the start of `buffer` (the object buffer, `size`
 // bytes): the legacy length + 404 bytes when that is not 0, else the image

@@ -50,7 +50,7 @@ TEST(LoadImage, TakesTheStatedLengthAndNothingBeyondIt) {
   // object buffer holds bytes there.
   Bytes image = BuildImage({{1, Note(60, 48)}});
   const uint32_t outside = static_cast<uint32_t>(image.size()) + 50;
-  for (int i = 0; i < 4; ++i) image[kTrackOffsetTable + 4 + i] = static_cast<uint8_t>(outside >> (8 * i));
+  WriteU32(&image[TrackOffsetEntry(2)], outside);
   Bytes buffer(kObjectBufferSize, 0);
   std::copy(image.begin(), image.end(), buffer.begin());
   const Bytes note = Note(62, 48);

@@ -1,8 +1,7 @@
 #pragma once
 // The byte format of a track stream, defined once. The compiler's writer, the
 // disassembler of `tsy dump` and the engine's reader all take event codes,
-// sizes and names from here. Header-only so that the engine needs no link
-// against the compiler.
+// sizes and names from here.
 //
 // A stream is a run of events; each starts with one byte: 0x00..0x7F a note
 // event, 0x80..0xFE an event code from kEventTable. Any byte that the table

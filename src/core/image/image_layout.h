@@ -1,13 +1,11 @@
 #pragma once
-// The object image: a 403-byte header with the table of 48 tracks, followed
-// by the event streams of the tracks that have content. The writer builds it
-// track by track; the reader checks an image from outside before anyone
-// follows its offsets.
+// The object image's container, defined once for its writer (the compiler)
+// and its readers (the engine, the SMF writer, the shell and tsy): a 403-byte
+// header with the table of 48 tracks, followed by the event streams of the
+// tracks that have content. Every multi-byte integer is little-endian.
 
 #include <cstddef>
 #include <cstdint>
-#include <span>
-#include <vector>
 
 namespace tsy {
 
@@ -30,38 +28,10 @@ constexpr size_t kImageLengthField = 392;   // u32, header included
 constexpr uint8_t kImageFlagOwnInit = 0x01;    // "%myinitspace": no reset, no initial controllers
 constexpr uint8_t kImageFlagCopyright = 0x02;  // "%copyright" appeared; written, never read
 
-// A fresh image: the zero header with the magic and the format version.
-std::vector<uint8_t> NewImage();
-
-// Appends the stream of track `track` (1..48): `events` followed by the
-// stream terminator (event_codes.h), and records its offset and its length in ticks in the header.
-void AppendTrackStream(std::vector<uint8_t>& image, int track, std::span<const uint8_t> events, uint32_t ticks);
-
-// Completes the header before the image is handed on: legacy length 0, the
-// directives' flags and the final image length.
-void FinishImage(std::vector<uint8_t>& image, uint8_t flags);
-
-// The header of an image, as read from its bytes.
-struct ImageHeader {
-  uint32_t trackOffset[kTrackCount] = {};  // index track − 1; 0 = no stream
-  uint32_t trackTicks[kTrackCount] = {};   // index track − 1
-  uint16_t legacyLength = 0;
-  uint8_t flags = 0;
-  uint8_t version = 0;
-  uint32_t imageLength = 0;
-};
-
-enum class ImageFault {
-  kNone,
-  kTooShort,      // fewer bytes than a header
-  kBadMagic,      // the first four bytes are not "EMD1"
-  kTrackOutside,  // a track offset points into the header or past the bytes given
-};
-
-// Reads the header of `bytes` and checks that every track offset lies
-// within them, behind the header. On kTrackOutside, `badTrack` names the
-// first such track (1..48).
-ImageFault ReadImageHeader(std::span<const uint8_t> bytes, ImageHeader& header, int& badTrack);
+// Where the entries of track `track` (1..48) lie in the header: its stream's
+// offset from the start of the image (0: no stream) and its length in ticks.
+constexpr size_t TrackOffsetEntry(int track) { return kTrackOffsetTable + 4 * static_cast<size_t>(track - 1); }
+constexpr size_t TrackLengthEntry(int track) { return kTrackLengthTable + 4 * static_cast<size_t>(track - 1); }
 
 // Whether the engine plays an image of this format version.
 constexpr bool IsPlayableVersion(uint8_t version) {
@@ -73,5 +43,16 @@ inline uint16_t ReadU16(const uint8_t* at) { return static_cast<uint16_t>(at[0] 
 inline uint32_t ReadU32(const uint8_t* at) {
   return uint32_t{at[0]} | uint32_t{at[1]} << 8 | uint32_t{at[2]} << 16 | uint32_t{at[3]} << 24;
 }
+inline void WriteU16(uint8_t* at, uint16_t value) {
+  at[0] = static_cast<uint8_t>(value);
+  at[1] = static_cast<uint8_t>(value >> 8);
+}
+inline void WriteU32(uint8_t* at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// Track `track`'s (1..48) entries in the header at `image`.
+inline uint32_t ImageTrackOffset(const uint8_t* image, int track) { return ReadU32(image + TrackOffsetEntry(track)); }
+inline uint32_t ImageTrackLength(const uint8_t* image, int track) { return ReadU32(image + TrackLengthEntry(track)); }
 
 }  // namespace tsy
