@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   buffer[0] = 'E', buffer[1] = 'M', buffer[2] = 'D', buffer[3] = '1';  // past the magic check
   ClampTrackLengths(buffer);
   ClearEngineState();
-  if (LoadImage(buffer.data(), buffer.size()) == 0 || !CurrentImage()) return 0;  // as ExportSmf asks
+  if (!LoadImage(buffer.data(), buffer.size()).ok() || !CurrentImage()) return 0;  // as ExportSmf asks
   uint32_t endTick = 0;
   if (!WalkFile(RenderSmf(endTick))) std::abort();
   return 0;

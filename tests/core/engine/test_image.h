@@ -47,14 +47,15 @@ inline Bytes Join(std::initializer_list<Bytes> parts) {
   return all;
 }
 
-// Loads `image` into a freshly cleared engine, as the shell's object buffer would hold it.
-inline int LoadFresh(const Bytes& image) {
+// Loads `image` into a freshly cleared engine, as the shell's object buffer
+// would hold it; true when LoadImage took it.
+inline bool LoadFresh(const Bytes& image) {
   ClearEngineState();
   RequestStop();
   SetPlayClock(0);
   Bytes buffer(kObjectBufferSize, 0);
   std::copy(image.begin(), image.end(), buffer.begin());
-  return LoadImage(buffer.data(), buffer.size());
+  return LoadImage(buffer.data(), buffer.size()).ok();
 }
 
 // One message as text: short messages as hex bytes ("90 3C 6E"), slot words
