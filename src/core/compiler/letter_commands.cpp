@@ -37,12 +37,12 @@ bool ParseSignedForms(ParseContext& cx, const Control& control) {
       return true;
     }
     if (ReadChange(cx, control, change))
-      cx.out.Event(EventCode::kOffset, {control.selector, static_cast<uint8_t>(change)});
+      cx.out.Event<EventCode::kOffset>({control.selector, static_cast<uint8_t>(change)});
     return true;
   }
   if (cx.Peek() == '+' || cx.Peek() == '-') {
     if (ReadChange(cx, control, change))
-      cx.out.Event(EventCode::kRelativeChange, {control.selector, static_cast<uint8_t>(change)});
+      cx.out.Event<EventCode::kRelativeChange>({control.selector, static_cast<uint8_t>(change)});
     return true;
   }
   return false;
@@ -66,21 +66,21 @@ void ParseTempo(ParseContext& cx) {
     cx.Fault(3038);
     return;
   }
-  cx.out.Event(EventCode::kTempo, {EventWriter::Low(tempo), EventWriter::High(tempo)});
+  cx.out.Event<EventCode::kTempo>({EventWriter::Low(tempo), EventWriter::High(tempo)});
 }
 
 void ParseVelocity(ParseContext& cx) {
   const Control control{kSelectVelocity, kVelocitySteps, 3046};
   if (ParseSignedForms(cx, control)) return;
   int32_t step = ReadPlain(cx, control);
-  if (step >= 0) cx.out.Event(EventCode::kVelocity, {static_cast<uint8_t>(step * 127 / kVelocitySteps)});
+  if (step >= 0) cx.out.Event<EventCode::kVelocity>({static_cast<uint8_t>(step * 127 / kVelocitySteps)});
 }
 
 void ParseExpression(ParseContext& cx) {
   const Control control{kSelectExpression, 127, 3009};
   if (ParseSignedForms(cx, control)) return;
   int32_t value = ReadPlain(cx, control);
-  if (value >= 0) cx.out.Event(EventCode::kExpression, {static_cast<uint8_t>(value)});
+  if (value >= 0) cx.out.Event<EventCode::kExpression>({static_cast<uint8_t>(value)});
 }
 
 }  // namespace tsy

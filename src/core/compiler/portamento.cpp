@@ -81,8 +81,8 @@ void ParsePortamento(ParseContext& cx) {
   s.labelPending = false;
   CountTicks(s, ticks);
   uint32_t time = static_cast<uint32_t>(glideTicks);
-  cx.out.Event(EventCode::kPortamento,
-               {EventWriter::Low(time), EventWriter::High(time), static_cast<uint8_t>(to - from)});
+  cx.out.Event<EventCode::kPortamento>(
+      {EventWriter::Low(time), EventWriter::High(time), static_cast<uint8_t>(to - from)});
   WriteNoteEvent(cx, to, ticks, joins);
 }
 

@@ -11,7 +11,7 @@
 #include "core/engine/effects.h"
 #include "core/engine/load_image.h"
 #include "core/engine/pass_output.h"
-#include "core/image/event_table.h"
+#include "core/image/event_reader.h"
 
 namespace tsy {
 namespace {

@@ -1,7 +1,8 @@
 #pragma once
-// The byte format of a track stream, defined once. The compiler's writer, the
-// disassembler of `tsy dump` and the engine's reader all take event codes,
-// sizes and names from here.
+// The byte format of a track stream, defined once: the list of events in
+// event_list.h gives each event code its enumerator, its row in kEventTable
+// (size rule, name, operand layout) and so everything that the compiler's
+// writer, the engine's reader and `tsy dump` know of it.
 //
 // A stream is a run of events; each starts with one byte: 0x00..0x7F a note
 // event, 0x80..0xFE an event code from kEventTable. Any byte that the table
@@ -11,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace tsy {
@@ -41,37 +43,36 @@ constexpr uint32_t kMaxNoteTicks = kMaxLengthByte * kMaxLengthBytes;  // longest
 // ---------------------------------------------------------------- event codes
 
 enum class EventCode : uint8_t {
-  kControlChange = 0xB0,    // B0 c v: control change c = v
-  kControllerRamp = 0xB3,   // B3 len:u16 0 c from to: controller c ramps over len ticks
-  kPortamento = 0xB5,       // B5 len:u16 i:s8: the next note glides up i semitones over len ticks
-  kProgramChange = 0xC0,    // C0 p
-  kVelocity = 0xC1,         // C1 v: velocity of later notes
-  kTrackVolume = 0xC2,      // C2 v: controller 7
-  kRelativeChange = 0xC3,   // C3 sel d:s8: velocity (sel 0) or expression (sel 1) += d
-  kOffset = 0xC4,           // C4 sel d:s8: velocity/expression offset := d; C4 s:s8 octave mark
-  kPan = 0xC5,              // C5 p: controller 10
-  kDetune = 0xC6,           // C6 v:u16: fine tuning, detune + 8192
-  kExpression = 0xC7,       // C7 u: controller 11
-  kChannel = 0xE0,          // E0 c: the track's channel becomes c (0..15)
-  kTrackTag = 0xE1,         // E1 t: display keyboard of the track (1..6, 0 none)
-  kRepeatStart = 0xE8,      // E8 01 00 d: repeat start at nesting depth d
-  kRepeatEnd = 0xE9,        // E9 d n: the body since E8 01 00 d runs n times in all
-  kLabel = 0xEA,            // EA n
-  kJump = 0xEB,             // EB n: continue after the first EA n of the track
-  kNoOutput = 0xEE,         // EE: disarms bar-line synchronisation
-  kBarLine = 0xEF,          // EF: synchronisation point of all tracks
-  kTempo = 0xF0,            // F0 t:u16: quarter notes per minute
-  kChannelFlag = 0xF8,      // F8 x: set (bit 7) or clear channel flag bit x & 31
-  kComment = 0xFA,          // FA text 00
-  kRestartStop = 0xFC,      // FC k: 0 restart the piece, 1 stop
-  kChordLink = 0xFD,        // FD: the next note shares this tick
-  kSystemExclusive = 0xFE,  // FE n data...: n (1..127) bytes, start and end bytes included
+#define EVENT(id, code, ...) id = code,
+#include "core/image/event_list.h"
+#undef EVENT
 };
+
+// What an operand holds, and so how wide it is and how it is read.
+enum class OperandType : uint8_t {
+  kNone,        // ends a row's operand list
+  kU8,          // unsigned byte
+  kS8,          // signed byte
+  kU16,         // unsigned 16-bit
+  kCentred16,   // unsigned 16-bit holding a value + kDetuneCentre (0..16383 for -8192..8191)
+  kSelector,    // 0 velocity, 1 expression; another value is an event of code and selector alone
+  kFlagChange,  // bit 7 set (else clear) the channel flag numbered by bits 0..4
+  kReserved,    // a byte of fixed value that no reader looks at
+};
+
+struct Operand {
+  constexpr Operand(OperandType type = OperandType::kNone, std::string_view name = {}) : type(type), name(name) {}
+
+  OperandType type;
+  std::string_view name;  // written before the value in a listing; "" for none
+};
+
+constexpr size_t kMaxOperands = 5;
 
 // How a reader finds an event's size.
 enum class SizeRule : uint8_t {
-  kFixed,     // always `size` bytes
-  kSelector,  // `size` bytes when the selector byte is 0 or 1, else 2 (code and selector)
+  kFixed,     // the code and its operands
+  kSelector,  // the code and its operands when the selector (the first) is 0 or 1, else code and selector
   kText,      // code, text, NUL
   kCounted,   // code, n, n data bytes
 };
@@ -79,46 +80,52 @@ enum class SizeRule : uint8_t {
 struct EventInfo {
   EventCode code;
   SizeRule rule;
-  uint8_t size;  // whole event in bytes for kFixed and kSelector
   std::string_view name;
+  std::array<Operand, kMaxOperands> operands;  // in byte order; the first kNone ends them
+  uint8_t operandCount;                        // listed operands
+  uint8_t size;                                // bytes of the code and the listed operands: a fixed event whole
 };
 
-// ORDER EventCode: one row per code, in increasing code order.
-inline constexpr EventInfo kEventTable[] = {
-    {EventCode::kControlChange, SizeRule::kFixed, 3, "control"},
-    {EventCode::kControllerRamp, SizeRule::kFixed, 7, "ramp"},
-    {EventCode::kPortamento, SizeRule::kFixed, 4, "portamento"},
-    {EventCode::kProgramChange, SizeRule::kFixed, 2, "program"},
-    {EventCode::kVelocity, SizeRule::kFixed, 2, "velocity"},
-    {EventCode::kTrackVolume, SizeRule::kFixed, 2, "volume"},
-    {EventCode::kRelativeChange, SizeRule::kSelector, 3, "relative"},
-    {EventCode::kOffset, SizeRule::kSelector, 3, "offset"},
-    {EventCode::kPan, SizeRule::kFixed, 2, "pan"},
-    {EventCode::kDetune, SizeRule::kFixed, 3, "detune"},
-    {EventCode::kExpression, SizeRule::kFixed, 2, "expression"},
-    {EventCode::kChannel, SizeRule::kFixed, 2, "channel"},
-    {EventCode::kTrackTag, SizeRule::kFixed, 2, "keyboard"},
-    {EventCode::kRepeatStart, SizeRule::kFixed, 4, "repeat"},
-    {EventCode::kRepeatEnd, SizeRule::kFixed, 3, "repeat-end"},
-    {EventCode::kLabel, SizeRule::kFixed, 2, "label"},
-    {EventCode::kJump, SizeRule::kFixed, 2, "jump"},
-    {EventCode::kNoOutput, SizeRule::kFixed, 1, "noout"},
-    {EventCode::kBarLine, SizeRule::kFixed, 1, "bar"},
-    {EventCode::kTempo, SizeRule::kFixed, 3, "tempo"},
-    {EventCode::kChannelFlag, SizeRule::kFixed, 2, "channel-flag"},
-    {EventCode::kComment, SizeRule::kText, 0, "comment"},
-    {EventCode::kRestartStop, SizeRule::kFixed, 2, "restart-stop"},
-    {EventCode::kChordLink, SizeRule::kFixed, 1, "chord"},
-    {EventCode::kSystemExclusive, SizeRule::kCounted, 0, "sysex"},
+constexpr size_t OperandWidth(OperandType type) {
+  switch (type) {
+    case OperandType::kNone: return 0;
+    case OperandType::kU16:
+    case OperandType::kCentred16: return 2;
+    default: return 1;
+  }
+}
+
+// A row of kEventTable from a line of the event list.
+constexpr EventInfo MakeEvent(EventCode code, SizeRule rule, std::string_view name,
+                              std::array<Operand, kMaxOperands> operands) {
+  uint8_t count = 0;
+  uint8_t size = 1;
+  for (const Operand& operand : operands) {
+    if (operand.type == OperandType::kNone) break;
+    ++count;
+    size += static_cast<uint8_t>(OperandWidth(operand.type));
+  }
+  return {code, rule, name, operands, count, size};
+}
+
+namespace event_list {
+using enum OperandType;
+inline constexpr EventInfo kRows[] = {
+#define EVENT(id, code, rule, name, ...) MakeEvent(EventCode::id, SizeRule::rule, name, {{__VA_ARGS__}}),
+#include "core/image/event_list.h"
+#undef EVENT
 };
+}  // namespace event_list
+
+// One row per EventCode, in increasing code order.
+inline constexpr const auto& kEventTable = event_list::kRows;
 
 constexpr bool EventTableIsOrdered() {
   for (size_t i = 1; i < std::size(kEventTable); ++i)
     if (kEventTable[i - 1].code >= kEventTable[i].code) return false;
   return true;
 }
-static_assert(EventTableIsOrdered(), "kEventTable must list each EventCode once, in code order");
-static_assert(std::size(kEventTable) == 25, "one kEventTable row per EventCode");
+static_assert(EventTableIsOrdered(), "the event list must name each code once, in code order");
 
 // The row of every code byte in kEventTable, or -1: the play thread looks
 // up each event it decodes, so this is one index, not a search.
@@ -138,6 +145,23 @@ constexpr const EventInfo* FindEvent(uint8_t code) {
 
 constexpr const EventInfo& EventOf(EventCode code) { return *FindEvent(static_cast<uint8_t>(code)); }
 
+// The operands that `info` lists, in byte order.
+constexpr std::span<const Operand> OperandsOf(const EventInfo& info) {
+  return std::span(info.operands).first(info.operandCount);
+}
+
+// Whether an event of `code` is written with `count` operand bytes after its
+// code: all of its operands, or for a selector event the selector alone.
+// Text and counted events are written by their own writers.
+constexpr bool TakesOperandBytes(EventCode code, size_t count) {
+  const EventInfo& info = EventOf(code);
+  switch (info.rule) {
+    case SizeRule::kFixed: return count + 1 == info.size;
+    case SizeRule::kSelector: return count + 1 == info.size || count == 1;
+    default: return false;
+  }
+}
+
 // ---------------------------------------------------------------- operands
 
 constexpr uint8_t kSelectVelocity = 0;      // C3/C4 selector
@@ -155,55 +179,5 @@ inline constexpr std::array<uint8_t, 3> kRepeatStartPrefix = {0xE8, 0x01, 0x00};
 
 // Ends every stream; a jump's label search stops at all four bytes.
 inline constexpr std::array<uint8_t, 4> kTerminator = {0xFF, 0xFF, 0xFF, 0x2E};
-
-// ---------------------------------------------------------------- reading
-
-// Tracks whether the next note of a stream is a chord member (its note number
-// alone). A chord link (FD) before a note makes the notes after it members
-// until a note is read that no chord link preceded: c4/e/g is FD c FD e g.
-struct ChordReader {
-  bool chainPending = false;  // a chord link since the last note
-  bool inChord = false;       // the next note is a one-byte member
-
-  bool NextNoteIsMember() const { return inChord; }
-  void OnChordLink() { chainPending = true; }
-  void OnNote() {
-    inChord = chainPending;
-    chainPending = false;
-  }
-};
-
-// Size in bytes of the event at `bytes` (with `available` bytes readable from
-// there), or 0 when it is incomplete or its code ends the track. A note is one
-// byte when `chordMember` says so (see ChordReader).
-constexpr size_t EventSize(const uint8_t* bytes, size_t available, bool chordMember) {
-  if (available == 0) return 0;
-  uint8_t first = bytes[0];
-  size_t size = 0;
-  if (first < kFirstEventCode) {
-    if (chordMember) return 1;
-    if (available <= kNoteCountAt) return 0;
-    size = kNoteHeaderSize + bytes[kNoteCountAt] + 1;
-  } else {
-    const EventInfo* info = FindEvent(first);
-    if (!info) return 0;
-    switch (info->rule) {
-      case SizeRule::kFixed: size = info->size; break;
-      case SizeRule::kSelector:
-        if (available < 2) return 0;
-        size = bytes[1] <= kSelectExpression ? info->size : 2;
-        break;
-      case SizeRule::kText:
-        for (size_t i = 1; i < available; ++i)
-          if (bytes[i] == 0) return i + 1;
-        return 0;
-      case SizeRule::kCounted:
-        if (available < 2) return 0;
-        size = 2 + size_t{bytes[1]};
-        break;
-    }
-  }
-  return size <= available ? size : 0;
-}
 
 }  // namespace tsy

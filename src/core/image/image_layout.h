@@ -39,8 +39,8 @@ constexpr bool IsPlayableVersion(uint8_t version) {
 }
 
 // Little-endian fields, as every multi-byte integer of an image is stored.
-inline uint16_t ReadU16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | at[1] << 8); }
-inline uint32_t ReadU32(const uint8_t* at) {
+constexpr uint16_t ReadU16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | at[1] << 8); }
+constexpr uint32_t ReadU32(const uint8_t* at) {
   return uint32_t{at[0]} | uint32_t{at[1]} << 8 | uint32_t{at[2]} << 16 | uint32_t{at[3]} << 24;
 }
 inline void WriteU16(uint8_t* at, uint16_t value) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/compiler/compile_unit.h"
-#include "core/image/event_table.h"
+#include "core/image/event_reader.h"
 #include "track_compile.h"
 
 namespace tsy::test {

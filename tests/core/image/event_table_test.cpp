@@ -1,6 +1,6 @@
 // The event table: every event's size as a reader finds it, the table's
-// rows, and how a reader tells chord members from full notes.
-#include "core/image/event_table.h"
+// rows and operands, and how a reader tells chord members from full notes.
+#include "core/image/event_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +68,50 @@ TEST(EventTable, NamesAreUniqueAndEveryRowIsFound) {
     }
   }
   EXPECT_EQ(FindEvent(0xFF), nullptr);
+}
+
+TEST(EventTable, OperandCountsAreTheWritersRule) {
+  // What the compiler's writer may give each kind of event after its code.
+  EXPECT_TRUE(TakesOperandBytes(EventCode::kTempo, 2));
+  EXPECT_FALSE(TakesOperandBytes(EventCode::kTempo, 1));
+  EXPECT_TRUE(TakesOperandBytes(EventCode::kControllerRamp, 6));
+  EXPECT_TRUE(TakesOperandBytes(EventCode::kBarLine, 0));
+  EXPECT_FALSE(TakesOperandBytes(EventCode::kBarLine, 1));
+  // A selector event: selector and value, or the octave mark alone.
+  EXPECT_TRUE(TakesOperandBytes(EventCode::kOffset, 2));
+  EXPECT_TRUE(TakesOperandBytes(EventCode::kOffset, 1));
+  EXPECT_FALSE(TakesOperandBytes(EventCode::kOffset, 0));
+  // Text and counted events have writers of their own.
+  EXPECT_FALSE(TakesOperandBytes(EventCode::kComment, 1));
+  EXPECT_FALSE(TakesOperandBytes(EventCode::kSystemExclusive, 1));
+}
+
+TEST(EventTable, OperandsReadAsTheirTypesSay) {
+  const Bytes ramp = Hex("B3 60 01 00 07 64 50");
+  const EventInfo& info = EventOf(EventCode::kControllerRamp);
+  std::vector<int32_t> values;
+  size_t at = 1;
+  for (const Operand& operand : OperandsOf(info)) {
+    values.push_back(OperandValue(operand.type, &ramp[at]));
+    at += OperandWidth(operand.type);
+  }
+  EXPECT_EQ(values, (std::vector<int32_t>{0x160, 0, 7, 100, 80}));
+  EXPECT_EQ(at, ramp.size());
+
+  const struct {
+    OperandType type;
+    const char* bytes;
+    int32_t value;
+  } cases[] = {
+      {OperandType::kS8, "FE", -2},
+      {OperandType::kS8, "7F", 127},
+      {OperandType::kU8, "FE", 254},
+      {OperandType::kU16, "78 00", 120},
+      {OperandType::kCentred16, "01 00", -8191},
+      {OperandType::kCentred16, "FF 3F", 8191},
+      {OperandType::kCentred16, "00 20", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(OperandValue(c.type, Hex(c.bytes).data()), c.value) << c.bytes;
 }
 
 TEST(ChordReader, MembersFollowALinkAfterTheFirstNote) {
