@@ -12,7 +12,7 @@
 #include <string>
 
 #include "core/compiler/compile_driver.h"
-#include "core/compiler/image.h"
+#include "core/image/image_layout.h"
 
 namespace {
 

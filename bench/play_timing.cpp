@@ -55,7 +55,7 @@ Bytes DenseImage(int bars) {
   image[kVersionField] = 23;
   for (int t = 0; t < kTrackCount; ++t) {
     const uint32_t offset = static_cast<uint32_t>(image.size());
-    std::memcpy(&image[kTrackOffsetTable + 4 * t], &offset, 4);
+    WriteU32(&image[TrackOffsetEntry(t + 1)], offset);
     const Bytes track = Track(t, bars);
     image.insert(image.end(), track.begin(), track.end());
     image.insert(image.end(), {0xFF, 0xFF, 0xFF, 0x2E});

@@ -24,6 +24,8 @@ endif()
 # tsy_module(NAME DIR [DEPS targets...])
 # A static library of the .cpp files in DIR (not its sub-folders), public
 # headers found from src/. With no .cpp file yet it is an interface library.
+# Its files may include headers only from DIR and the folders of the modules
+# in DEPS (and theirs): the build checks this before it compiles them.
 function(tsy_module name dir)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
@@ -37,6 +39,37 @@ function(tsy_module name dir)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(${name} INTERFACE ${ARG_DEPS})
   endif()
+  tsy_check_includes(${name} ${dir} "${sources}" "${ARG_DEPS}")
+endfunction()
+
+# The folders a module's files may include from: its own and, through its
+# DEPS, those of every module below it.
+function(tsy_check_includes name dir sources deps)
+  set(folders ${dir})
+  foreach(dep IN LISTS deps)
+    if(TARGET ${dep})
+      get_target_property(below ${dep} TSY_FOLDERS)
+      if(below)
+        list(APPEND folders ${below})
+      endif()
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES folders)
+  set_target_properties(${name} PROPERTIES TSY_FOLDERS "${folders}")
+  file(GLOB headers CONFIGURE_DEPENDS ${dir}/*.h)
+  set(files ${sources} ${headers})
+  if(NOT files OR NOT sources)
+    return()  # an interface library has nothing of its own to compile
+  endif()
+  set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${name}.includes)
+  string(REPLACE ";" "|" fileList "${files}")
+  string(REPLACE ";" "|" folderList "${folders}")
+  set(script ${PROJECT_SOURCE_DIR}/cmake/CheckIncludes.cmake)
+  add_custom_command(OUTPUT ${stamp}
+    COMMAND ${CMAKE_COMMAND} -DLIBRARY=${name} "-DFILES=${fileList}" "-DFOLDERS=${folderList}" -DSTAMP=${stamp} -P ${script}
+    DEPENDS ${files} ${script}
+    COMMENT "Checking what ${name} includes" VERBATIM)
+  target_sources(${name} PRIVATE ${stamp})
 endfunction()
 
 # tsy_test(NAME DIR DEPS targets...)
@@ -55,32 +88,4 @@ function(tsy_test name dir)
     TSY_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TSY_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
-endfunction()
-
-# tsy_layered_module(NAME DIR SEES folders... DEPS targets... LIBS targets...)
-# A library of the .cpp files in DIR whose sources find the headers of the
-# SEES folders (paths under src/, DIR among them) and no others: its include
-# root is a folder of its own in the build tree holding a link to each. A
-# header from anywhere else is not found, so the build fails where the
-# layering would break. DEPS, our own libraries, are linked without their
-# include folder (all of src/); LIBS, outside libraries, with theirs. Users of
-# the library see src/ as usual.
-function(tsy_layered_module name dir)
-  cmake_parse_arguments(ARG "" "" "SEES;DEPS;LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
-  add_library(${name} STATIC ${sources})
-  # Named after the list, so that a changed list starts a fresh root rather
-  # than leave the links of folders no longer allowed.
-  string(SHA1 list_hash "${ARG_SEES}")
-  string(SUBSTRING ${list_hash} 0 8 list_hash)
-  set(root ${CMAKE_CURRENT_BINARY_DIR}/${name}.headers-${list_hash})
-  foreach(folder ${ARG_SEES})
-    cmake_path(GET folder PARENT_PATH parent)
-    file(MAKE_DIRECTORY ${root}/${parent})
-    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${folder} ${root}/${folder} SYMBOLIC)
-  endforeach()
-  target_include_directories(${name} PRIVATE ${root} INTERFACE ${PROJECT_SOURCE_DIR}/src)
-  target_compile_options(${name} PRIVATE ${TSY_WARNINGS})
-  list(TRANSFORM ARG_DEPS REPLACE "(.+)" "$<LINK_ONLY:\\1>")
-  target_link_libraries(${name} PUBLIC ${ARG_DEPS} ${ARG_LIBS})
 endfunction()

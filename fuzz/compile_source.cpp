@@ -6,7 +6,7 @@
 
 #include "core/compiler/compile_driver.h"
 #include "core/compiler/compile_unit.h"
-#include "core/compiler/image.h"
+#include "core/image/image_header.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view source(reinterpret_cast<const char*>(data), size);

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/compiler/image.h"
 #include "core/engine/engine_call.h"
 #include "core/engine/load_image.h"
+#include "core/image/image_layout.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Most inputs would stop at the magic check; mutations start past it.
   buffer[0] = 'E', buffer[1] = 'M', buffer[2] = 'D', buffer[3] = '1';
   ClearEngineState();
-  if (LoadImage(buffer.data(), buffer.size()) == 0) return 0;
+  if (!LoadImage(buffer.data(), buffer.size()).ok()) return 0;
   static MessageWord words[kMessageCapacity];
   static MessageSlots slots;
   EngineState& s = GetState();

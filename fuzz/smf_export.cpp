@@ -7,9 +7,9 @@
 #include <cstring>
 #include <vector>
 
-#include "core/compiler/image.h"
 #include "core/engine/engine_call.h"
 #include "core/engine/load_image.h"
+#include "core/image/image_layout.h"
 #include "core/smf/export_smf.h"
 
 namespace {
@@ -74,12 +74,9 @@ bool WalkFile(const std::vector<uint8_t>& file) {
 constexpr uint32_t kLongestFuzzedTrack = 20000;  // ticks
 
 void ClampTrackLengths(std::vector<uint8_t>& image) {
-  for (int k = 0; k < tsy::kTrackCount; ++k) {
-    uint8_t* field = &image[tsy::kTrackLengthTable + 4 * k];
-    uint32_t ticks = 0;
-    std::memcpy(&ticks, field, 4);
-    ticks = std::min(ticks, kLongestFuzzedTrack);
-    std::memcpy(field, &ticks, 4);
+  for (int k = 1; k <= tsy::kTrackCount; ++k) {
+    uint8_t* field = &image[tsy::TrackLengthEntry(k)];
+    tsy::WriteU32(field, std::min(tsy::ReadU32(field), kLongestFuzzedTrack));
   }
 }
 
@@ -92,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   buffer[0] = 'E', buffer[1] = 'M', buffer[2] = 'D', buffer[3] = '1';  // past the magic check
   ClampTrackLengths(buffer);
   ClearEngineState();
-  if (LoadImage(buffer.data(), buffer.size()) == 0 || !CurrentImage()) return 0;  // as ExportSmf asks
+  if (!LoadImage(buffer.data(), buffer.size()).ok() || !CurrentImage()) return 0;  // as ExportSmf asks
   uint32_t endTick = 0;
   if (!WalkFile(RenderSmf(endTick))) std::abort();
   return 0;

@@ -1,32 +1,20 @@
 #include "app/object_file.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
-#include <memory>
 #include <span>
+#include <vector>
 
+#include "core/image/image_file.h"
 #include "platform/replacing_file.h"
 
 namespace tsy {
-namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using ReadFile = std::unique_ptr<std::FILE, FileCloser>;
-
-}  // namespace
-
-int ReadObjectFile(const std::string& path, uint8_t* buffer) {
-  ReadFile file(std::fopen(path.c_str(), "rb"));
-  if (!file) return kObjectCannotOpen;
-  if (std::fseek(file.get(), 0, SEEK_END) != 0) return kObjectCannotOpen;
-  long size = std::ftell(file.get());
-  if (size < 0) return kObjectCannotOpen;
-  if (static_cast<size_t>(size) >= kObjectBufferSize) return kObjectTooLarge;
-  std::rewind(file.get());
-  std::fread(buffer, 1, static_cast<size_t>(size), file.get());
-  return kObjectRead;
+FileResult ReadObjectFile(const std::string& path, uint8_t* buffer) {
+  std::vector<uint8_t> bytes;
+  FileResult read = ReadImageFile(path, ImageFileLimit::kSmallerThanBuffer, bytes);
+  if (read.ok()) std::copy(bytes.begin(), bytes.end(), buffer);
+  return read;
 }
 
 uint32_t ImageLengthOf(const uint8_t* buffer) {
@@ -36,10 +24,8 @@ uint32_t ImageLengthOf(const uint8_t* buffer) {
   return length;
 }
 
-std::string WriteObjectFile(const std::string& path, const uint8_t* image, size_t length) {
-  std::string reason;
-  WriteFileReplacing(path, std::span(image, length), reason);
-  return reason;
+FileResult WriteObjectFile(const std::string& path, const uint8_t* image, size_t length) {
+  return WriteFileReplacing(path, std::span(image, length));
 }
 
 }  // namespace tsy

@@ -5,19 +5,16 @@
 #include <cstdint>
 #include <string>
 
-#include "core/compiler/image.h"
+#include "core/image/image_layout.h"
+#include "platform/file_result.h"
 
 namespace tsy {
 
-// ReadObjectFile results.
-constexpr int kObjectRead = 0;
-constexpr int kObjectCannotOpen = 1;
-constexpr int kObjectTooLarge = 2;  // 16,383 bytes or more: not read
-
 // Reads the file at `path` into `buffer` (kObjectBufferSize long) from its
-// first byte when the file is smaller than the buffer. Bytes beyond the file's
-// length keep what they held.
-int ReadObjectFile(const std::string& path, uint8_t* buffer);
+// first byte when the file is smaller than the buffer; a file of 16,383 bytes
+// or more is kTooLarge and not read. Bytes beyond the file's length keep what
+// they held.
+FileResult ReadObjectFile(const std::string& path, uint8_t* buffer);
 
 // The image length that the header in `buffer` gives, or 0 when the buffer
 // holds no image: no "EMD1" magic, or a length outside 403..16,383.
@@ -25,7 +22,7 @@ uint32_t ImageLengthOf(const uint8_t* buffer);
 
 // Writes `length` bytes of `image` to `path` through a temporary file in the
 // same folder that is renamed into place, so a failed write leaves an older
-// file as it was. Returns "" on success, else the reason.
-std::string WriteObjectFile(const std::string& path, const uint8_t* image, size_t length);
+// file as it was.
+FileResult WriteObjectFile(const std::string& path, const uint8_t* image, size_t length);
 
 }  // namespace tsy

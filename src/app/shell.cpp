@@ -94,7 +94,7 @@ void Shell::ReadVersionTexts() {
 }
 
 void Shell::LoadInitObject() {
-  if (ReadObjectFile(kInitObject, state_.objectBuffer.data()) != kObjectRead) return;
+  if (!ReadObjectFile(kInitObject, state_.objectBuffer.data()).ok()) return;
   core_.loadImage(state_.objectBuffer.data());
   core_.playFromStart();
 }
@@ -354,9 +354,9 @@ void Shell::LoadObject() {
 // forgotten, also when the file is too large to load. A file that cannot be
 // opened changes nothing.
 void Shell::PlayObjectFile(const std::string& path) {
-  int read = ReadObjectFile(path, state_.objectBuffer.data());
-  if (read == kObjectCannotOpen) return;
-  if (read == kObjectRead) {
+  const FileResult read = ReadObjectFile(path, state_.objectBuffer.data());
+  if (read.status == FileStatus::kCannotOpen) return;
+  if (read.ok()) {
     core_.loadImage(state_.objectBuffer.data());
     core_.playFromStart();
     RememberFolder(kEmdFolder, path);
@@ -388,9 +388,9 @@ void Shell::WriteObject() {
   FileDialogResult chosen = host_.RunFileDialog(
       DialogRequest(true, kEmdSaveFilters, settings_.folders[kEmdFolder].directory, state_.currentFile));
   if (chosen.result < 1) return;
-  std::string reason = WriteObjectFile(chosen.path, state_.objectBuffer.data(), length);
-  if (!reason.empty())
-    host_.ShowMessage(chosen.path, std::string(kCannotWriteText) + "\n" + reason, MessageIcon::kError);
+  const FileResult written = WriteObjectFile(chosen.path, state_.objectBuffer.data(), length);
+  if (!written.ok())
+    host_.ShowMessage(chosen.path, std::string(kCannotWriteText) + "\n" + written.Reason(), MessageIcon::kError);
 }
 
 void Shell::Editor() {

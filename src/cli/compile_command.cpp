@@ -38,9 +38,8 @@ int RunCompile(const Arguments& args) {
   }
   PrintMessageText(result.messageText);
   PrintDiagnostics(source, result);
-  std::string reason;
-  if (!WriteFileReplacing(output, result.image, reason)) {
-    std::fprintf(stderr, "tsy: cannot write %s (%s)\n", output.c_str(), reason.c_str());
+  if (const FileResult written = WriteFileReplacing(output, result.image); !written.ok()) {
+    std::fprintf(stderr, "tsy: cannot write %s (%s)\n", output.c_str(), written.Reason().c_str());
     return 2;
   }
   return result.errorFree() ? 0 : 1;

@@ -8,8 +8,8 @@
 
 #include "cli/commands.h"
 #include "cli/music_input.h"
-#include "core/compiler/event_codes.h"
-#include "core/compiler/image.h"
+#include "core/image/event_reader.h"
+#include "core/image/image_header.h"
 #include "platform/text_codec.h"
 
 namespace tsy::cli {
@@ -19,15 +19,22 @@ constexpr size_t kShownBytes = 7;  // raw bytes shown per line before "...": fit
 
 constexpr const char* kNoteNames[12] = {"c", "c+", "d", "d+", "e", "f", "f+", "g", "g+", "a", "a+", "b"};
 
-std::string Hex(std::span<const uint8_t> bytes) {
+// "F0 7E 7F": at most `shown` of `bytes`, then " ..." for the rest.
+std::string Hex(std::span<const uint8_t> bytes, size_t shown = kShownBytes) {
   std::string out;
   char cell[4];
-  for (size_t i = 0; i < bytes.size() && i < kShownBytes; ++i) {
+  for (size_t i = 0; i < bytes.size() && i < shown; ++i) {
     std::snprintf(cell, sizeof cell, "%s%02X", i ? " " : "", bytes[i]);
     out += cell;
   }
-  if (bytes.size() > kShownBytes) out += " ...";
+  if (bytes.size() > shown) out += " ...";
   return out;
+}
+
+std::string Signed(int32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%+d", value);
+  return text;
 }
 
 // "o4c+" for note 61, "r" for a rest.
@@ -57,10 +64,40 @@ std::string DescribeNote(std::span<const uint8_t> event, bool chordMember) {
          " gate " + std::to_string(event[kNoteGateAt]) + FlagWords(event[kNoteFlagsAt]);
 }
 
+// The value of one operand as the listing shows it.
+std::string OperandText(OperandType type, const uint8_t* at) {
+  const int32_t value = OperandValue(type, at);
+  switch (type) {
+    case OperandType::kS8:
+    case OperandType::kCentred16: return Signed(value);
+    case OperandType::kSelector:
+      if (value == kSelectVelocity) return "velocity";
+      if (value == kSelectExpression) return "expression";
+      return "mark " + Signed(OperandValue(OperandType::kS8, at));  // the event of code and selector alone
+    case OperandType::kFlagChange: return (value & 0x80 ? "set " : "clear ") + std::to_string(value & 31);
+    default: return std::to_string(value);
+  }
+}
+
+// "tempo 120", "control cc 11 to 100": the event's name, then each operand
+// with its name, as the event table lays them out; a text event shows its
+// text, a system-exclusive event its data.
 std::string DescribeEvent(std::span<const uint8_t> event) {
   const EventInfo& info = *FindEvent(event[0]);
   std::string out(info.name);
-  if (info.rule == SizeRule::kText) out += " \"" + Cp932ToUtf8(std::string(event.begin() + 1, event.end() - 1)) + "\"";
+  if (info.rule == SizeRule::kText)
+    return out + " \"" + Cp932ToUtf8(std::string(event.begin() + 1, event.end() - 1)) + "\"";
+  if (info.rule == SizeRule::kCounted) return out + " " + Hex(event.subspan(2), event.size());
+  size_t at = 1;
+  for (const Operand& operand : OperandsOf(info)) {
+    if (at >= event.size()) break;  // a selector event of code and selector alone
+    if (operand.type != OperandType::kReserved) {
+      out += ' ';
+      if (!operand.name.empty()) out.append(operand.name).append(" ");
+      out += OperandText(operand.type, &event[at]);
+    }
+    at += OperandWidth(operand.type);
+  }
   return out;
 }
 

@@ -2,16 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <span>
 
 #include "cli/compile_report.h"
 #include "core/compiler/compile_driver.h"
-#include "core/compiler/image.h"
 #include "core/engine/load_image.h"
+#include "core/image/image_file.h"
+#include "core/image/image_header.h"
 
 namespace tsy::cli {
 namespace {
@@ -19,10 +18,6 @@ namespace {
 // Says on stderr why `bytes`, read from `path`, is no object image; true when it is one.
 bool CheckObjectBytes(const std::string& path, std::span<const uint8_t> bytes) {
   const char* name = path.c_str();
-  if (bytes.size() > kObjectBufferSize) {
-    std::fprintf(stderr, "tsy: %s is not an object image: more than %zu bytes\n", name, kObjectBufferSize);
-    return false;
-  }
   ImageHeader header;
   int badTrack = 0;
   switch (ReadImageHeader(bytes, header, badTrack)) {
@@ -40,20 +35,6 @@ bool CheckObjectBytes(const std::string& path, std::span<const uint8_t> bytes) {
       return false;
   }
   return false;
-}
-
-// Reads the bytes of an object file, stopping one byte past the largest
-// image: an endless device (/dev/zero) must not fill the memory. Returns 0 or
-// the errno value that says why the file could not be read.
-int ReadImageBytes(const std::string& path, std::vector<uint8_t>& bytes) {
-  errno = 0;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return errno ? errno : ENOENT;
-  bytes.resize(kObjectBufferSize + 1);
-  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
-  const int fault = std::ferror(file) ? (errno ? errno : EIO) : 0;
-  std::fclose(file);
-  return fault;
 }
 
 }  // namespace
@@ -77,8 +58,13 @@ bool ReadImage(const std::string& path, std::vector<uint8_t>& image, bool* diagn
     image = std::move(result.image);
     return true;
   }
-  if (const int error = ReadImageBytes(path, image); error != 0) {
-    PrintCannotOpen(path, error);
+  const FileResult read = ReadImageFile(path, ImageFileLimit::kBuffer, image);
+  if (read.status == FileStatus::kTooLarge) {
+    std::fprintf(stderr, "tsy: %s is not an object image: more than %zu bytes\n", path.c_str(), kObjectBufferSize);
+    return false;
+  }
+  if (!read.ok()) {
+    PrintCannotOpen(path, read.error);
     return false;
   }
   return CheckObjectBytes(path, image);

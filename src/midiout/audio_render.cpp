@@ -47,7 +47,10 @@ RenderResult RenderToWav(const std::vector<TimedMessage>& music, const std::stri
     case SynthOpening::kFailed: return RenderResult::kNoSoundFont;
   }
   WavWriter wav;
-  if (!wav.Open(wavPath, kSynthSampleRate, kChannels, reason)) return RenderResult::kCannotWrite;
+  if (const FileResult opened = wav.Open(wavPath, kSynthSampleRate, kChannels); !opened.ok()) {
+    reason = opened.Reason();
+    return RenderResult::kCannotWrite;
+  }
 
   const double total = music.empty() ? 0 : music.back().seconds;
   long rendered = 0;  // frames so far
@@ -82,7 +85,10 @@ RenderResult RenderToWav(const std::vector<TimedMessage>& music, const std::stri
   }
   rendered += tail;
   if (progress) progress(1.0);
-  if (!wav.Finish(reason)) return RenderResult::kCannotWrite;
+  if (const FileResult written = wav.Finish(); !written.ok()) {
+    reason = written.Reason();
+    return RenderResult::kCannotWrite;
+  }
   seconds = static_cast<double>(rendered) / kSynthSampleRate;
   return RenderResult::kWritten;
 }

@@ -13,13 +13,13 @@ void PutLittle(uint8_t* at, uint32_t value, int bytes) {
 
 }  // namespace
 
-bool WavWriter::Open(const std::string& path, int sampleRate, int channels, std::string& reason) {
+FileResult WavWriter::Open(const std::string& path, int sampleRate, int channels) {
   file_ = std::make_unique<ReplacingFile>(path);
   sampleRate_ = sampleRate;
   channels_ = channels;
-  if (!file_->Create(reason)) return false;
-  file_->Write(Header());  // sizes stay 0 until Finish
-  return true;
+  FileResult created = file_->Create();
+  if (created.ok()) file_->Write(Header());  // sizes stay 0 until Finish
+  return created;
 }
 
 bool WavWriter::Write(const int16_t* samples, size_t frames) {
@@ -54,9 +54,9 @@ std::array<uint8_t, WavWriter::kHeaderBytes> WavWriter::Header() const {
   return bytes;
 }
 
-bool WavWriter::Finish(std::string& reason) {
+FileResult WavWriter::Finish() {
   file_->WriteAt(0, Header());
-  return file_->Commit(reason);
+  return file_->Commit();
 }
 
 }  // namespace tsy

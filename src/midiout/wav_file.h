@@ -14,13 +14,13 @@ namespace tsy {
 
 class WavWriter {
  public:
-  // Starts the temporary file. False, with the reason, when it cannot be created.
-  bool Open(const std::string& path, int sampleRate, int channels, std::string& reason);
+  // Starts the temporary file; kCannotWrite, with the reason, when it cannot be created.
+  FileResult Open(const std::string& path, int sampleRate, int channels);
   // Appends `frames` frames of interleaved samples.
   bool Write(const int16_t* samples, size_t frames);
-  // Completes the header and renames the file into place. False, with the
-  // reason, when any write failed; an unfinished file is never left behind.
-  bool Finish(std::string& reason);
+  // Completes the header and renames the file into place. kCannotWrite, with
+  // the reason, when any write failed; an unfinished file is never left behind.
+  FileResult Finish();
 
   size_t frames() const { return frames_; }
 

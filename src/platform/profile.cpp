@@ -184,8 +184,7 @@ bool Profile::Save(const std::string& path) const {
   const fs::path folder = fs::path(path).parent_path();
   if (!folder.empty()) fs::create_directories(folder, error);
   const std::string text = Text();
-  std::string reason;
-  return WriteFileReplacing(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()), reason);
+  return WriteFileReplacing(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size())).ok();
 }
 
 bool IsWritableDirectory(const std::string& directory) { return ::access(directory.c_str(), W_OK | X_OK) == 0; }

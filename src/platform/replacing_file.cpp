@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -35,40 +34,35 @@ std::string ResolvedTarget(const std::string& path) {
   return error ? path : target.string();
 }
 
+FileResult CannotWrite(int error) { return {FileStatus::kCannotWrite, error}; }
+
 }  // namespace
 
 ReplacingFile::ReplacingFile(std::string path) : path_(ResolvedTarget(path)) {}
 
 ReplacingFile::~ReplacingFile() { Discard(); }
 
-bool ReplacingFile::Create(std::string& reason) {
+FileResult ReplacingFile::Create() {
   // A device or a pipe (/dev/null, /dev/stdout) is written where it is:
   // renaming over it would put a plain file in the device's place.
   struct stat old;
   const bool exists = ::stat(path_.c_str(), &old) == 0;
-  if (exists && S_ISDIR(old.st_mode)) {  // said now, not after a whole render
-    reason = std::strerror(EISDIR);
-    return false;
-  }
+  if (exists && S_ISDIR(old.st_mode)) return CannotWrite(EISDIR);  // said now, not after a whole render
   inPlace_ = exists && !S_ISREG(old.st_mode);
   if (inPlace_) {
     fd_ = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd_ < 0) reason = std::strerror(errno);
     error_ = 0;
-    return fd_ >= 0;
+    return fd_ < 0 ? CannotWrite(errno) : FileResult{};
   }
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
     temporary_ = path_ + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
     fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ < 0 && errno != EEXIST) break;
   }
-  if (fd_ < 0) {
-    reason = std::strerror(errno);
-    return false;
-  }
+  if (fd_ < 0) return CannotWrite(errno);
   if (exists) ::fchmod(fd_, old.st_mode & 07777);
   error_ = 0;
-  return true;
+  return {};
 }
 
 void ReplacingFile::Write(std::span<const uint8_t> bytes) {
@@ -83,22 +77,18 @@ void ReplacingFile::WriteAt(size_t offset, std::span<const uint8_t> bytes) {
   if (fd_ >= 0 && error_ == 0) error_ = WriteAll(fd_, bytes, static_cast<off_t>(offset));
 }
 
-bool ReplacingFile::Commit(std::string& reason) {
-  if (fd_ < 0) {
-    reason = std::strerror(EBADF);
-    return false;
-  }
+FileResult ReplacingFile::Commit() {
+  if (fd_ < 0) return CannotWrite(EBADF);
   if (error_ == 0 && !inPlace_ && ::fsync(fd_) != 0) error_ = errno;  // pipes and devices cannot sync
   if (::close(fd_) != 0 && error_ == 0) error_ = errno;
   fd_ = -1;
   if (error_ == 0 && !inPlace_ && std::rename(temporary_.c_str(), path_.c_str()) != 0) error_ = errno;
   if (error_ != 0) {
-    reason = std::strerror(error_);
     Discard();
-    return false;
+    return CannotWrite(error_);
   }
   temporary_.clear();
-  return true;
+  return {};
 }
 
 void ReplacingFile::Discard() {
@@ -108,11 +98,11 @@ void ReplacingFile::Discard() {
   temporary_.clear();
 }
 
-bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes, std::string& reason) {
+FileResult WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes) {
   ReplacingFile file(path);
-  if (!file.Create(reason)) return false;
+  if (FileResult created = file.Create(); !created.ok()) return created;
   file.Write(bytes);
-  return file.Commit(reason);
+  return file.Commit();
 }
 
 bool SameFile(const std::string& a, const std::string& b) {

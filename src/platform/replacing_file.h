@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_result.h"
+
 namespace tsy {
 
 class ReplacingFile {
@@ -22,18 +24,18 @@ class ReplacingFile {
   // Creates the temporary file beside the target. An existing target's
   // permissions are kept; a target that is a link keeps
   // the link and has the file it names replaced. A target that is a device
-  // or a pipe is opened and written directly instead. False, with the
+  // or a pipe is opened and written directly instead. kCannotWrite, with the
   // system's reason, when the file cannot be created.
-  bool Create(std::string& reason);
+  FileResult Create();
   // Appends `bytes`; a failure is remembered and reported by Commit.
   void Write(std::span<const uint8_t> bytes);
   void Write(std::string_view text);
   // Overwrites bytes written earlier, at `offset` from the start (a header
   // completed once the length is known).
   void WriteAt(size_t offset, std::span<const uint8_t> bytes);
-  // Puts the file in the target's place. False, with the reason, when any
-  // write or this step failed; the target is then untouched.
-  bool Commit(std::string& reason);
+  // Puts the file in the target's place. kCannotWrite, with the reason, when
+  // any write or this step failed; the target is then untouched.
+  FileResult Commit();
 
  private:
   void Discard();
@@ -45,9 +47,9 @@ class ReplacingFile {
   bool inPlace_ = false;  // the target is a device or a pipe, written directly
 };
 
-// Writes `bytes` to `path` through a ReplacingFile. False, with the reason,
-// when it failed; the old file is then untouched.
-bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes, std::string& reason);
+// Writes `bytes` to `path` through a ReplacingFile. kCannotWrite, with the
+// reason, when it failed; the old file is then untouched.
+FileResult WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes);
 
 // True when `a` and `b` name the same existing file: writing one would destroy the other.
 bool SameFile(const std::string& a, const std::string& b);

@@ -22,7 +22,7 @@ TEST(ObjectFileTest, ReadsFilesSmallerThanTheBufferOverItsStart) {
   const ScratchFolder folder;
   std::vector<uint8_t> buffer(kObjectBufferSize, 7);
   WriteBytes(folder / "small.emd", 16382, 1);
-  EXPECT_EQ(ReadObjectFile((folder / "small.emd").string(), buffer.data()), kObjectRead);
+  EXPECT_TRUE(ReadObjectFile((folder / "small.emd").string(), buffer.data()).ok());
   EXPECT_EQ(buffer[16381], 1);
   EXPECT_EQ(buffer[16382], 7);  // beyond the file: as it was
 
@@ -32,9 +32,9 @@ TEST(ObjectFileTest, ReadsFilesSmallerThanTheBufferOverItsStart) {
   EXPECT_EQ(buffer[10], 1);
 
   WriteBytes(folder / "full.emd", 16383, 3);
-  EXPECT_EQ(ReadObjectFile((folder / "full.emd").string(), buffer.data()), kObjectTooLarge);
+  EXPECT_EQ(ReadObjectFile((folder / "full.emd").string(), buffer.data()).status, FileStatus::kTooLarge);
   EXPECT_EQ(buffer[0], 2);
-  EXPECT_EQ(ReadObjectFile((folder / "none.emd").string(), buffer.data()), kObjectCannotOpen);
+  EXPECT_EQ(ReadObjectFile((folder / "none.emd").string(), buffer.data()).status, FileStatus::kCannotOpen);
 }
 
 TEST(ObjectFileTest, ImageLengthComesFromAValidHeader) {
@@ -55,7 +55,7 @@ TEST(ObjectFileTest, WritingReplacesTheFileOnlyWhenItWorked) {
   std::vector<uint8_t> image(500, 9);
   fs::path target = folder / "out.emd";
   WriteBytes(target, 40, 5);
-  EXPECT_EQ(WriteObjectFile(target.string(), image.data(), 450), "");
+  EXPECT_TRUE(WriteObjectFile(target.string(), image.data(), 450).ok());
   EXPECT_EQ(fs::file_size(target), 450u);
 
   // A folder standing at the target cannot be replaced: it stays as it was,
@@ -63,7 +63,7 @@ TEST(ObjectFileTest, WritingReplacesTheFileOnlyWhenItWorked) {
   fs::path taken = folder / "taken.emd";
   fs::create_directories(taken);
   WriteBytes(taken / "inside", 7, 1);
-  EXPECT_NE(WriteObjectFile(taken.string(), image.data(), 100), "");
+  EXPECT_EQ(WriteObjectFile(taken.string(), image.data(), 100).status, FileStatus::kCannotWrite);
   EXPECT_EQ(fs::file_size(taken / "inside"), 7u);
   EXPECT_EQ(folder.Entries(), 2);
 }

@@ -29,6 +29,21 @@ TEST(TsyDump, ListsHeaderAndEventsWithTheirTicks) {
   EXPECT_EQ(RunTsy(folder, "dump piece.mus").out, run.out);
 }
 
+TEST(TsyDump, EveryEventShowsItsOperands) {
+  const ScratchFolder folder;
+  WriteFile(folder / "piece.mus",
+            "1[t150 @cont11,100 @varc4,0,11,100,80 v+3 u=-2 @dts-8191 @eqd @ch3 (c)3 c! w8ce @com\"hi\""
+            "@h{f0,7e,7f,09,01,f7} **]");
+  TsyRun run = RunTsy(folder, "dump piece.mus");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  for (const char* event :
+       {"tempo 150", "control cc 11 to 100", "ramp ticks 48 cc 11 from 100 to 80", "relative velocity by +3",
+        "offset expression to -2", "detune -8191", "channel-flag set 0", "channel 2", "repeat depth 1",
+        "repeat-end depth 1 times 3", "offset mark +12", "portamento ticks 24 semitones +4", "comment \"hi\"",
+        "sysex F0 7E 7F 09 01 F7", "restart-stop 1"})
+    EXPECT_NE(run.out.find(std::string("  ") + event + "\n"), std::string::npos) << event << "\n" << run.out;
+}
+
 TEST(TsyDump, SourceWithAFaultListsTheTracksBefore) {
   const ScratchFolder folder;
   WriteFile(folder / "piece.MUS", "1[c]2[x]");

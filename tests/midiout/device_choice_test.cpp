@@ -101,7 +101,7 @@ TEST_F(DeviceChoiceTest, SwitchingWhilePlayingCarriesTheChannelsAndTheTickOver) 
   Apply(setting);
   const Bytes volume = {0xC2, 90}, pan = {0xC5, 20}, program = {0xC0, 33}, bank = {0xB0, 0, 8};
   const Bytes image = Image({Join({volume, pan, program, bank, Note(60, 192), Note(62, 192), Note(64, 192)})});
-  ASSERT_EQ(LoadImage(image.data(), image.size()), 1);
+  ASSERT_TRUE(LoadImage(image.data(), image.size()).ok());
   PlayFromStart();
   ASSERT_TRUE(WaitFor([] { return GetState().tick >= 60; }));
 

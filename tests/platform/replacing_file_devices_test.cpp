@@ -29,8 +29,7 @@ TEST(ReplacingFileTargets, APipeReceivesTheBytesAndStaysAPipe) {
   // test when the pipe is (wrongly) replaced.
   const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
   ASSERT_GE(reader, 0);
-  std::string reason;
-  EXPECT_TRUE(WriteFileReplacing(pipe.string(), kBytes, reason)) << reason;
+  EXPECT_TRUE(WriteFileReplacing(pipe.string(), kBytes).ok());
   char buffer[64];
   const ssize_t n = ::read(reader, buffer, sizeof buffer);
   ::close(reader);
@@ -44,8 +43,7 @@ TEST(ReplacingFileTargets, ADeviceIsWrittenNotReplaced) {
   const ScratchFolder folder;
   const fs::path device = folder / "null";
   if (::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) GTEST_SKIP() << "cannot make a device node here";
-  std::string reason;
-  EXPECT_TRUE(WriteFileReplacing(device.string(), kBytes, reason)) << reason;
+  EXPECT_TRUE(WriteFileReplacing(device.string(), kBytes).ok());
   EXPECT_TRUE(fs::is_character_file(device));
   EXPECT_EQ(folder.Entries(), 1);
 }
@@ -54,9 +52,9 @@ TEST(ReplacingFileTargets, AFolderIsRefusedBeforeAnythingIsWritten) {
   const ScratchFolder folder;
   fs::create_directory(folder / "out.emd");
   ReplacingFile file((folder / "out.emd").string());
-  std::string reason;
-  EXPECT_FALSE(file.Create(reason));
-  EXPECT_EQ(reason, std::strerror(EISDIR));
+  const FileResult created = file.Create();
+  EXPECT_EQ(created.status, FileStatus::kCannotWrite);
+  EXPECT_EQ(created.Reason(), std::strerror(EISDIR));
   EXPECT_TRUE(fs::is_directory(folder / "out.emd"));
   EXPECT_EQ(folder.Entries(), 1);
 }

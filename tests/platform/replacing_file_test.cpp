@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
@@ -20,13 +21,13 @@ TEST(ReplacingFile, TargetChangesOnlyAtCommitAndKeepsItsPermissions) {
   ::chmod(target.c_str(), 0640);
 
   ReplacingFile file(target.string());
-  std::string reason;
-  ASSERT_TRUE(file.Create(reason)) << reason;
+  ASSERT_TRUE(file.Create().ok());
   file.Write(std::string_view("xxxxbody"));
   const uint8_t head[] = {'H', 'E', 'A', 'D'};
   file.WriteAt(0, head);  // a header completed once the length is known
   EXPECT_EQ(ReadFile(target), "old");
-  ASSERT_TRUE(file.Commit(reason)) << reason;
+  const FileResult committed = file.Commit();
+  ASSERT_TRUE(committed.ok()) << committed.Reason();
   EXPECT_EQ(ReadFile(target), "HEADbody");
   EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -39,19 +40,18 @@ TEST(ReplacingFile, UncommittedOrFailedWritesLeaveTheTargetAndNoTemporaryFile) {
   std::ofstream(target) << "good";
   {
     ReplacingFile abandoned(target.string());
-    std::string reason;
-    ASSERT_TRUE(abandoned.Create(reason));
+    ASSERT_TRUE(abandoned.Create().ok());
     abandoned.Write(std::string_view("half"));
   }
   EXPECT_EQ(ReadFile(target), "good");
   EXPECT_EQ(folder.Entries(), 1);
 
-  std::string reason;
   const uint8_t bytes[] = {1, 2, 3};
-  EXPECT_FALSE(WriteFileReplacing((folder / "no-such-folder" / "x.emd").string(), bytes, reason));
-  EXPECT_FALSE(reason.empty());
+  const FileResult noFolder = WriteFileReplacing((folder / "no-such-folder" / "x.emd").string(), bytes);
+  EXPECT_EQ(noFolder.status, FileStatus::kCannotWrite);
+  EXPECT_EQ(noFolder.error, ENOENT);
   fs::create_directories(folder / "taken");
-  EXPECT_FALSE(WriteFileReplacing((folder / "taken").string(), bytes, reason));
+  EXPECT_EQ(WriteFileReplacing((folder / "taken").string(), bytes).status, FileStatus::kCannotWrite);
   EXPECT_TRUE(fs::is_directory(folder / "taken"));
   EXPECT_EQ(folder.Entries(), 2);
 }
@@ -60,9 +60,8 @@ TEST(ReplacingFile, ALinkKeepsPointingAtTheReplacedFile) {
   const ScratchFolder folder;
   std::ofstream(folder / "real.ini") << "old";
   fs::create_symlink("real.ini", folder / "link.ini");
-  std::string reason;
   const uint8_t bytes[] = {'n', 'e', 'w'};
-  ASSERT_TRUE(WriteFileReplacing((folder / "link.ini").string(), bytes, reason)) << reason;
+  ASSERT_TRUE(WriteFileReplacing((folder / "link.ini").string(), bytes).ok());
   EXPECT_TRUE(fs::is_symlink(folder / "link.ini"));
   EXPECT_EQ(ReadFile(folder / "real.ini"), "new");
   EXPECT_TRUE(SameFile((folder / "link.ini").string(), (folder / "real.ini").string()));

@@ -3,13 +3,13 @@
 #include <array>
 #include <string_view>
 
-#include "core/compiler/event_codes.h"
 #include "core/compiler/lengths.h"
 #include "core/compiler/ornaments.h"
 #include "core/compiler/pitch.h"
 #include "core/compiler/structure.h"
 #include "core/compiler/sysex.h"
 #include "core/compiler/tones.h"
+#include "core/image/event_table.h"
 #include "core/midi/midi_bytes.h"
 
 namespace tsy {
@@ -52,7 +52,7 @@ bool ReadValues(ParseContext& cx, size_t count, Signs signs, Values& values) {
 bool InRange(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
 
 void ControlChange(ParseContext& cx, int controller, int value) {
-  cx.out.Event(EventCode::kControlChange, {static_cast<uint8_t>(controller), static_cast<uint8_t>(value)});
+  cx.out.Event<EventCode::kControlChange>({static_cast<uint8_t>(controller), static_cast<uint8_t>(value)});
 }
 
 // One value in `low`..`high` (else `fault`), handed to `emit`.
@@ -171,9 +171,9 @@ void Varc(ParseContext& cx) {
     }
   }
   uint32_t ticks = static_cast<uint32_t>(length.ticks);
-  cx.out.Event(EventCode::kControllerRamp,
-               {EventWriter::Low(ticks), EventWriter::High(ticks), 0, static_cast<uint8_t>(values.at[1].value),
-                static_cast<uint8_t>(values.at[2].value), static_cast<uint8_t>(values.at[3].value)});
+  cx.out.Event<EventCode::kControllerRamp>(
+      {EventWriter::Low(ticks), EventWriter::High(ticks), 0, static_cast<uint8_t>(values.at[1].value),
+       static_cast<uint8_t>(values.at[2].value), static_cast<uint8_t>(values.at[3].value)});
 }
 
 // Detune in steps of `unit` (128 for @dtn, 1 for @dts); @dt divides by 4 instead.
@@ -185,11 +185,11 @@ void Detune(ParseContext& cx, int32_t multiply, int32_t divide) {
       return;
     }
     uint32_t value = static_cast<uint32_t>(detune + kDetuneCentre);
-    cx.out.Event(EventCode::kDetune, {EventWriter::Low(value), EventWriter::High(value)});
+    cx.out.Event<EventCode::kDetune>({EventWriter::Low(value), EventWriter::High(value)});
   });
 }
 
-void Pan(ParseContext& cx, uint8_t value) { cx.out.Event(EventCode::kPan, {value}); }
+void Pan(ParseContext& cx, uint8_t value) { cx.out.Event<EventCode::kPan>({value}); }
 
 // '@com"text"': the text as written, in CP932 bytes.
 void Com(ParseContext& cx) {
@@ -240,13 +240,13 @@ constexpr AtCommand kAtCommands[] = {
     {"cfr", Cfr},
     {"rev", Rev},
     {"sos", Sos},
-    {"eqd", [](ParseContext& cx) { cx.out.Event(EventCode::kChannelFlag, {kToneNamesSecond}); }},
-    {"eqn", [](ParseContext& cx) { cx.out.Event(EventCode::kChannelFlag, {kToneNamesFirst}); }},
+    {"eqd", [](ParseContext& cx) { cx.out.Event<EventCode::kChannelFlag>({kToneNamesSecond}); }},
+    {"eqn", [](ParseContext& cx) { cx.out.Event<EventCode::kChannelFlag>({kToneNamesFirst}); }},
     {"com", Com},
     {"vol",
      [](ParseContext& cx) {
        SingleValue(cx, Signs::kNone, 0, kMaxDataValue, TextId::kTrackVolumeOutOfRange,
-                   [&](int32_t v) { cx.out.Event(EventCode::kTrackVolume, {static_cast<uint8_t>(v)}); });
+                   [&](int32_t v) { cx.out.Event<EventCode::kTrackVolume>({static_cast<uint8_t>(v)}); });
      }},
     {"pan",
      [](ParseContext& cx) {
@@ -263,20 +263,20 @@ constexpr AtCommand kAtCommands[] = {
     {"ch",
      [](ParseContext& cx) {
        SingleValue(cx, Signs::kNone, 1, 16, TextId::kChannelOutOfRange,
-                   [&](int32_t v) { cx.out.Event(EventCode::kChannel, {static_cast<uint8_t>(v - 1)}); });
+                   [&](int32_t v) { cx.out.Event<EventCode::kChannel>({static_cast<uint8_t>(v - 1)}); });
      }},
     {"kd",
      [](ParseContext& cx) {
        SingleValue(cx, Signs::kNone, 1, 6, TextId::kTrackTagOutOfRange,
-                   [&](int32_t v) { cx.out.Event(EventCode::kTrackTag, {static_cast<uint8_t>(v)}); });
+                   [&](int32_t v) { cx.out.Event<EventCode::kTrackTag>({static_cast<uint8_t>(v)}); });
      }},
-    {"km", [](ParseContext& cx) { cx.out.Event(EventCode::kTrackTag, {0}); }},
+    {"km", [](ParseContext& cx) { cx.out.Event<EventCode::kTrackTag>({0}); }},
     {"lm", [](ParseContext& cx) { Pan(cx, 32); }},
     {"rm", [](ParseContext& cx) { Pan(cx, 96); }},
     {"v",
      [](ParseContext& cx) {
        SingleValue(cx, Signs::kNone, 0, kMaxDataValue, TextId::kVelocityOutOfRange,
-                   [&](int32_t v) { cx.out.Event(EventCode::kVelocity, {static_cast<uint8_t>(v)}); });
+                   [&](int32_t v) { cx.out.Event<EventCode::kVelocity>({static_cast<uint8_t>(v)}); });
      }},
     {"_", KeySignature},
     {"l", [](ParseContext& cx) { Pan(cx, 1); }},

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "core/compiler/compile_unit.h"
-#include "core/compiler/image.h"
+#include "core/compiler/image_writer.h"
 #include "core/compiler/source_reader.h"
 #include "core/compiler/substitution.h"
 #include "core/compiler/track_parser.h"
@@ -291,9 +291,9 @@ CompileResult CompileSource(std::string_view sourceBytes) {
 
 CompileResult CompileFile(const std::string& path, uint8_t* objectBuffer) {
   std::string bytes;
-  if (int fault = ReadSourceFile(path, bytes); fault != 0) {
+  if (const FileResult read = ReadSourceFile(path, bytes); !read.ok()) {
     CompileResult result;
-    result.readError = fault;
+    result.readError = read.error;
     return result;
   }
   CompileResult result = CompileSource(bytes);

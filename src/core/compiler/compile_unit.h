@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/compiler/diagnostics.h"
-#include "core/compiler/image.h"
+#include "core/image/image_layout.h"
 
 namespace tsy {
 

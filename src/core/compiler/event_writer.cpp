@@ -9,10 +9,10 @@ bool EventWriter::Fits(size_t count) {
   return false;
 }
 
-void EventWriter::Event(EventCode code, std::initializer_list<uint8_t> operands) {
+void EventWriter::Append(EventCode code, std::span<const uint8_t> operands) {
   if (!Fits(1 + operands.size())) return;
   unit_.track.push_back(static_cast<uint8_t>(code));
-  unit_.track.insert(unit_.track.end(), operands);
+  unit_.track.insert(unit_.track.end(), operands.begin(), operands.end());
 }
 
 size_t EventWriter::Note(uint8_t note, uint8_t flags, uint8_t gate, uint32_t ticks) {

@@ -3,11 +3,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
+#include <span>
 #include <string_view>
 
 #include "core/compiler/compile_unit.h"
-#include "core/compiler/event_codes.h"
+#include "core/image/event_table.h"
 
 namespace tsy {
 
@@ -15,8 +15,19 @@ class EventWriter {
  public:
   explicit EventWriter(CompileUnit& unit) : unit_(unit) {}
 
-  // An event code and its operands.
-  void Event(EventCode code, std::initializer_list<uint8_t> operands = {});
+  // An event code and its operand bytes, a 16-bit operand as Low and High.
+  // The count must be one that the event table gives the code: the build
+  // fails otherwise.
+  template <EventCode code, size_t count>
+  void Event(const uint8_t (&operands)[count]) {
+    static_assert(TakesOperandBytes(code, count), "the event table gives this event other operands");
+    Append(code, operands);
+  }
+  template <EventCode code>
+  void Event() {
+    static_assert(TakesOperandBytes(code, 0), "the event table gives this event operands");
+    Append(code, {});
+  }
   // A 16-bit operand's two bytes, low first, for use in an operand list.
   static constexpr uint8_t Low(uint32_t value) { return value & 0xFF; }
   static constexpr uint8_t High(uint32_t value) { return (value >> 8) & 0xFF; }
@@ -37,6 +48,7 @@ class EventWriter {
   // object buffer. A refused write is reported as the size-limit fault here
   // only when the driver's own check after the command would not see it.
   bool Fits(size_t count);
+  void Append(EventCode code, std::span<const uint8_t> operands);
 
   CompileUnit& unit_;
 };

@@ -1,6 +1,6 @@
 #include "core/compiler/letter_commands.h"
 
-#include "core/compiler/event_codes.h"
+#include "core/image/event_table.h"
 
 namespace tsy {
 namespace {
@@ -37,12 +37,12 @@ bool ParseSignedForms(ParseContext& cx, const Control& control) {
       return true;
     }
     if (ReadChange(cx, control, change))
-      cx.out.Event(EventCode::kOffset, {control.selector, static_cast<uint8_t>(change)});
+      cx.out.Event<EventCode::kOffset>({control.selector, static_cast<uint8_t>(change)});
     return true;
   }
   if (cx.Peek() == '+' || cx.Peek() == '-') {
     if (ReadChange(cx, control, change))
-      cx.out.Event(EventCode::kRelativeChange, {control.selector, static_cast<uint8_t>(change)});
+      cx.out.Event<EventCode::kRelativeChange>({control.selector, static_cast<uint8_t>(change)});
     return true;
   }
   return false;
@@ -66,21 +66,21 @@ void ParseTempo(ParseContext& cx) {
     cx.Fault(TextId::kTempoOutOfRange);
     return;
   }
-  cx.out.Event(EventCode::kTempo, {EventWriter::Low(tempo), EventWriter::High(tempo)});
+  cx.out.Event<EventCode::kTempo>({EventWriter::Low(tempo), EventWriter::High(tempo)});
 }
 
 void ParseVelocity(ParseContext& cx) {
   const Control control{kSelectVelocity, kVelocitySteps, TextId::kVelocityOutOfRange};
   if (ParseSignedForms(cx, control)) return;
   int32_t step = ReadPlain(cx, control);
-  if (step >= 0) cx.out.Event(EventCode::kVelocity, {static_cast<uint8_t>(step * 127 / kVelocitySteps)});
+  if (step >= 0) cx.out.Event<EventCode::kVelocity>({static_cast<uint8_t>(step * 127 / kVelocitySteps)});
 }
 
 void ParseExpression(ParseContext& cx) {
   const Control control{kSelectExpression, 127, TextId::kExpressionOutOfRange};
   if (ParseSignedForms(cx, control)) return;
   int32_t value = ReadPlain(cx, control);
-  if (value >= 0) cx.out.Event(EventCode::kExpression, {static_cast<uint8_t>(value)});
+  if (value >= 0) cx.out.Event<EventCode::kExpression>({static_cast<uint8_t>(value)});
 }
 
 }  // namespace tsy

@@ -1,11 +1,11 @@
 #include "core/compiler/notes.h"
 
-#include "core/compiler/event_codes.h"
 #include "core/compiler/groups.h"
 #include "core/compiler/lengths.h"
 #include "core/compiler/ornaments.h"
 #include "core/compiler/pitch.h"
 #include "core/compiler/structure.h"
+#include "core/image/event_table.h"
 
 namespace tsy {
 namespace {
@@ -97,12 +97,12 @@ void ParseNote(ParseContext& cx, char letter) {
 
   s.labelPending = false;
   if (!member) CountTicks(s, ticks);
-  if (marks) cx.out.Event(EventCode::kOffset, {static_cast<uint8_t>(marks)});
-  if (chord) cx.out.Event(EventCode::kChordLink);
+  if (marks) cx.out.Event<EventCode::kOffset>({static_cast<uint8_t>(marks)});
+  if (chord) cx.out.Event<EventCode::kChordLink>();
   if (member) cx.out.ChordMember(static_cast<uint8_t>(note));
   else if (ornamented) WriteOrnamentedNote(cx, natural, note, ticks, s.transposition + marks);
   else WriteNoteEvent(cx, note, ticks, TieJoins(cx, note));
-  if (marks) cx.out.Event(EventCode::kOffset, {static_cast<uint8_t>(-marks)});
+  if (marks) cx.out.Event<EventCode::kOffset>({static_cast<uint8_t>(-marks)});
 
   s.chordMember = chord;
   if (!chord) s.chordCount = 0;

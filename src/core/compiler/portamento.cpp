@@ -1,11 +1,11 @@
 #include "core/compiler/portamento.h"
 
-#include "core/compiler/event_codes.h"
 #include "core/compiler/groups.h"
 #include "core/compiler/lengths.h"
 #include "core/compiler/notes.h"
 #include "core/compiler/pitch.h"
 #include "core/compiler/structure.h"
+#include "core/image/event_table.h"
 
 namespace tsy {
 namespace {
@@ -81,8 +81,8 @@ void ParsePortamento(ParseContext& cx) {
   s.labelPending = false;
   CountTicks(s, ticks);
   uint32_t time = static_cast<uint32_t>(glideTicks);
-  cx.out.Event(EventCode::kPortamento,
-               {EventWriter::Low(time), EventWriter::High(time), static_cast<uint8_t>(to - from)});
+  cx.out.Event<EventCode::kPortamento>(
+      {EventWriter::Low(time), EventWriter::High(time), static_cast<uint8_t>(to - from)});
   WriteNoteEvent(cx, to, ticks, joins);
 }
 

@@ -1,9 +1,7 @@
 #include "core/compiler/source_reader.h"
 
-#include <cerrno>
-#include <cstdio>
-
 #include "platform/text_codec.h"
+#include "platform/whole_file.h"
 
 namespace tsy {
 namespace {
@@ -34,19 +32,8 @@ void CondenseLine(std::string_view line, uint32_t number, std::string& text, std
 
 }  // namespace
 
-int ReadSourceFile(const std::string& path, std::string& bytes) {
-  bytes.clear();
-  errno = 0;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return errno ? errno : ENOENT;
-  char block[4096];
-  size_t got;
-  while (bytes.size() <= kLargestSource && (got = std::fread(block, 1, sizeof block, file)) > 0)
-    bytes.append(block, got);
-  int fault = bytes.size() > kLargestSource ? EFBIG : std::ferror(file) ? (errno ? errno : EIO) : 0;
-  std::fclose(file);
-  if (fault) bytes.clear();
-  return fault;
+FileResult ReadSourceFile(const std::string& path, std::string& bytes) {
+  return ReadWholeFile(path, kLargestSource, bytes);
 }
 
 std::string SourceToCp932(std::string_view bytes) {

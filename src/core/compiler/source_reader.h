@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_result.h"
+
 namespace tsy {
 
 // The largest source read: far beyond any piece (the image holds 16 KB),
@@ -16,9 +18,8 @@ namespace tsy {
 // the memory.
 constexpr size_t kLargestSource = size_t{64} << 20;
 
-// Reads the whole file at `path` into `bytes`. Returns 0, or the errno
-// value that says why the file could not be read (EFBIG beyond kLargestSource).
-int ReadSourceFile(const std::string& path, std::string& bytes);
+// Reads the whole file at `path` into `bytes`; kTooLarge (EFBIG) beyond kLargestSource.
+FileResult ReadSourceFile(const std::string& path, std::string& bytes);
 
 // The source in CP932, the compiler's code page. A source written in UTF-8
 // (it starts with a byte-order mark, or it is well-formed UTF-8 holding

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "core/compiler/event_codes.h"
 #include "core/compiler/pitch.h"
+#include "core/image/event_table.h"
 
 namespace tsy {
 namespace {
@@ -32,8 +32,8 @@ void ParseRepeatStart(ParseContext& cx) {
   }
   ++s.repeatDepth;
   s.repeatTicks[s.repeatDepth] = 0;
-  cx.out.Event(EventCode::kRepeatStart,
-               {kRepeatStartPrefix[1], kRepeatStartPrefix[2], static_cast<uint8_t>(s.repeatDepth)});
+  cx.out.Event<EventCode::kRepeatStart>(
+      {kRepeatStartPrefix[1], kRepeatStartPrefix[2], static_cast<uint8_t>(s.repeatDepth)});
 }
 
 void ParseRepeatEnd(ParseContext& cx) {
@@ -47,7 +47,7 @@ void ParseRepeatEnd(ParseContext& cx) {
     cx.Fault(TextId::kRepeatWithoutStart);
     return;
   }
-  cx.out.Event(EventCode::kRepeatEnd, {static_cast<uint8_t>(s.repeatDepth), static_cast<uint8_t>(count)});
+  cx.out.Event<EventCode::kRepeatEnd>({static_cast<uint8_t>(s.repeatDepth), static_cast<uint8_t>(count)});
   uint64_t body = SaturatingMultiply(s.repeatTicks[s.repeatDepth], static_cast<uint64_t>(count));
   --s.repeatDepth;
   uint64_t& enclosing = s.repeatDepth > 0 ? s.repeatTicks[s.repeatDepth] : s.totalTicks;
@@ -67,10 +67,10 @@ uint32_t TrackTicks(const TrackState& state) {
 
 void ParseBarLine(ParseContext& cx) {
   RestoreKeySignature(cx.state);
-  cx.out.Event(EventCode::kBarLine);
+  cx.out.Event<EventCode::kBarLine>();
 }
 
-void ParseRestartStop(ParseContext& cx) { cx.out.Event(EventCode::kRestartStop, {cx.Accept('*') ? kStop : kRestart}); }
+void ParseRestartStop(ParseContext& cx) { cx.out.Event<EventCode::kRestartStop>({cx.Accept('*') ? kStop : kRestart}); }
 
 void ParseLabel(ParseContext& cx) {
   int32_t label = cx.ReadUnsigned().value;
@@ -79,7 +79,7 @@ void ParseLabel(ParseContext& cx) {
     return;
   }
   cx.state.labelPending = true;
-  cx.out.Event(EventCode::kLabel, {static_cast<uint8_t>(label)});
+  cx.out.Event<EventCode::kLabel>({static_cast<uint8_t>(label)});
 }
 
 void ParseJump(ParseContext& cx) {
@@ -93,9 +93,9 @@ void ParseJump(ParseContext& cx) {
     cx.Fault(TextId::kEndlessLoop);
     return;
   }
-  cx.out.Event(EventCode::kJump, {static_cast<uint8_t>(label)});
+  cx.out.Event<EventCode::kJump>({static_cast<uint8_t>(label)});
 }
 
-void ParseNoOutput(ParseContext& cx) { cx.out.Event(EventCode::kNoOutput); }
+void ParseNoOutput(ParseContext& cx) { cx.out.Event<EventCode::kNoOutput>(); }
 
 }  // namespace tsy

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/compiler/event_codes.h"
+#include "core/image/event_table.h"
 
 namespace tsy {
 namespace {

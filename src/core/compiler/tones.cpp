@@ -1,6 +1,6 @@
 #include "core/compiler/tones.h"
 
-#include "core/compiler/event_codes.h"
+#include "core/image/event_table.h"
 #include "core/midi/midi_bytes.h"
 
 namespace tsy {
@@ -22,8 +22,8 @@ bool ReadBank(ParseContext& cx, Value& msb, Value& lsb) {
 }
 
 void WriteBank(ParseContext& cx, int msb, int lsb) {
-  cx.out.Event(EventCode::kControlChange, {midi::kBankSelect, static_cast<uint8_t>(msb)});
-  cx.out.Event(EventCode::kControlChange, {midi::kBankSelectLsb, static_cast<uint8_t>(lsb)});
+  cx.out.Event<EventCode::kControlChange>({midi::kBankSelect, static_cast<uint8_t>(msb)});
+  cx.out.Event<EventCode::kControlChange>({midi::kBankSelectLsb, static_cast<uint8_t>(lsb)});
 }
 
 void DefineTone(ParseContext& cx, int32_t index) {
@@ -64,7 +64,7 @@ void ParseTone(ParseContext& cx) {
   if (banked) WriteBank(cx, msb.value, lsb.value);
   else if (entry.bankMsb >= 0 || entry.bankLsb >= 0)
     WriteBank(cx, entry.bankMsb >= 0 ? entry.bankMsb : 0, entry.bankLsb >= 0 ? entry.bankLsb : 0);
-  cx.out.Event(EventCode::kProgramChange, {entry.program});
+  cx.out.Event<EventCode::kProgramChange>({entry.program});
 }
 
 }  // namespace tsy

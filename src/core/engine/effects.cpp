@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <bit>
 
-#include "core/compiler/event_codes.h"
 #include "core/engine/engine_call.h"
+#include "core/image/event_table.h"
 #include "core/midi/midi_bytes.h"
 
 namespace tsy {

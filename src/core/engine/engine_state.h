@@ -15,8 +15,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/compiler/image.h"  // kTrackCount
 #include "core/engine/relaxed.h"
+#include "core/image/image_layout.h"  // kTrackCount
 
 namespace tsy {
 

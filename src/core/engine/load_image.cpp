@@ -9,6 +9,7 @@
 namespace tsy {
 namespace {
 
+constexpr FileResult kNotAnImage{FileStatus::kWrongContent};
 constexpr size_t kCopyMargin = 404;  // the loader takes this much beyond the stated length
 
 std::array<uint8_t, kObjectBufferSize> gCopy;  // the engine's image
@@ -39,24 +40,17 @@ void ForgetImage() {
 
 }  // namespace
 
-uint32_t ImageTrackOffset(const uint8_t* image, int track) {
-  return ReadU32(image + kTrackOffsetTable + 4 * (track - 1));
-}
-uint32_t ImageTrackLength(const uint8_t* image, int track) {
-  return ReadU32(image + kTrackLengthTable + 4 * (track - 1));
-}
-
-int LoadImage(const uint8_t* buffer, size_t size) {
-  if (!buffer || size < kImageHeaderSize) return 0;
+FileResult LoadImage(const uint8_t* buffer, size_t size) {
+  if (!buffer || size < kImageHeaderSize) return kNotAnImage;
   ForgetImage();
   const size_t copySize = CopySize(buffer, size);
   gCopy.fill(0);
   std::memcpy(gCopy.data(), buffer, copySize);
-  if (std::memcmp(gCopy.data(), kImageMagic, sizeof kImageMagic) != 0) return 0;
+  if (std::memcmp(gCopy.data(), kImageMagic, sizeof kImageMagic) != 0) return kNotAnImage;
 
   const uint8_t version = gCopy[kVersionField];
   AcceptImage(version, 1);
-  if (version > kImageFormatVersion) return 1;
+  if (version > kImageFormatVersion) return {};
 
   gReadableSize = ReadableSize(copySize);
   SetImage(gCopy.data(), gCopy.data() + kImageDataOffset);
@@ -65,7 +59,7 @@ int LoadImage(const uint8_t* buffer, size_t size) {
     const uint32_t offset = ImageTrackOffset(gCopy.data(), t + 1);
     LoadTrack(t, offset != 0 && offset < gReadableSize ? gCopy.data() + offset : nullptr);
   }
-  return 1;
+  return {};
 }
 
 const uint8_t* StreamEndInImage(const uint8_t* stream) {

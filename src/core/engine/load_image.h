@@ -7,25 +7,22 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/compiler/image.h"
+#include "core/image/image_layout.h"
+#include "platform/file_result.h"
 
 namespace tsy {
 
 constexpr size_t kImageDataOffset = 400;  // imageData = image + this (the track display's base)
 
-// Track k (1..48) of the header at `image`.
-uint32_t ImageTrackOffset(const uint8_t* image, int track);
-uint32_t ImageTrackLength(const uint8_t* image, int track);
-
 // Copies the image at the start of `buffer` (the object buffer, `size`
 // bytes): the legacy length + 404 bytes when that is not 0, else the image
 // length + 404 when that is not 0, else the whole buffer, never more than
-// `size` or 16,383. Returns 0 when the buffer is shorter than a header or the
-// magic is not "EMD1"; else 1. An image of version 17..23 is then set up
-// (reset, track starts); a newer one is accepted but left without tracks, and
-// one below 17 is set up but its passes are refused. After a refusal the
+// `size` or 16,383. kWrongContent when the buffer is shorter than a header or
+// the magic is not "EMD1"; else done. An image of version 17..23 is then set
+// up (reset, track starts); a newer one is accepted but left without tracks,
+// and one below 17 is set up but its passes are refused. After a refusal the
 // engine is left without an image: it never reads the replaced copy.
-int LoadImage(const uint8_t* buffer, size_t size);
+FileResult LoadImage(const uint8_t* buffer, size_t size);
 
 // The end of the stream that starts at `stream` in the engine's copy: the
 // next track's stream start or the end of the image, whichever comes first.

@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "core/compiler/event_codes.h"
 #include "core/engine/effects.h"
 #include "core/engine/load_image.h"
 #include "core/engine/pass_output.h"
+#include "core/image/event_reader.h"
 #include "core/midi/midi_bytes.h"
 
 namespace tsy {

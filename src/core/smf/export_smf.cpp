@@ -119,13 +119,16 @@ SmfExport ExportSmf(const std::string& path) {
   const uint8_t* image = CurrentImage();
   if (!image) return result;
   ReplacingFile file(path);
-  if (!file.Create(result.reason)) {
+  if (const FileResult created = file.Create(); !created.ok()) {
     result.outcome = SmfOutcome::kCannotCreate;
+    result.reason = created.Reason();
     return result;
   }
   TakeEngine(image);
   file.Write(RenderSmf(result.endTick));
-  result.outcome = file.Commit(result.reason) ? SmfOutcome::kWritten : SmfOutcome::kWriteFailed;
+  const FileResult written = file.Commit();
+  result.outcome = written.ok() ? SmfOutcome::kWritten : SmfOutcome::kWriteFailed;
+  if (!written.ok()) result.reason = written.Reason();
   PublishEngineState();  // the displays show where the render ended
   Halt();                // the status is kExporting: the engine stays with the writer
   return result;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/compiler/compile_unit.h"
-#include "core/compiler/image.h"
+#include "core/image/image_layout.h"
 #include "platform/text_codec.h"
 #include "track_compile.h"
 

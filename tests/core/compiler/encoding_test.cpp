@@ -1,89 +1,13 @@
-// The byte format: event sizes as a reader finds them, chord members, and
-// compiled streams that a reader can walk from start to end.
+// Compiled streams that a reader can walk from start to end, and the size
+// limit of the object buffer.
 #include <gtest/gtest.h>
 
 #include "core/compiler/compile_unit.h"
-#include "core/compiler/event_codes.h"
+#include "core/image/event_reader.h"
 #include "track_compile.h"
 
 namespace tsy::test {
 namespace {
-
-size_t SizeOf(const Bytes& event, bool member = false) { return EventSize(event.data(), event.size(), member); }
-
-TEST(EventSize, EveryCodeAndRule) {
-  const struct {
-    const char* event;
-    size_t size;
-  } cases[] = {
-      {"30 03 07 00 30", 5},
-      {"30 03 07 01 C0 30", 6},
-      {"B0 07 64", 3},
-      {"B3 60 00 00 07 00 7F", 7},
-      {"B5 30 00 04", 4},
-      {"C0 05", 2},
-      {"C1 7F", 2},
-      {"C2 64", 2},
-      {"C3 00 05", 3},
-      {"C3 01 FB", 3},
-      {"C3 0C", 2},  // a selector other than 0 and 1: code and selector only
-      {"C4 01 FF", 3},
-      {"C4 F4", 2},
-      {"C5 40", 2},
-      {"C6 00 20", 3},
-      {"C7 7F", 2},
-      {"E0 0F", 2},
-      {"E1 06", 2},
-      {"E8 01 00 01", 4},
-      {"E9 01 03", 3},
-      {"EA 01", 2},
-      {"EB 01", 2},
-      {"EE", 1},
-      {"EF", 1},
-      {"F0 78 00", 3},
-      {"F8 80", 2},
-      {"FA 61 62 00", 4},
-      {"FA 00", 2},
-      {"FC 01", 2},
-      {"FD", 1},
-      {"FE 02 F0 F7", 4},
-  };
-  for (const auto& c : cases) EXPECT_EQ(SizeOf(Hex(c.event)), c.size) << c.event;
-  EXPECT_EQ(SizeOf(Hex("37"), true), 1u);  // a chord member
-}
-
-TEST(EventSize, ZeroForTheEndAndForCutEvents) {
-  for (const char* event :
-       {"FF FF FF 2E", "80", "B1 00", "30 03 07 01 C0", "FA 61 62", "FE 03 F0 F7", "C4", "F0 78", ""})
-    EXPECT_EQ(SizeOf(Hex(event)), 0u) << event;
-}
-
-TEST(EventTable, NamesAreUniqueAndEveryRowIsFound) {
-  for (const EventInfo& row : kEventTable) {
-    EXPECT_EQ(FindEvent(static_cast<uint8_t>(row.code)), &row);
-    for (const EventInfo& other : kEventTable) {
-      if (&other != &row) {
-        EXPECT_NE(row.name, other.name);
-      }
-    }
-  }
-  EXPECT_EQ(FindEvent(0xFF), nullptr);
-}
-
-TEST(ChordReader, MembersFollowALinkAfterTheFirstNote) {
-  // c4/e/g is FD, c in full, FD, e, g; the note after the chord is full again.
-  ChordReader reader;
-  std::vector<bool> members;
-  for (uint8_t code : {0xFD, 0x30, 0xFD, 0x34, 0x37, 0x30}) {
-    if (code == 0xFD) {
-      reader.OnChordLink();
-      continue;
-    }
-    members.push_back(reader.NextNoteIsMember());
-    reader.OnNote();
-  }
-  EXPECT_EQ(members, (std::vector<bool>{false, true, true, false}));
-}
 
 // Walks a compiled stream event by event as a reader does; returns the sum
 // of the note lengths and fails when an event is cut or malformed.

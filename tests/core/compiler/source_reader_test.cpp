@@ -61,9 +61,11 @@ TEST(SourceEncoding, Utf8SourcesBecomeCp932) {
 
 TEST(SourceFile, ReportsWhyItCannotBeRead) {
   std::string bytes = "stale";
-  EXPECT_EQ(ReadSourceFile("/nonexistent/dir/x.mus", bytes), ENOENT);
+  const FileResult missing = ReadSourceFile("/nonexistent/dir/x.mus", bytes);
+  EXPECT_EQ(missing.status, FileStatus::kCannotOpen);
+  EXPECT_EQ(missing.error, ENOENT);
   EXPECT_TRUE(bytes.empty());
-  EXPECT_EQ(ReadSourceFile(TSY_SOURCE_DIR "/src", bytes), EISDIR);
+  EXPECT_EQ(ReadSourceFile(TSY_SOURCE_DIR "/src", bytes).error, EISDIR);
 }
 
 }  // namespace

@@ -4,28 +4,17 @@
 // in ticks, and the diagnostics raised.
 
 #include <cstdint>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/compiler/compile_driver.h"
-#include "core/compiler/image.h"
+#include "core/image/image_layout.h"
+#include "hex_bytes.h"
 #include "platform/text_codec.h"
 #include "text_id_printer.h"
 
 namespace tsy::test {
-
-using Bytes = std::vector<uint8_t>;
-
-// "30 03 07 00 30" -> the bytes; spaces separate, every byte in hexadecimal.
-inline Bytes Hex(std::string_view text) {
-  Bytes bytes;
-  std::istringstream in{std::string(text)};
-  unsigned value = 0;
-  while (in >> std::hex >> value) bytes.push_back(static_cast<uint8_t>(value));
-  return bytes;
-}
 
 constexpr TextId kNoFault{};
 
@@ -40,11 +29,11 @@ struct CompiledTrack {
 // Track `track`'s events in an image, without the terminator; empty when it has no stream.
 inline Bytes TrackEvents(const CompileResult& r, int track) {
   const uint8_t* header = r.image.data();
-  uint32_t offset = ReadU32(header + kTrackOffsetTable + 4 * (track - 1));
+  uint32_t offset = ImageTrackOffset(header, track);
   if (offset == 0) return {};
   uint32_t end = static_cast<uint32_t>(r.image.size());
   for (int k = track + 1; k <= kTrackCount; ++k)
-    if (uint32_t next = ReadU32(header + kTrackOffsetTable + 4 * (k - 1)); next != 0) {
+    if (uint32_t next = ImageTrackOffset(header, k); next != 0) {
       end = next;
       break;
     }
@@ -60,7 +49,7 @@ inline CompiledTrack CompileTrack(std::string_view body, std::string_view prelud
     out.line = r.diagnostics.front().line;
     out.message = Cp932ToUtf8(r.diagnostics.front().text);
   }
-  out.ticks = ReadU32(r.image.data() + kTrackLengthTable);
+  out.ticks = ImageTrackLength(r.image.data(), 1);
   out.events = TrackEvents(r, 1);
   return out;
 }

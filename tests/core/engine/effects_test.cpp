@@ -19,7 +19,7 @@ struct Written {
 
 Written ControllerValues(const Bytes& ramp, uint8_t cc, uint32_t last) {
   Written w;
-  EXPECT_EQ(LoadFresh(BuildImage({{1, Join({ramp, Note(127, 192), Note(127, 192)})}})), 1);
+  EXPECT_TRUE(LoadFresh(BuildImage({{1, Join({ramp, Note(127, 192), Note(127, 192)})}})));
   for (uint32_t k = 0; k <= last; ++k) {
     for (const std::string& m : RunTick(k)) {
       unsigned status, c, v;
@@ -62,11 +62,10 @@ TEST(ControllerRamp, HalfRangeMovesTwoPerTick) {
 }
 
 TEST(ControllerRamp, RampsOfOneChannelStepTogetherInRisingControllerNumber) {
-  ASSERT_EQ(LoadFresh(BuildImage({{1, Join({{0xB3, 4, 0, 0, 100, 0, 127},
-                                            {0xB3, 4, 0, 0, 7, 0, 127},
-                                            {0xB3, 2, 0, 0, 64, 0, 127},
-                                            Note(127, 192)})}})),
-            1);
+  ASSERT_TRUE(LoadFresh(BuildImage({{1, Join({{0xB3, 4, 0, 0, 100, 0, 127},
+                                              {0xB3, 4, 0, 0, 7, 0, 127},
+                                              {0xB3, 2, 0, 0, 64, 0, 127},
+                                              Note(127, 192)})}})));
   std::vector<std::vector<unsigned>> controllers;  // per tick, in the order written
   for (uint32_t k = 0; k <= 5; ++k) {
     controllers.emplace_back();
@@ -87,7 +86,7 @@ TEST(ControllerRamp, ZeroLengthStartsNothing) {
 
 TEST(BendRamp, PortamentoDownAnOctaveGlidesBackToThePitch) {
   // B5 48 ticks, -12 semitones, into a plain note
-  ASSERT_EQ(LoadFresh(BuildImage({{1, Join({{0xB5, 48, 0, 0xF4}, Note(60, 96)})}})), 1);
+  ASSERT_TRUE(LoadFresh(BuildImage({{1, Join({{0xB5, 48, 0, 0xF4}, Note(60, 96)})}})));
   EXPECT_THAT(RunTick(0), ElementsAre("t0 B0 65 00", "t0 B0 64 00", "t0 B0 06 18", "t0 E0 2A 5F", "t0 90 3C 6E"));
   std::vector<std::string> bends;
   for (uint32_t k = 1; k <= 60; ++k)
@@ -99,7 +98,7 @@ TEST(BendRamp, PortamentoDownAnOctaveGlidesBackToThePitch) {
 }
 
 TEST(BendRamp, NextAttackedNoteCancelsARampUnderWay) {
-  ASSERT_EQ(LoadFresh(BuildImage({{1, Join({{0xB5, 48, 0, 0x0C}, Note(60, 4, 8), Note(62, 4)})}})), 1);
+  ASSERT_TRUE(LoadFresh(BuildImage({{1, Join({{0xB5, 48, 0, 0x0C}, Note(60, 4, 8), Note(62, 4)})}})));
   RunTicks(0, 3);
   // The ramp's fifth step still comes before the note that cancels it.
   EXPECT_THAT(RunTick(4), ElementsAre("t0 80 3C 00", "t0 E0 2B 23", "t0 E0 00 40", "t0 90 3E 6E"));
@@ -109,7 +108,7 @@ TEST(BendRamp, NextAttackedNoteCancelsARampUnderWay) {
 
 TEST(BendRamp, TwoOctaveGlideEndsAtTheTopInsteadOfWrapping) {
   // Tied onward (no release bit): the ramp moves up 24 semitones from the centre.
-  ASSERT_EQ(LoadFresh(BuildImage({{1, Join({Note(60, 1, 8, 0x01), {0xB5, 2, 0, 24}, Note(60, 8, 8, 0x04)})}})), 1);
+  ASSERT_TRUE(LoadFresh(BuildImage({{1, Join({Note(60, 1, 8, 0x01), {0xB5, 2, 0, 24}, Note(60, 8, 8, 0x04)})}})));
   std::vector<std::string> all = RunTicks(0, 5);
   EXPECT_EQ(all.back(), "2: t0 E0 7F 7F");
 }
@@ -119,7 +118,7 @@ class Fade : public ::testing::Test {
   void SetUp() override {
     // Two tracks that loop for ever; fade from tick 100.
     const Bytes loop = Join({{0xEA, 1}, Note(60, 48, 7), {0xEB, 1}});
-    ASSERT_EQ(LoadFresh(BuildImage({{1, loop}, {2, loop}})), 1);
+    ASSERT_TRUE(LoadFresh(BuildImage({{1, loop}, {2, loop}})));
     RequestStart();
     ConfirmRunning();
     GetStatus();  // now playing

@@ -7,15 +7,15 @@ namespace tsy::test {
 namespace {
 
 TEST(LoadImage, RefusesAWrongMagicAndForgetsThePreviousImage) {
-  ASSERT_EQ(LoadFresh(BuildImage({{1, Note(60, 48)}})), 1);
+  ASSERT_TRUE(LoadFresh(BuildImage({{1, Note(60, 48)}})));
   Bytes bad = BuildImage({{1, Note(60, 48)}});
   bad[3] = '2';
   Bytes buffer(kObjectBufferSize, 0);
   std::copy(bad.begin(), bad.end(), buffer.begin());
-  EXPECT_EQ(LoadImage(buffer.data(), buffer.size()), 0);
+  EXPECT_FALSE(LoadImage(buffer.data(), buffer.size()).ok());
   EXPECT_EQ(CurrentImage(), nullptr);
   EXPECT_EQ(GetState().trackPos[0], nullptr);
-  EXPECT_EQ(LoadImage(buffer.data(), 100), 0) << "shorter than a header";
+  EXPECT_FALSE(LoadImage(buffer.data(), 100).ok()) << "shorter than a header";
 }
 
 TEST(LoadImage, PlaysVersions17To23Only) {
@@ -26,7 +26,7 @@ TEST(LoadImage, PlaysVersions17To23Only) {
   };
   const Case cases[] = {{16, false, -1}, {17, true, 1}, {23, true, 1}, {24, false, -1}};
   for (const Case& c : cases) {
-    ASSERT_EQ(LoadFresh(BuildImage({{1, Note(60, 48)}}, 0, c.version)), 1) << int{c.version};
+    ASSERT_TRUE(LoadFresh(BuildImage({{1, Note(60, 48)}}, 0, c.version))) << int{c.version};
     EXPECT_EQ(GetState().trackPos[0] != nullptr, c.tracksSet) << int{c.version};
     EXPECT_EQ(GetState().imageVersion, c.version);
     MessageWord words[kMessageCapacity];
@@ -36,7 +36,7 @@ TEST(LoadImage, PlaysVersions17To23Only) {
 }
 
 TEST(LoadImage, SetsTrackStartsFromTheHeader) {
-  ASSERT_EQ(LoadFresh(BuildImage({{2, Note(60, 48)}, {5, Note(62, 48)}})), 1);
+  ASSERT_TRUE(LoadFresh(BuildImage({{2, Note(60, 48)}, {5, Note(62, 48)}})));
   const uint8_t* image = CurrentImage();
   const EngineState& s = GetState();
   EXPECT_EQ(s.trackStart[0], nullptr);
@@ -50,26 +50,26 @@ TEST(LoadImage, TakesTheStatedLengthAndNothingBeyondIt) {
   // object buffer holds bytes there.
   Bytes image = BuildImage({{1, Note(60, 48)}});
   const uint32_t outside = static_cast<uint32_t>(image.size()) + 50;
-  for (int i = 0; i < 4; ++i) image[kTrackOffsetTable + 4 + i] = static_cast<uint8_t>(outside >> (8 * i));
+  WriteU32(&image[TrackOffsetEntry(2)], outside);
   Bytes buffer(kObjectBufferSize, 0);
   std::copy(image.begin(), image.end(), buffer.begin());
   const Bytes note = Note(62, 48);
   std::copy(note.begin(), note.end(), buffer.begin() + outside);
   ClearEngineState();
-  ASSERT_EQ(LoadImage(buffer.data(), buffer.size()), 1);
+  ASSERT_TRUE(LoadImage(buffer.data(), buffer.size()).ok());
   EXPECT_NE(GetState().trackPos[0], nullptr);
   EXPECT_EQ(GetState().trackPos[1], nullptr);
 
   // With neither length field the whole buffer is the image.
   std::fill(buffer.begin() + kImageLengthField, buffer.begin() + kImageLengthField + 4, 0);
-  ASSERT_EQ(LoadImage(buffer.data(), buffer.size()), 1);
+  ASSERT_TRUE(LoadImage(buffer.data(), buffer.size()).ok());
   EXPECT_NE(GetState().trackPos[1], nullptr);
 }
 
 TEST(LoadImage, OffsetsFarOutsideTheBufferAreAbsentTracks) {
   Bytes image = BuildImage({{1, Note(60, 48)}});
   image[kTrackOffsetTable + 3] = 0xFF;  // track 1 at 0xFF000193
-  ASSERT_EQ(LoadFresh(image), 1);
+  ASSERT_TRUE(LoadFresh(image));
   EXPECT_EQ(GetState().trackPos[0], nullptr);
 }
 

@@ -35,12 +35,12 @@ inline Bytes Image(const std::vector<Bytes>& tracks, uint8_t flags = 0) {
   image[kFlagsField] = flags;
   for (size_t k = 0; k < tracks.size(); ++k) {
     const uint32_t offset = static_cast<uint32_t>(image.size());
-    for (int b = 0; b < 4; ++b) image[kTrackOffsetTable + 4 * k + b] = uint8_t(offset >> (8 * b));
+    WriteU32(&image[TrackOffsetEntry(static_cast<int>(k) + 1)], offset);
     image.insert(image.end(), tracks[k].begin(), tracks[k].end());
     image.insert(image.end(), {0xFF, 0xFF, 0xFF, 0x2E});
   }
   const uint32_t length = static_cast<uint32_t>(image.size());
-  for (int b = 0; b < 4; ++b) image[kImageLengthField + b] = uint8_t(length >> (8 * b));
+  WriteU32(&image[kImageLengthField], length);
   return image;
 }
 

@@ -78,7 +78,7 @@ class PlayThreadTest : public ::testing::Test {
     ClearEngineState();
     ASSERT_EQ(StartPlayThread(&output_), kDeviceOpen);
     image_ = Image(tracks, flags);
-    ASSERT_EQ(LoadImage(image_.data(), image_.size()), 1);
+    ASSERT_TRUE(LoadImage(image_.data(), image_.size()).ok());
   }
   void PlayAndWaitForTick(uint32_t tick) {
     PlayFromStart();

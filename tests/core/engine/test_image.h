@@ -21,23 +21,19 @@ inline Bytes BuildImage(const std::map<int, Bytes>& tracks, uint8_t flags = 0, u
                         bool terminate = true) {
   Bytes image(kImageHeaderSize, 0);
   image[0] = 'E', image[1] = 'M', image[2] = 'D', image[3] = '1';
-  auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) image[at + i] = static_cast<uint8_t>(v >> (8 * i));
-  };
   for (const auto& [track, events] : tracks) {
-    put32(kTrackOffsetTable + 4 * (track - 1), static_cast<uint32_t>(image.size()));
-    put32(kTrackLengthTable + 4 * (track - 1), 0);
+    WriteU32(&image[TrackOffsetEntry(track)], static_cast<uint32_t>(image.size()));
     image.insert(image.end(), events.begin(), events.end());
     if (terminate) image.insert(image.end(), {0xFF, 0xFF, 0xFF, 0x2E});
   }
   image[kFlagsField] = flags;
   image[kVersionField] = version;
-  put32(kImageLengthField, static_cast<uint32_t>(image.size()));
+  WriteU32(&image[kImageLengthField], static_cast<uint32_t>(image.size()));
   return image;
 }
 
 inline void SetTrackLength(Bytes& image, int track, uint32_t ticks) {
-  for (int i = 0; i < 4; ++i) image[kTrackLengthTable + 4 * (track - 1) + i] = static_cast<uint8_t>(ticks >> (8 * i));
+  WriteU32(&image[TrackLengthEntry(track)], ticks);
 }
 
 // A note event: note, flags, gate, one length byte.
@@ -51,14 +47,15 @@ inline Bytes Join(std::initializer_list<Bytes> parts) {
   return all;
 }
 
-// Loads `image` into a freshly cleared engine, as the shell's object buffer would hold it.
-inline int LoadFresh(const Bytes& image) {
+// Loads `image` into a freshly cleared engine, as the shell's object buffer
+// would hold it; true when LoadImage took it.
+inline bool LoadFresh(const Bytes& image) {
   ClearEngineState();
   RequestStop();
   SetPlayClock(0);
   Bytes buffer(kObjectBufferSize, 0);
   std::copy(image.begin(), image.end(), buffer.begin());
-  return LoadImage(buffer.data(), buffer.size());
+  return LoadImage(buffer.data(), buffer.size()).ok();
 }
 
 // One message as text: short messages as hex bytes ("90 3C 6E"), slot words

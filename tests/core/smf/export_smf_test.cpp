@@ -26,7 +26,7 @@ class SmfExportTest : public ::testing::Test {
  protected:
   // Loads `image` and exports it; returns the file's bytes.
   Bytes Export(const Bytes& image, SmfExport* result = nullptr) {
-    EXPECT_EQ(LoadFresh(image), 1);
+    EXPECT_TRUE(LoadFresh(image));
     const fs::path path = dir_ / "out.mid";
     SmfExport r = ExportSmf(path.string());
     EXPECT_EQ(r.outcome, SmfOutcome::kWritten) << r.reason;
@@ -124,7 +124,7 @@ TEST_F(SmfExportTest, LoopingSongPlaysTwiceItsLengthThenFadesOut) {
 }
 
 TEST_F(SmfExportTest, FileThatCannotBeCreatedLeavesNothingAndTheEngineAlone) {
-  ASSERT_EQ(LoadFresh(BuildImage({{1, Note(60, 48)}})), 1);
+  ASSERT_TRUE(LoadFresh(BuildImage({{1, Note(60, 48)}})));
   const SmfExport result = ExportSmf((dir_ / "missing" / "out.mid").string());
   EXPECT_EQ(result.outcome, SmfOutcome::kCannotCreate);
   EXPECT_FALSE(result.reason.empty());
@@ -132,7 +132,7 @@ TEST_F(SmfExportTest, FileThatCannotBeCreatedLeavesNothingAndTheEngineAlone) {
 }
 
 TEST_F(SmfExportTest, FailedWriteIsReportedAndLeavesNoPartialFile) {
-  ASSERT_EQ(LoadFresh(BuildImage({{1, Note(60, 48)}})), 1);
+  ASSERT_TRUE(LoadFresh(BuildImage({{1, Note(60, 48)}})));
   // A device that is always full (like /dev/full, but our own): every write fails.
   const fs::path full = dir_ / "full.mid";
   if (::mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0) GTEST_SKIP() << "cannot make a device node here";
@@ -144,7 +144,7 @@ TEST_F(SmfExportTest, FailedWriteIsReportedAndLeavesNoPartialFile) {
 }
 
 TEST_F(SmfExportTest, FolderAsTargetCannotBeCreated) {
-  ASSERT_EQ(LoadFresh(BuildImage({{1, Note(60, 48)}})), 1);
+  ASSERT_TRUE(LoadFresh(BuildImage({{1, Note(60, 48)}})));
   fs::create_directories(dir_ / "taken.mid" / "inside");
   const SmfExport result = ExportSmf((dir_ / "taken.mid").string());
   EXPECT_EQ(result.outcome, SmfOutcome::kCannotCreate);

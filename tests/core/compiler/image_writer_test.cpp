@@ -1,18 +1,16 @@
-#include "core/compiler/image.h"
+#include "core/compiler/image_writer.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "core/image/image_header.h"
+
 namespace tsy {
 namespace {
 
-uint32_t OffsetOf(const std::vector<uint8_t>& image, int track) {
-  return ReadU32(&image[kTrackOffsetTable + 4 * (track - 1)]);
-}
-uint32_t TicksOf(const std::vector<uint8_t>& image, int track) {
-  return ReadU32(&image[kTrackLengthTable + 4 * (track - 1)]);
-}
+uint32_t OffsetOf(const std::vector<uint8_t>& image, int track) { return ImageTrackOffset(image.data(), track); }
+uint32_t TicksOf(const std::vector<uint8_t>& image, int track) { return ImageTrackLength(image.data(), track); }
 
 TEST(ImageWriter, EmptyImageIsABareHeader) {
   std::vector<uint8_t> image = NewImage();
@@ -50,7 +48,7 @@ TEST(ImageWriter, StreamsFollowTheHeaderInTrackOrder) {
   EXPECT_EQ(ReadU32(&image[392]), image.size());
 }
 
-TEST(ImageReader, ReadsWhatTheWriterWrote) {
+TEST(ImageWriter, ItsHeaderReadsBackAsWritten) {
   std::vector<uint8_t> image = NewImage();
   AppendTrackStream(image, 48, std::vector<uint8_t>{0xEF}, 192);
   FinishImage(image, kImageFlagOwnInit);
@@ -62,33 +60,6 @@ TEST(ImageReader, ReadsWhatTheWriterWrote) {
   EXPECT_EQ(header.flags, kImageFlagOwnInit);
   EXPECT_EQ(header.version, 23);
   EXPECT_EQ(header.imageLength, 408u);
-}
-
-TEST(ImageReader, RefusesWhatIsNoImage) {
-  std::vector<uint8_t> image = NewImage();
-  ImageHeader header;
-  int bad = 0;
-  EXPECT_EQ(ReadImageHeader(std::span(image).first(402), header, bad), ImageFault::kTooShort);
-
-  image[3] = '0';
-  EXPECT_EQ(ReadImageHeader(image, header, bad), ImageFault::kBadMagic);
-  image[3] = '1';
-
-  // Offsets past the bytes, or into the header, name their track.
-  image[kTrackOffsetTable + 4 * 6] = 0xFF;  // track 7: offset 255
-  EXPECT_EQ(ReadImageHeader(image, header, bad), ImageFault::kTrackOutside);
-  EXPECT_EQ(bad, 7);
-  image[kTrackOffsetTable + 4 * 6] = 0;
-  image[kTrackOffsetTable + 4 * 2 + 1] = 0x40;  // track 3: offset 16384
-  EXPECT_EQ(ReadImageHeader(image, header, bad), ImageFault::kTrackOutside);
-  EXPECT_EQ(bad, 3);
-}
-
-TEST(ImageReader, PlaysVersionsSeventeenToTwentyThree) {
-  EXPECT_FALSE(IsPlayableVersion(16));
-  EXPECT_TRUE(IsPlayableVersion(17));
-  EXPECT_TRUE(IsPlayableVersion(23));
-  EXPECT_FALSE(IsPlayableVersion(24));
 }
 
 }  // namespace
