@@ -7,7 +7,7 @@ packages=(
   # toolchain and test frameworks
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-tidy clang-format
   # desktop program
   qt6-base-dev libgl-dev fonts-ipafont-gothic
   # MIDI output and the built-in synthesiser

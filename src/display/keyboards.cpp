@@ -19,7 +19,7 @@ constexpr int kBlackPitch[7] = {-1, 1, 3, -1, 6, 8, 10};
 // Lit keys of one keyboard, by octave * 12 + pitch class. A note n falls in
 // octave (n - 12) / 12 truncated toward zero, so notes 1..11 land in the
 // first octave beside 12..23, and note 0 in none.
-using LitKeys = std::bitset<kOctaves * 12>;
+using LitKeys = std::bitset<static_cast<size_t>(kOctaves) * 12>;
 
 void CollectLitKeys(const EngineState& s, LitKeys (&lit)[kKeyboardCount + 1]) {
   for (int t = 0; t < kTrackCount; ++t) {

@@ -8,9 +8,12 @@
 
 #include "midiout/output_backend.h"
 
+// FluidSynth's own type names, declared as its header does, so that users of
+// this header need not include FluidSynth. NOLINTBEGIN(bugprone-reserved-identifier)
 typedef struct _fluid_hashtable_t fluid_settings_t;
 typedef struct _fluid_synth_t fluid_synth_t;
 typedef struct _fluid_audio_driver_t fluid_audio_driver_t;
+// NOLINTEND(bugprone-reserved-identifier)
 
 namespace tsy {
 

@@ -2,13 +2,18 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 namespace tsy {
 namespace {
 
 void PutLittle(uint8_t* at, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// A chunk's four-letter tag (or eight, for "WAVEfmt "), without its NUL.
+template <size_t N>
+void PutTag(uint8_t* at, const char (&tag)[N]) {
+  std::copy_n(tag, N - 1, at);
 }
 
 }  // namespace
@@ -39,9 +44,9 @@ std::array<uint8_t, WavWriter::kHeaderBytes> WavWriter::Header() const {
   const uint32_t dataBytes = static_cast<uint32_t>(frames_ * channels_ * 2);
   std::array<uint8_t, kHeaderBytes> bytes{};
   uint8_t* h = bytes.data();
-  std::memcpy(h, "RIFF", 4);
+  PutTag(h, "RIFF");
   PutLittle(h + 4, kHeaderBytes - 8 + dataBytes, 4);
-  std::memcpy(h + 8, "WAVEfmt ", 8);
+  PutTag(h + 8, "WAVEfmt ");
   PutLittle(h + 16, 16, 4);  // fmt chunk size
   PutLittle(h + 20, 1, 2);   // PCM
   PutLittle(h + 22, channels_, 2);
@@ -49,7 +54,7 @@ std::array<uint8_t, WavWriter::kHeaderBytes> WavWriter::Header() const {
   PutLittle(h + 28, sampleRate_ * channels_ * 2, 4);  // bytes per second
   PutLittle(h + 32, channels_ * 2, 2);                // bytes per frame
   PutLittle(h + 34, 16, 2);                           // bits per sample
-  std::memcpy(h + 36, "data", 4);
+  PutTag(h + 36, "data");
   PutLittle(h + 40, dataBytes, 4);
   return bytes;
 }

@@ -38,7 +38,7 @@ FileResult CannotWrite(int error) { return {FileStatus::kCannotWrite, error}; }
 
 }  // namespace
 
-ReplacingFile::ReplacingFile(std::string path) : path_(ResolvedTarget(path)) {}
+ReplacingFile::ReplacingFile(const std::string& path) : path_(ResolvedTarget(path)) {}
 
 ReplacingFile::~ReplacingFile() { Discard(); }
 

@@ -16,7 +16,7 @@ namespace tsy {
 
 class ReplacingFile {
  public:
-  explicit ReplacingFile(std::string path);
+  explicit ReplacingFile(const std::string& path);
   ~ReplacingFile();  // removes the temporary file unless committed
   ReplacingFile(const ReplacingFile&) = delete;
   ReplacingFile& operator=(const ReplacingFile&) = delete;

@@ -129,11 +129,11 @@ static_assert(EventTableIsOrdered(), "the event list must name each code once, i
 
 // The row of every code byte in kEventTable, or -1: the play thread looks
 // up each event it decodes, so this is one index, not a search.
-inline constexpr std::array<int8_t, 256> kEventRows = [] {
-  std::array<int8_t, 256> rows{};
+inline constexpr std::array<int16_t, 256> kEventRows = [] {
+  std::array<int16_t, 256> rows{};
   rows.fill(-1);
   for (size_t i = 0; i < std::size(kEventTable); ++i)
-    rows[static_cast<uint8_t>(kEventTable[i].code)] = static_cast<int8_t>(i);
+    rows[static_cast<uint8_t>(kEventTable[i].code)] = static_cast<int16_t>(i);
   return rows;
 }();
 

@@ -126,8 +126,9 @@ void ReadSettings(Settings& settings, const std::string& path) {
   settings = Settings{};
   const Profile profile = Profile::Load(path).value_or(Profile());
   const std::string startDirectory = CurrentDirectory();
-#define TSY_READ_KEY(section, key, field, held, fallback, width) \
-  ReadKey(profile, {section, key}, held{}, settings.field, fallback, width, settings.windowSave);
+#define TSY_READ_KEY(section, key, field, held, fallback, width)            \
+  ReadKey(profile, {section, key}, held{}, settings.field, fallback, width, \
+          settings.windowSave);  // NOLINT(bugprone-macro-parentheses): a type and a member name
   TSY_SETTINGS_KEYS(TSY_READ_KEY)
 #undef TSY_READ_KEY
 }
@@ -141,7 +142,8 @@ bool WriteSettings(const Settings& settings, const std::string& path, std::strin
   // The version is the program's, not a setting: written first, never read.
   profile.WriteString("System", "Version", versionText.empty() ? "Unknown" : versionText);
 #define TSY_WRITE_KEY(section, key, field, held, fallback, width) \
-  WriteKey(profile, {section, key}, held{}, settings.field);
+  WriteKey(profile, {section, key}, held{},                       \
+           settings.field);  // NOLINT(bugprone-macro-parentheses): a type and a member name
   TSY_SETTINGS_KEYS(TSY_WRITE_KEY)
 #undef TSY_WRITE_KEY
   return profile.Save(path);
