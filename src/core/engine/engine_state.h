@@ -57,8 +57,7 @@ constexpr uint32_t kResetXgSystemOn = 4;
 constexpr uint32_t kResetSc88Mode = 8;
 
 // Survives ResetEngine; cleared only when the whole record is (output opening).
-struct EngineKeptTables {  // NOLINT(bugprone-reserved-identifier): the names are the copy constructor's, made by the
-                           // compiler
+struct EngineKeptTables {             // NOLINT(bugprone-reserved-identifier): compiler-made names
   Relaxed<int32_t> deviceKind;        // 0 "MIDI Mapper", 1 "Direct Music", n + 2 system port n
   Relaxed<uint8_t> imageAccepted;     // 1: a TrackPass may run
   Relaxed<uint8_t> imageVersion;      // the image's format version byte; passes need >= 17
@@ -77,8 +76,7 @@ struct EngineKeptTables {  // NOLINT(bugprone-reserved-identifier): the names ar
 };
 
 // Cleared by ResetEngine (then given the reset values of engine_call.cpp).
-struct EngineResetTables {  // NOLINT(bugprone-reserved-identifier): the names are the copy constructor's, made by the
-                            // compiler
+struct EngineResetTables {      // NOLINT(bugprone-reserved-identifier): compiler-made names
   Relaxed<uint8_t> fadeActive;  // a fade-out runs
   Relaxed<int32_t> fadeStep;    // the last fade step acted on (one step = 8 ticks)
   Relaxed<uint32_t> fadeTick;   // tick at which the fade started
