@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/text_codec.h"
-
 namespace tsy {
 namespace {
 
@@ -57,10 +55,6 @@ std::string CondensedText::Substr(size_t index, size_t count) const {
   std::string out;
   for (size_t i = index; i < size() && i - index < count; ++i) out.push_back((*this)[i]);
   return out;
-}
-
-size_t CondensedText::CharacterWidth(size_t index) const {
-  return IsCp932LeadByte(static_cast<unsigned char>((*this)[index])) && index + 1 < size() ? 2 : 1;
 }
 
 void CondensedText::Replace(size_t index, size_t count, std::string_view insertion, uint32_t origin) {

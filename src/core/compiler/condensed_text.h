@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text_codec.h"
+
 namespace tsy {
 
 class CondensedText {
@@ -37,7 +39,9 @@ class CondensedText {
   std::string Substr(size_t index, size_t count) const;
   // How many bytes the character at `index` takes: 2 for a CP932 lead byte
   // with a byte after it, else 1.
-  size_t CharacterWidth(size_t index) const;
+  size_t CharacterWidth(size_t index) const {
+    return IsCp932LeadByte(static_cast<unsigned char>((*this)[index])) && index + 1 < size() ? 2 : 1;
+  }
 
   // Replaces the `count` bytes at `index` by `insertion`, every inserted
   // byte carrying source character `origin`.
