@@ -12,7 +12,7 @@ namespace {
 constexpr const char* kCompileHelp =
     "Compiles SRC into an object image (default: SRC with the extension .emd) and\n"
     "prints the compile result: any diagnostics and the length of every track in\n"
-    "bars.ticks. Diagnostics also go to stderr as FILE:LINE: text.\n"
+    "bars.ticks. Diagnostics also go to stderr as FILE:LINE:COLUMN: text.\n"
     "Sources may be Shift-JIS (CP932) or UTF-8.\n"
     "Exit: 0 compiled; 1 a diagnostic was raised (the tracks before it are still\n"
     "written); 2 the source cannot be read or the image cannot be written.\n";

@@ -20,7 +20,7 @@ std::string MessageTextUtf8(const std::string& cp932) {
 
 void PrintDiagnostics(const std::string& source, const CompileResult& result) {
   for (const DiagnosticRecord& d : result.diagnostics)
-    std::fprintf(stderr, "%s:%u: %s\n", source.c_str(), d.line, Cp932ToUtf8(d.text).c_str());
+    std::fprintf(stderr, "%s:%u:%u: %s\n", source.c_str(), d.at.line, d.at.column, Cp932ToUtf8(d.text).c_str());
 }
 
 void PrintCannotOpen(const std::string& source, int error) {

@@ -1,6 +1,7 @@
 #pragma once
 // What tsy prints about a compile: the result box's text on stdout and each
-// diagnostic on stderr as "FILE:LINE: text", for editors to jump to.
+// diagnostic on stderr as "FILE:LINE:COLUMN: text" (GNU style), for editors
+// to jump to.
 
 #include <string>
 
@@ -12,7 +13,8 @@ namespace tsy::cli {
 // limit cut in half is left out rather than shown as a broken character.
 std::string MessageTextUtf8(const std::string& cp932);
 
-// Prints every diagnostic of `result` to stderr, naming `source`.
+// Prints every diagnostic of `result` to stderr, naming `source`; the
+// column counts characters, as the line's text shows them.
 void PrintDiagnostics(const std::string& source, const CompileResult& result);
 
 // Prints "TEXT: SOURCE (reason)" to stderr, TEXT being kCannotOpen's.

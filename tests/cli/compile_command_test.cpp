@@ -36,13 +36,13 @@ TEST(TsyCompile, WritesTheImageBesideTheSourceAndPrintsTheSummary) {
                                            19));
 }
 
-TEST(TsyCompile, DiagnosticsGoToStderrWithFileAndLineAndTheTracksBeforeAreWritten) {
+TEST(TsyCompile, DiagnosticsGoToStderrWithFileLineAndColumnAndTheTracksBeforeAreWritten) {
   const ScratchFolder folder;
   WriteFile(folder / "piece.mus", "1[c]\n2[c\n  x]\n");
   TsyRun run = RunTsy(folder, "compile piece.mus -o result.emd");
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out, "01:   0.048      \nLine.   3: 理解不能\nBreak-02:   0.048      ");
-  EXPECT_EQ(run.err, "piece.mus:3: 理解不能\n");
+  EXPECT_EQ(run.err, "piece.mus:3:3: 理解不能\n");
   EXPECT_EQ(ReadFile(folder / "result.emd").size(), 403u + 5 + 4);
 }
 
@@ -77,12 +77,12 @@ TEST(TsyCompile, NeverOverwritesItsOwnSource) {
   EXPECT_EQ(ReadFile(folder / "piece.emd"), "1[c]");
 }
 
-TEST(TsyCompile, Utf8SourceKeepsItsLineNumbers) {
+TEST(TsyCompile, Utf8SourceKeepsItsLinesAndColumns) {
   const ScratchFolder folder;
-  WriteFile(folder / "piece.mus", "; 主旋律\n1[c]\n; 伴奏\n2[x]\n");
+  WriteFile(folder / "piece.mus", "; 主旋律\n1[c]\n; 伴奏\n2[@com\"伴奏\" x]\n");
   TsyRun run = RunTsy(folder, "compile piece.mus");
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, "piece.mus:4: 理解不能\n");
+  EXPECT_EQ(run.err, "piece.mus:4:12: 理解不能\n");  // each character one column
 }
 
 }  // namespace

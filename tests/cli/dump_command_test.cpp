@@ -49,7 +49,7 @@ TEST(TsyDump, SourceWithAFaultListsTheTracksBefore) {
   WriteFile(folder / "piece.MUS", "1[c]2[x]");
   TsyRun run = RunTsy(folder, "dump piece.MUS");
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, "piece.MUS:1: 理解不能\n");
+  EXPECT_EQ(run.err, "piece.MUS:1:7: 理解不能\n");
   EXPECT_NE(run.out.find("track 1: offset 403, 48 ticks"), std::string::npos) << run.out;
 }
 

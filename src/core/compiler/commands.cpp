@@ -1,6 +1,7 @@
 #include "core/compiler/commands.h"
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "core/compiler/lengths.h"
@@ -194,12 +195,12 @@ void Pan(ParseContext& cx, uint8_t value) { cx.out.Event<EventCode::kPan>({value
 // '@com"text"': the text as written, in CP932 bytes.
 void Com(ParseContext& cx) {
   if (cx.PeekRaw() != '"') return;
-  size_t close = cx.unit.text.find('"', cx.pos + 1);
-  if (close == std::string::npos) {
+  size_t close = cx.unit.text.Find('"', cx.pos + 1);
+  if (close == CondensedText::npos) {
     cx.Fault(TextId::kNotUnderstood);
     return;
   }
-  std::string_view text(cx.unit.text.data() + cx.pos + 1, close - cx.pos - 1);
+  const std::string text = cx.unit.text.Substr(cx.pos + 1, close - cx.pos - 1);
   cx.pos = close + 1;
   if (text.size() > kMaxCommentLength) {
     cx.Fault(TextId::kCommentTooLong);
@@ -325,7 +326,7 @@ size_t MeasureAtCommand(CompileUnit& unit, TrackState& state, size_t at) {
   state = savedState;
   unit.toneMap = savedTones;
   unit.diagnostics = savedDiagnostics;
-  unit.track.resize(savedSize);
+  unit.TruncateTrack(savedSize);
   return consumed;
 }
 

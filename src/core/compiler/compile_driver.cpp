@@ -44,7 +44,9 @@ class Compiler {
  public:
   explicit Compiler(std::string_view source) : parser_(unit_) {
     unit_.diagnostics.Clear();
-    CondenseSource(SourceToCp932(source), unit_.text, unit_.lineMap);
+    CondensedSource condensed = CondenseSource(SourceToCp932(source));
+    unit_.text = std::move(condensed.text);
+    unit_.lines = std::move(condensed.lines);
     unit_.expandLetter = [this](CompileUnit& unit, size_t index) { return substitutions_.Expand(unit, index); };
   }
 
@@ -54,7 +56,9 @@ class Compiler {
     for (int track = 1; track <= kTrackCount; ++track) {
       Pass(track);
       if (!unit_.diagnostics.errorFree()) break;
-      if (!unit_.track.empty()) AppendTrackStream(image_, track, unit_.track, parser_.trackTicks());
+      if (unit_.track.empty()) continue;
+      result.sourceMap.AddTrack(track, static_cast<uint32_t>(image_.size()), unit_.trackEvents);
+      AppendTrackStream(image_, track, unit_.track, parser_.trackTicks());
     }
     FinishImage(image_, flags_);
     result.image = std::move(image_);
@@ -67,7 +71,9 @@ class Compiler {
   void Pass(int track) {
     track_ = static_cast<uint32_t>(track);
     unit_.track.clear();
+    unit_.trackEvents.clear();
     unit_.imageLength = image_.size();
+    unit_.diagnostics.BeginTrack(track);
     parser_.ResetForTrack();
     substitutions_.ClearRegistrations();
     selection_ = Selection{};
@@ -87,7 +93,7 @@ class Compiler {
       ++i;
     } else if (c == '-') {
       if (s.rangeStart != 0) {
-        unit_.diagnostics.Raise(TextId::kBadTrackSelection, unit_.LineAt(i));
+        unit_.diagnostics.Raise(TextId::kBadTrackSelection, unit_.PositionAt(i));
         return false;
       }
       s.rangeStart = s.number;
@@ -112,7 +118,7 @@ class Compiler {
       return Registration(i);
     } else {
       s.ClearItem();
-      i += CharacterWidth(unit_.text, i);
+      i += unit_.text.CharacterWidth(i);
     }
     return true;
   }
@@ -129,10 +135,10 @@ class Compiler {
   // with a one-number list each "|" outside quotes counts one track further
   // and may start this track's segment; otherwise a "|" is a fault (kBarOutsideSingleBlock).
   void SkipUnselectedBlock(size_t& i) {
-    const std::string& text = unit_.text;
+    const CondensedText& text = unit_.text;
     Selection& s = selection_;
     bool quoted = false;
-    for (; i < text.size(); i += CharacterWidth(text, i)) {
+    for (; i < text.size(); i += text.CharacterWidth(i)) {
       const char c = text[i];
       if (c == '"') quoted = !quoted;
       if (quoted) continue;
@@ -143,7 +149,7 @@ class Compiler {
       }
       if (c != '|') continue;
       if (!s.singleNumber) {
-        unit_.diagnostics.Raise(TextId::kBarOutsideSingleBlock, unit_.LineAt(i));
+        unit_.diagnostics.Raise(TextId::kBarOutsideSingleBlock, unit_.PositionAt(i));
         continue;
       }
       if (++s.number == track_) {
@@ -157,9 +163,9 @@ class Compiler {
   // From a "|" inside a compiled block: the rest of the block, up to the
   // "]" outside quotes, belongs to other tracks.
   void SkipRestOfBlock(size_t& i) {
-    const std::string& text = unit_.text;
+    const CondensedText& text = unit_.text;
     bool quoted = false;
-    for (; i < text.size(); i += CharacterWidth(text, i)) {
+    for (; i < text.size(); i += text.CharacterWidth(i)) {
       if (text[i] == '"') quoted = !quoted;
       if (!quoted && text[i] == ']') {
         ++i;
@@ -171,57 +177,56 @@ class Compiler {
   // directive -> "%" ("myinitspace" | "copyright" ['"' text '"'])
   // Anything else after "%" is skipped together with the "%".
   void Directive(size_t& i) {
-    std::string_view rest = std::string_view(unit_.text).substr(i + 1);
-    if (rest.starts_with(kMyInitSpace)) {
+    if (unit_.text.HasAt(i + 1, kMyInitSpace)) {
       flags_ |= kImageFlagOwnInit;
       i += 1 + kMyInitSpace.size();
-    } else if (rest.starts_with(kCopyright)) {
+    } else if (unit_.text.HasAt(i + 1, kCopyright)) {
       flags_ |= kImageFlagCopyright;
       i += 1 + kCopyright.size();
       CopyrightText(i);
     } else {
       ++i;
-      if (i < unit_.text.size()) i += CharacterWidth(unit_.text, i);
+      if (i < unit_.text.size()) i += unit_.text.CharacterWidth(i);
     }
   }
 
   // The optional quoted text after "%copyright", from `i`: consumed, checked
   // for length (kCopyrightTooLong at the character after it), not stored.
   void CopyrightText(size_t& i) {
-    const std::string& text = unit_.text;
+    const CondensedText& text = unit_.text;
     if (i >= text.size() || text[i] != '"') return;
     size_t start = ++i;
     while (i < text.size() && text[i] != '"' && i - start < kCopyrightLookAhead) ++i;
     size_t length = i - start;
     if (i < text.size() && text[i] == '"') ++i;
-    if (length > kMaxCopyrightLength) unit_.diagnostics.Raise(TextId::kCopyrightTooLong, unit_.LineAt(i));
+    if (length > kMaxCopyrightLength) unit_.diagnostics.Raise(TextId::kCopyrightTooLong, unit_.PositionAt(i));
   }
 
   // registration -> "$" letter "[" body "]"
   // Returns false when the pass ends: no "[" (kSubstitutionNotRegistrable), or a body that is too
   // long or not closed before the end of the text (kSubstitutionTooLong).
   bool Registration(size_t& i) {
-    const std::string& text = unit_.text;
+    const CondensedText& text = unit_.text;
     if (i + 1 >= text.size() || !IsLetter(text[i + 1])) {
       ++i;
-      if (i < text.size()) i += CharacterWidth(text, i);
+      if (i < text.size()) i += text.CharacterWidth(i);
       return true;
     }
     const char letter = text[i + 1];
     size_t open = i + 2;
     if (open >= text.size() || text[open] != '[') {
-      unit_.diagnostics.Raise(TextId::kSubstitutionNotRegistrable, unit_.LineAt(open));
+      unit_.diagnostics.Raise(TextId::kSubstitutionNotRegistrable, unit_.PositionAt(open));
       return false;
     }
     size_t start = open + 1;
     size_t end = start;
     while (end < text.size() && text[end] != ']' && end - start <= SubstitutionTable::kMaxBodyLength)
-      end += CharacterWidth(text, end);
+      end += text.CharacterWidth(end);
     if (end >= text.size() || text[end] != ']' || end - start > SubstitutionTable::kMaxBodyLength) {
-      unit_.diagnostics.Raise(TextId::kSubstitutionTooLong, unit_.LineAt(end));
+      unit_.diagnostics.Raise(TextId::kSubstitutionTooLong, unit_.PositionAt(end));
       return false;
     }
-    substitutions_.Register(letter, std::string_view(text).substr(start, end - start));
+    substitutions_.Register(letter, text.Substr(start, end - start));
     i = end + 1;
     return true;
   }
@@ -230,8 +235,8 @@ class Compiler {
   // a substitution letter, or a command for the track parser. Returns false
   // when the pass ends.
   bool BlockStep(size_t& i) {
-    std::string& text = unit_.text;
-    if (!parser_.upperCaseLetters() && IsUpperCase(text[i])) text[i] = static_cast<char>(text[i] - 'A' + 'a');
+    CondensedText& text = unit_.text;
+    if (!parser_.upperCaseLetters() && IsUpperCase(text[i])) text.Set(i, static_cast<char>(text[i] - 'A' + 'a'));
     const char c = text[i];
     if (c == ']' || c == '|') {
       if (c == ']') ++i;
@@ -256,8 +261,8 @@ class Compiler {
   void CheckSize(size_t before, size_t last) {
     size_t total = unit_.track.size() + unit_.imageLength;
     if (total <= kImageSoftLimit) return;
-    if (total > kObjectBufferSize) unit_.track.resize(before);
-    unit_.diagnostics.RaiseOverflow(unit_.LineAt(last));
+    if (total > kObjectBufferSize) unit_.TruncateTrack(before);
+    unit_.diagnostics.RaiseOverflow(unit_.PositionAt(last));
   }
 
   // "kk:" (or "Break-kk:" after a fault), then bars.ticks, four tracks a line.
@@ -297,6 +302,7 @@ CompileResult CompileFile(const std::string& path, uint8_t* objectBuffer) {
     return result;
   }
   CompileResult result = CompileSource(bytes);
+  for (DiagnosticRecord& d : result.diagnostics) d.file = path;
   if (objectBuffer) std::memcpy(objectBuffer, result.image.data(), std::min(result.image.size(), kObjectBufferSize));
   return result;
 }

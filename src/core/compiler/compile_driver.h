@@ -1,6 +1,7 @@
 #pragma once
-// The compile entry: one source file in, one object image and the message
-// text (diagnostics and the per-track summary) out.
+// The compile entry: one source file in; out come the object image, the
+// message text (diagnostics and the per-track summary), every diagnostic as
+// a record, and the source map of the image's events.
 
 #include <cstdint>
 #include <string>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "core/compiler/diagnostics.h"
+#include "core/compiler/source_map.h"
 
 namespace tsy {
 
@@ -16,7 +18,8 @@ struct CompileResult {
   int readError = 0;                          // errno value when it could not be read
   std::vector<uint8_t> image;                 // the object image; after a fault, the tracks before it
   std::string messageText;                    // CP932, as the result box shows it (kCompileResultCaption)
-  std::vector<DiagnosticRecord> diagnostics;  // every diagnostic with its source line
+  std::vector<DiagnosticRecord> diagnostics;  // every diagnostic with its position and track
+  SourceMap sourceMap;                        // where each event of the image's streams came from
 
   bool errorFree() const { return diagnostics.empty(); }
   // What the compile returns to the shell: 0 when the source could not be

@@ -8,9 +8,15 @@ ToneMap InitialToneMap() {
   return map;
 }
 
-uint32_t CompileUnit::LineAt(size_t index) const {
-  if (lineMap.empty()) return 1;
-  return index < lineMap.size() ? lineMap[index] : lineMap.back();
+SourcePosition CompileUnit::PositionAt(size_t index) const {
+  if (text.size() == 0) return lines.PositionOf(0);
+  if (index < text.size()) return lines.PositionOf(text.OriginAt(index));
+  return lines.PositionOf(text.OriginAt(text.size() - 1) + 1);
+}
+
+void CompileUnit::TruncateTrack(size_t size) {
+  track.resize(size);
+  while (!trackEvents.empty() && trackEvents.back().offset >= size) trackEvents.pop_back();
 }
 
 }  // namespace tsy

@@ -1,15 +1,18 @@
 #pragma once
 // What one compile shares between the driver and the track parser: the
-// condensed text with its line map, the diagnostics, the tone map and the
-// current track's event bytes.
+// condensed text with the source characters it came from, the diagnostics,
+// the tone map, and the current track's event bytes with the source
+// position of each event.
 
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <string>
 #include <vector>
 
+#include "core/compiler/condensed_text.h"
 #include "core/compiler/diagnostics.h"
+#include "core/compiler/source_map.h"
+#include "core/compiler/source_position.h"
 #include "core/image/image_layout.h"
 
 namespace tsy {
@@ -28,20 +31,28 @@ using ToneMap = std::array<ToneMapEntry, 256>;
 ToneMap InitialToneMap();
 
 struct CompileUnit {
-  std::string text;               // condensed source, CP932; grows on expansion
-  std::vector<uint32_t> lineMap;  // source line (from 1) of every character of text
+  CondensedText text;  // condensed source, CP932; grows on expansion
+  SourceLines lines;   // turns the source characters of text into lines and columns
   Diagnostics diagnostics;
   ToneMap toneMap = InitialToneMap();
-  std::vector<uint8_t> track;  // the current track's events (no terminator)
-  size_t imageLength = 403;    // the image built so far, for the size limit
+  std::vector<uint8_t> track;               // the current track's events (no terminator)
+  std::vector<SourceMapEntry> trackEvents;  // where each of them came from, offsets into track
+  size_t commandAt = 0;                     // index in text of the command being compiled
+  size_t imageLength = kImageHeaderSize;    // the image built so far, for the size limit
 
-  // The source line of the character at `index` (the last line past the end).
-  uint32_t LineAt(size_t index) const;
+  // The source position of the character at `index` of text; past the end,
+  // the position just after the last character.
+  SourcePosition PositionAt(size_t index) const;
 
-  // Expands the upper-case substitution letter at `index` in place (text and
-  // line map), as the driver does inside a block. Raises kSubstitutionNotFound and returns
-  // false when the letter has no registered body. Used by the driver and by
-  // the group opener, which expands every letter up to its "}".
+  // Takes the current track back to its first `size` bytes, with the events
+  // that started there.
+  void TruncateTrack(size_t size);
+
+  // Expands the upper-case substitution letter at `index` in place, as the
+  // driver does inside a block. Raises kSubstitutionNotFound and returns
+  // false when the letter has no registered body, kDataOverflow when the
+  // text would grow beyond its bound. Used by the driver and by the group
+  // opener, which expands every letter up to its "}".
   std::function<bool(CompileUnit& unit, size_t index)> expandLetter;
 };
 

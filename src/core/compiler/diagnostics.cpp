@@ -40,6 +40,7 @@ void Diagnostics::Clear() {
   text_.clear();
   records_.clear();
   errorFree_ = true;
+  track_ = 0;
 }
 
 void Diagnostics::AppendBytes(const std::string& bytes) {
@@ -53,31 +54,31 @@ void Diagnostics::AppendLinePrefix(uint32_t line) {
 }
 
 // `message` is the formatted catalogue text, in CP932.
-void Diagnostics::AppendCatalogue(TextId id, uint32_t line, const std::string& message) {
+void Diagnostics::AppendCatalogue(TextId id, SourcePosition at, const std::string& message) {
   AppendBytes(message);
   std::string bare = message;
   if (!bare.empty() && bare.back() == '\n') bare.pop_back();
-  records_.push_back({id, line, bare});
+  records_.push_back({id, {}, track_, at, bare});
   errorFree_ = false;
 }
 
-void Diagnostics::Raise(TextId id, uint32_t line) {
-  AppendLinePrefix(line);
-  AppendCatalogue(id, line, CatalogueFormat(id));
+void Diagnostics::Raise(TextId id, SourcePosition at) {
+  AppendLinePrefix(at.line);
+  AppendCatalogue(id, at, CatalogueFormat(id));
 }
 
-void Diagnostics::RaiseValue(TextId id, uint32_t line, int value) {
-  AppendLinePrefix(line);
-  AppendCatalogue(id, line, Format(CatalogueFormat(id).c_str(), value));
+void Diagnostics::RaiseValue(TextId id, SourcePosition at, int value) {
+  AppendLinePrefix(at.line);
+  AppendCatalogue(id, at, Format(CatalogueFormat(id).c_str(), value));
 }
 
-void Diagnostics::RaiseChar(TextId id, uint32_t line, char character) {
-  AppendLinePrefix(line);
-  AppendCatalogue(id, line, Format(CatalogueFormat(id).c_str(), character));
+void Diagnostics::RaiseChar(TextId id, SourcePosition at, char character) {
+  AppendLinePrefix(at.line);
+  AppendCatalogue(id, at, Format(CatalogueFormat(id).c_str(), character));
 }
 
-void Diagnostics::RaiseOverflow(uint32_t line) {
-  AppendCatalogue(TextId::kDataOverflow, line, CatalogueFormat(TextId::kDataOverflow));
+void Diagnostics::RaiseOverflow(SourcePosition at) {
+  AppendCatalogue(TextId::kDataOverflow, at, CatalogueFormat(TextId::kDataOverflow));
 }
 
 void Diagnostics::Append(const char* format, ...) {

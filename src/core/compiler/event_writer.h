@@ -1,5 +1,6 @@
 #pragma once
-// Appends events to the current track's bytes, never past the object buffer.
+// Appends events to the current track's bytes, never past the object buffer,
+// and notes for each the source position of the command that wrote it.
 
 #include <cstddef>
 #include <cstdint>
@@ -44,10 +45,12 @@ class EventWriter {
   size_t size() const { return unit_.track.size(); }
 
  private:
-  // True when `count` more bytes leave room for the terminator within the
-  // object buffer. A refused write is reported as the size-limit fault here
-  // only when the driver's own check after the command would not see it.
-  bool Fits(size_t count);
+  // True when an event of `count` bytes leaves room for the terminator
+  // within the object buffer; the event about to be written is then noted
+  // with the position of the command being compiled. A refused write is
+  // reported as the size-limit fault here only when the driver's own check
+  // after the command would not see it.
+  bool Begin(size_t count);
   void Append(EventCode code, std::span<const uint8_t> operands);
 
   CompileUnit& unit_;

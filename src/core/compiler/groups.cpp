@@ -6,7 +6,6 @@
 #include "core/compiler/commands.h"
 #include "core/compiler/lengths.h"
 #include "core/compiler/pitch.h"
-#include "core/compiler/substitution.h"
 
 namespace tsy {
 namespace {
@@ -16,7 +15,7 @@ namespace {
 constexpr std::string_view kAllowedInGroup = "0123456789+#_-%o><vq=~&!?";
 
 // The index of the closing quote of the quoted run that opens at `at`, or npos.
-size_t ClosingQuote(const std::string& text, size_t at) { return text.find('"', at + 1); }
+size_t ClosingQuote(const CondensedText& text, size_t at) { return text.Find('"', at + 1); }
 
 // Expands every substitution letter up to the closing brace, so that the
 // notes they stand for are counted. False when one has no registration (kSubstitutionNotFound).
@@ -24,16 +23,16 @@ size_t ClosingQuote(const std::string& text, size_t at) { return text.find('"', 
 // one would otherwise expand into itself for ever.
 bool ExpandLetters(ParseContext& cx) {
   if (!cx.state.upperCaseLetters || !cx.unit.expandLetter) return true;
-  std::string& text = cx.unit.text;
+  const CondensedText& text = cx.unit.text;
   for (size_t i = cx.pos; i < text.size() && text[i] != '}';) {
     if (text[i] == '"') {
       i = ClosingQuote(text, i);
-      if (i == std::string::npos) return true;
+      if (i == CondensedText::npos) return true;
       ++i;
     } else if (text[i] >= 'A' && text[i] <= 'Z') {
       if (!cx.unit.expandLetter(cx.unit, i)) return false;
     } else {
-      i += CharacterWidth(text, i);
+      i += text.CharacterWidth(i);
     }
   }
   return true;
@@ -43,7 +42,7 @@ bool ExpandLetters(ParseContext& cx) {
 // (chord members and the first note of a portamento take no share). Sets
 // `close` to the brace's index. -1 after a fault (kBadCharacterInGroup).
 int CountNotes(ParseContext& cx, size_t& close) {
-  const std::string& text = cx.unit.text;
+  const CondensedText& text = cx.unit.text;
   int count = 0;
   size_t i = cx.pos;
   auto fault = [&](size_t at) {
@@ -66,7 +65,7 @@ int CountNotes(ParseContext& cx, size_t& close) {
       i += 1 + (consumed ? consumed : 1);
     } else if (c == '"') {
       size_t quote = ClosingQuote(text, i);
-      if (quote == std::string::npos) return fault(i);
+      if (quote == CondensedText::npos) return fault(i);
       i = quote + 1;
     } else if (c == '_') {
       // A transposition's letter is not a note.

@@ -51,17 +51,17 @@ bool ParseContext::ReadSigned(Value& value) {
 
 void ParseContext::Fault(TextId id) {
   faulted_ = true;
-  unit.diagnostics.Raise(id, unit.LineAt(pos));
+  unit.diagnostics.Raise(id, unit.PositionAt(pos));
 }
 
 void ParseContext::FaultValue(TextId id, int value) {
   faulted_ = true;
-  unit.diagnostics.RaiseValue(id, unit.LineAt(pos), value);
+  unit.diagnostics.RaiseValue(id, unit.PositionAt(pos), value);
 }
 
 void ParseContext::FaultChar(TextId id, char character) {
   faulted_ = true;
-  unit.diagnostics.RaiseChar(id, unit.LineAt(pos), character);
+  unit.diagnostics.RaiseChar(id, unit.PositionAt(pos), character);
 }
 
 }  // namespace tsy

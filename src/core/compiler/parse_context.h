@@ -42,7 +42,7 @@ class ParseContext {
   // digits raises kBadSign, as does a sign without digits. False on a fault.
   bool ReadSigned(Value& value);
 
-  // Raises catalogue message `id` at the read position's source line.
+  // Raises catalogue message `id` at the read position.
   void Fault(TextId id);
   void FaultValue(TextId id, int value);
   void FaultChar(TextId id, char character);

@@ -1,14 +1,15 @@
 #pragma once
 // Reading a source file and condensing it: comments and white space go,
-// quoted runs stay as written, and every remaining character keeps the
-// number of the source line it came from.
+// quoted runs stay as written, and every remaining byte keeps the number of
+// the source character it came from, which the source's line starts turn
+// into a line and a column.
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "core/compiler/condensed_text.h"
+#include "core/compiler/source_position.h"
 #include "platform/file_result.h"
 
 namespace tsy {
@@ -27,11 +28,18 @@ FileResult ReadSourceFile(const std::string& path, std::string& bytes);
 // line numbers do not move. Anything else is taken as CP932 already.
 std::string SourceToCp932(std::string_view bytes);
 
-// Condenses CP932 source text into `text`, with the source line (from 1) of
-// every kept character in `lineMap`. Per line: ";" or a zero byte ends it
-// (the rest is a comment); tab, space, carriage return and line feed are
-// dropped; a double quote opens a run copied unchanged up to and including
-// the closing quote, or to the end of the line, line end included.
-void CondenseSource(std::string_view source, std::string& text, std::vector<uint32_t>& lineMap);
+// A source condensed for the track passes, and where its lines start.
+struct CondensedSource {
+  CondensedText text;
+  SourceLines lines;
+};
+
+// Condenses CP932 source text. Per line (ended by a line feed): ";" or a
+// zero byte ends it (the rest is a comment); tab, space, carriage return and
+// line feed are dropped; a double quote opens a run copied unchanged up to
+// and including the closing quote, or to the end of the line, line end
+// included. Characters are numbered from 0 through the whole source, a
+// double-byte character as one, its two bytes with the same number.
+CondensedSource CondenseSource(std::string_view source);
 
 }  // namespace tsy

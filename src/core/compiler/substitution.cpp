@@ -24,7 +24,7 @@ struct ArgumentList {
 
 // argument-list -> [arg] {"," [arg]}; arg -> {0-9 + - . ^ _}
 // A trailing argument counts only when it is not empty; reading stops at 255.
-ArgumentList ReadArguments(std::string_view text, size_t at) {
+ArgumentList ReadArguments(const CondensedText& text, size_t at) {
   ArgumentList list;
   while (true) {
     std::string value;
@@ -41,6 +41,12 @@ ArgumentList ReadArguments(std::string_view text, size_t at) {
   }
   list.end = at;
   return list;
+}
+
+// How many bytes the character at `index` of a CP932 body takes: 2 for a
+// lead byte with a byte after it, else 1.
+size_t CharacterWidth(std::string_view body, size_t index) {
+  return IsCp932LeadByte(static_cast<unsigned char>(body[index])) && index + 1 < body.size() ? 2 : 1;
 }
 
 // The body as inserted: letters folded, "\n" replaced by argument n (by
@@ -68,10 +74,6 @@ std::string BuildInsertion(std::string_view body, const std::vector<std::string>
 
 }  // namespace
 
-size_t CharacterWidth(std::string_view text, size_t index) {
-  return IsCp932LeadByte(static_cast<unsigned char>(text[index])) && index + 1 < text.size() ? 2 : 1;
-}
-
 void SubstitutionTable::Register(char letter, std::string_view body) {
   bodies_[Slot(letter)] = std::string(body);
   registered_[Slot(letter)] = true;
@@ -79,17 +81,19 @@ void SubstitutionTable::Register(char letter, std::string_view body) {
 
 bool SubstitutionTable::Expand(CompileUnit& unit, size_t index) const {
   const char letter = unit.text[index];
-  const uint32_t line = unit.LineAt(index);
+  const SourcePosition at = unit.PositionAt(index);
   if (!registered_[Slot(letter)]) {
-    unit.diagnostics.RaiseChar(TextId::kSubstitutionNotFound, line, letter);
+    unit.diagnostics.RaiseChar(TextId::kSubstitutionNotFound, at, letter);
     return false;
   }
   ArgumentList arguments = ReadArguments(unit.text, index + 1);
   std::string insertion = BuildInsertion(bodies_[Slot(letter)], arguments.values);
   size_t replaced = arguments.end - index;
-  unit.text.replace(index, replaced, insertion);
-  unit.lineMap.erase(unit.lineMap.begin() + index, unit.lineMap.begin() + index + replaced);
-  unit.lineMap.insert(unit.lineMap.begin() + index, insertion.size(), line);
+  if (unit.text.size() - replaced + insertion.size() > unit.text.condensedSize() + kExpansionRoom) {
+    unit.diagnostics.RaiseOverflow(at);
+    return false;
+  }
+  unit.text.Replace(index, replaced, insertion, unit.text.OriginAt(index));
   return true;
 }
 

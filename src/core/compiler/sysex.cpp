@@ -69,8 +69,8 @@ void ParseSystemExclusive(ParseContext& cx) {
       digits = true;
       ++cx.pos;
     } else if (c == '"') {
-      size_t close = cx.unit.text.find('"', cx.pos + 1);
-      if (close == std::string::npos) {
+      size_t close = cx.unit.text.Find('"', cx.pos + 1);
+      if (close == CondensedText::npos) {
         cx.Fault(TextId::kNotUnderstood);
         return;
       }

@@ -1,7 +1,5 @@
 #include "core/compiler/track_parser.h"
 
-#include <string>
-
 #include "core/compiler/commands.h"
 #include "core/compiler/groups.h"
 #include "core/compiler/lengths.h"
@@ -11,7 +9,6 @@
 #include "core/compiler/pitch.h"
 #include "core/compiler/portamento.h"
 #include "core/compiler/structure.h"
-#include "core/compiler/substitution.h"
 #include "core/compiler/track_state.h"
 
 namespace tsy {
@@ -22,13 +19,13 @@ namespace {
 // double-byte character is skipped whole: its second byte may read as an
 // upper-case letter, which would expand a substitution body into itself.
 void AtCommand(ParseContext& cx) {
-  if (!ParseAtCommand(cx) && cx.pos < cx.unit.text.size()) cx.pos += CharacterWidth(cx.unit.text, cx.pos);
+  if (!ParseAtCommand(cx) && cx.pos < cx.unit.text.size()) cx.pos += cx.unit.text.CharacterWidth(cx.pos);
 }
 
 // remark -> '"' text '"': a quoted text among the music (after a note, say) is skipped.
 void Remark(ParseContext& cx) {
-  size_t close = cx.unit.text.find('"', cx.pos);
-  if (close == std::string::npos) {
+  size_t close = cx.unit.text.Find('"', cx.pos);
+  if (close == CondensedText::npos) {
     cx.Fault(TextId::kNotUnderstood);
     return;
   }
@@ -94,6 +91,7 @@ TrackParser::~TrackParser() = default;
 void TrackParser::ResetForTrack() { *state_ = TrackState{}; }
 
 size_t TrackParser::ParseCommand(size_t index) {
+  unit_.commandAt = index;
   ParseContext cx(unit_, *state_, index);
   char first = cx.Peek();
   const Construct* construct = FindConstruct(first);

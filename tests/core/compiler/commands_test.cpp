@@ -46,7 +46,7 @@ TEST(LetterCommands, TempoFaultNamesTheLineAfterTheNumber) {
   CompileResult r = CompileSource("1[t5\nc]");
   ASSERT_EQ(r.diagnostics.size(), 1u);
   EXPECT_EQ(r.diagnostics[0].id, TextId::kTempoOutOfRange);
-  EXPECT_EQ(r.diagnostics[0].line, 2u);
+  EXPECT_EQ(r.diagnostics[0].at.line, 2u);
 }
 
 TEST(ToneCommands, ProgramBankAndToneMap) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/text_codec.h"
+#include "source_position_printer.h"
 #include "text_id_printer.h"
 
 namespace tsy {
@@ -12,9 +13,10 @@ TEST(Diagnostics, LinePrefixThenCatalogueText) {
   Diagnostics d;
   d.Clear();
   d.Append("01:");
-  d.RaiseValue(TextId::kOctaveOutOfRange, 1, 9);
-  d.Raise(TextId::kNotUnderstood, 1234);
-  d.RaiseChar(TextId::kSubstitutionNotFound, 12345, 'B');
+  d.BeginTrack(3);
+  d.RaiseValue(TextId::kOctaveOutOfRange, {1, 5}, 9);
+  d.Raise(TextId::kNotUnderstood, {1234, 1});
+  d.RaiseChar(TextId::kSubstitutionNotFound, {12345, 80}, 'B');
   EXPECT_EQ(Cp932ToUtf8(d.text()),
             "01:\nLine.   1: オクターブ逸脱(9)！\n"
             "\nLine.1234: 理解不能\n"
@@ -22,21 +24,22 @@ TEST(Diagnostics, LinePrefixThenCatalogueText) {
   EXPECT_FALSE(d.errorFree());
   ASSERT_EQ(d.records().size(), 3u);
   EXPECT_EQ(d.records()[2].id, TextId::kSubstitutionNotFound);
-  EXPECT_EQ(d.records()[2].line, 12345u);
+  EXPECT_EQ(d.records()[2].at, (SourcePosition{12345, 80}));
+  EXPECT_EQ(d.records()[2].track, 3);
   EXPECT_EQ(Cp932ToUtf8(d.records()[2].text), "置換対象が見つからない(B)！");
 }
 
 TEST(Diagnostics, OverflowHasNoLinePrefix) {
   Diagnostics d;
   d.Append("04:");
-  d.RaiseOverflow(7);
+  d.RaiseOverflow({7, 2});
   EXPECT_EQ(Cp932ToUtf8(d.text()), "04:データオーバーフロー！\n");
-  EXPECT_EQ(d.records().at(0).line, 7u);
+  EXPECT_EQ(d.records().at(0).at, (SourcePosition{7, 2}));
 }
 
 TEST(Diagnostics, TextStopsAt1023BytesButTheListKeepsEverything) {
   Diagnostics d;
-  for (int i = 0; i < 100; ++i) d.Raise(TextId::kTempoOutOfRange, static_cast<uint32_t>(i + 1));
+  for (int i = 0; i < 100; ++i) d.Raise(TextId::kTempoOutOfRange, {static_cast<uint32_t>(i + 1), 1});
   EXPECT_EQ(d.text().size(), 1023u);
   EXPECT_EQ(d.records().size(), 100u);
   d.Clear();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/compiler/compile_unit.h"
+#include "core/compiler/substitution.h"
 #include "core/image/image_layout.h"
 #include "platform/text_codec.h"
 #include "track_compile.h"
@@ -115,7 +116,7 @@ TEST(Summary, FaultInTrackThreeEndsWithItsBreakEntry) {
   EXPECT_EQ(Message(r), "01:   0.048      02:   0.048      \nLine.   4: 理解不能\nBreak-03:   0.048      ");
   EXPECT_EQ(AllTracks(r), Tracks({{1, kC}, {2, kD}}));  // the tracks before the fault stay
   ASSERT_EQ(r.diagnostics.size(), 1u);
-  EXPECT_EQ(r.diagnostics[0].line, 4u);
+  EXPECT_EQ(r.diagnostics[0].at.line, 4u);
   EXPECT_EQ(r.diagnostics[0].id, TextId::kNotUnderstood);
 }
 
@@ -203,6 +204,24 @@ TEST(Substitution, Faults) {
   EXPECT_EQ(AllTracks(CompileSource("$1[c]2[d]")), Tracks({{2, kD}}));  // "$" without a letter
 }
 
+TEST(Substitution, ExpansionStopsAtItsBound) {
+  // As it was reported: a million letters, each standing for 1,022
+  // characters that write nothing ("l4" 511 times). Expansions may add at
+  // most kExpansionRoom characters to the text; the letter that would pass
+  // that stops the track with the size-limit fault.
+  std::string nothing;
+  for (int i = 0; i < 511; ++i) nothing += "l4";
+  const CompileResult r = CompileSource("$a[" + nothing + "]1[@ql" + std::string(1000000, 'A') + "c]");
+  const uint32_t expanded = SubstitutionTable::kExpansionRoom / 1021;  // letters that fit
+  ASSERT_EQ(r.diagnostics.size(), 1u);
+  EXPECT_EQ(r.diagnostics[0].id, TextId::kDataOverflow);
+  EXPECT_EQ(r.diagnostics[0].at.column, 1032 + expanded);  // the letters start in column 1,032
+  EXPECT_EQ(Message(r), "データオーバーフロー！\nBreak-01:-------      ");
+  EXPECT_EQ(r.imageLength(), 403u);
+  // Letters standing for nothing shrink the text, however many there are.
+  EXPECT_EQ(TrackEvents(CompileSource("$a[]1[@ql" + std::string(100000, 'A') + "c]"), 1), kC);
+}
+
 TEST(LineNumbers, FollowTheSourceAcrossLinesAndExpansions) {
   struct Case {
     const char* source;
@@ -216,7 +235,7 @@ TEST(LineNumbers, FollowTheSourceAcrossLinesAndExpansions) {
   for (const Case& c : cases) {
     CompileResult r = CompileSource(c.source);
     ASSERT_EQ(r.diagnostics.size(), 1u) << c.source;
-    EXPECT_EQ(r.diagnostics[0].line, c.line) << c.source;
+    EXPECT_EQ(r.diagnostics[0].at.line, c.line) << c.source;
   }
 }
 
@@ -276,6 +295,9 @@ TEST(CompileFile, ImageGoesToTheObjectBuffer) {
   CompileResult r = CompileFile(path, buffer.data());
   std::remove(path.c_str());
   EXPECT_EQ(r.imageLength(), 403u + 9);  // track 1 only: the fault in track 2 keeps it
+  ASSERT_EQ(r.diagnostics.size(), 1u);
+  EXPECT_EQ(r.diagnostics[0].file, path);
+  EXPECT_EQ(r.diagnostics[0].at.column, 3u);
   EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + r.image.size()), r.image);
   EXPECT_EQ(buffer[r.image.size()], 0xAA);
 }

@@ -158,7 +158,7 @@ TEST(Notes, UnknownCommandNameSkipsTheAtSignAndOneCharacter) {
 TEST(Notes, FaultNamesTheLineOfTheCharacterFound) {
   CompileResult r = CompileSource("1[c\nc\nq9\nc]");
   ASSERT_EQ(r.diagnostics.size(), 1u);
-  EXPECT_EQ(r.diagnostics[0].line, 4u);  // the character after the number
+  EXPECT_EQ(r.diagnostics[0].at.line, 4u);  // the character after the number
   EXPECT_TRUE(TrackEvents(r, 1).empty());
 }
 

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 
+#include "source_position_printer.h"
+
 namespace tsy {
 namespace {
 
@@ -11,12 +13,16 @@ using namespace std::literals;
 
 struct Condensed {
   std::string text;
-  std::vector<uint32_t> lines;
+  std::vector<SourcePosition> positions;  // of every byte of text
 };
 
 Condensed Condense(std::string_view source) {
+  const CondensedSource condensed = CondenseSource(source);
   Condensed c;
-  CondenseSource(source, c.text, c.lines);
+  for (size_t i = 0; i < condensed.text.size(); ++i) {
+    c.text.push_back(condensed.text[i]);
+    c.positions.push_back(condensed.lines.PositionOf(condensed.text.OriginAt(i)));
+  }
   return c;
 }
 
@@ -34,10 +40,19 @@ TEST(Condensing, DropsSpaceAndCommentsKeepsQuotedRuns) {
   for (const Case& c : cases) EXPECT_EQ(Condense(c.source).text, c.text) << c.source;
 }
 
-TEST(Condensing, EveryCharacterKeepsItsLine) {
-  Condensed c = Condense("1[c\n\n4\r\n\r\n  d]");
+TEST(Condensing, EveryCharacterKeepsItsLineAndColumn) {
+  Condensed c = Condense("1[c\n\n4\r\n\r\n \td]");
   EXPECT_EQ(c.text, "1[c4d]");
-  EXPECT_EQ(c.lines, (std::vector<uint32_t>{1, 1, 1, 3, 5, 5}));
+  EXPECT_EQ(c.positions, (std::vector<SourcePosition>{{1, 1}, {1, 2}, {1, 3}, {3, 1}, {5, 3}, {5, 4}}));
+  // A double-byte character is one column, both of its bytes in it; so is
+  // a character of a comment before the next line.
+  c = Condense("\x83\x41 c;\x83\x41\n\x83\x41"
+               "d");
+  EXPECT_EQ(c.text,
+            "\x83\x41"
+            "c\x83\x41"
+            "d");
+  EXPECT_EQ(c.positions, (std::vector<SourcePosition>{{1, 1}, {1, 1}, {1, 3}, {2, 1}, {2, 1}, {2, 2}}));
 }
 
 TEST(Condensing, EmptyLinesDoNotEndTheSource) {

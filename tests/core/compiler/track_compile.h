@@ -12,6 +12,7 @@
 #include "core/image/image_layout.h"
 #include "hex_bytes.h"
 #include "platform/text_codec.h"
+#include "source_position_printer.h"
 #include "text_id_printer.h"
 
 namespace tsy::test {
@@ -22,7 +23,7 @@ struct CompiledTrack {
   Bytes events;         // track 1 without its terminator; empty after a fault
   uint32_t ticks = 0;   // track 1's length in the header
   TextId fault{};       // the first diagnostic's, kNoFault when none
-  uint32_t line = 0;    // its source line
+  SourcePosition at;    // where it was raised
   std::string message;  // its text in UTF-8, without the line prefix
 };
 
@@ -46,7 +47,7 @@ inline CompiledTrack CompileTrack(std::string_view body, std::string_view prelud
   CompiledTrack out;
   if (!r.diagnostics.empty()) {
     out.fault = r.diagnostics.front().id;
-    out.line = r.diagnostics.front().line;
+    out.at = r.diagnostics.front().at;
     out.message = Cp932ToUtf8(r.diagnostics.front().text);
   }
   out.ticks = ImageTrackLength(r.image.data(), 1);
