@@ -126,11 +126,13 @@ void ReadSettings(Settings& settings, const std::string& path) {
   settings = Settings{};
   const Profile profile = Profile::Load(path).value_or(Profile());
   const std::string startDirectory = CurrentDirectory();
-#define TSY_READ_KEY(section, key, field, held, fallback, width)            \
-  ReadKey(profile, {section, key}, held{}, settings.field, fallback, width, \
-          settings.windowSave);  // NOLINT(bugprone-macro-parentheses): a type and a member name
+  // `held` is a type and `field` a member name: neither can stand in parentheses.
+  // NOLINTBEGIN(bugprone-macro-parentheses)
+#define TSY_READ_KEY(section, key, field, held, fallback, width) \
+  ReadKey(profile, {section, key}, held{}, settings.field, fallback, width, settings.windowSave);
   TSY_SETTINGS_KEYS(TSY_READ_KEY)
 #undef TSY_READ_KEY
+  // NOLINTEND(bugprone-macro-parentheses)
 }
 
 bool WriteSettings(const Settings& settings, const std::string& path, std::string_view versionText) {
@@ -141,11 +143,12 @@ bool WriteSettings(const Settings& settings, const std::string& path, std::strin
   Profile& profile = *loaded;
   // The version is the program's, not a setting: written first, never read.
   profile.WriteString("System", "Version", versionText.empty() ? "Unknown" : versionText);
+  // NOLINTBEGIN(bugprone-macro-parentheses)
 #define TSY_WRITE_KEY(section, key, field, held, fallback, width) \
-  WriteKey(profile, {section, key}, held{},                       \
-           settings.field);  // NOLINT(bugprone-macro-parentheses): a type and a member name
+  WriteKey(profile, {section, key}, held{}, settings.field);
   TSY_SETTINGS_KEYS(TSY_WRITE_KEY)
 #undef TSY_WRITE_KEY
+  // NOLINTEND(bugprone-macro-parentheses)
   return profile.Save(path);
 }
 
