@@ -38,8 +38,11 @@ void OnInterrupt(int) { interrupted = 1; }
 std::string SettingsDevice() {
   std::error_code error;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  const std::string path = SettingsFilePath(error ? "." : exe.parent_path().string());
   Settings settings;
-  ReadSettings(settings, SettingsFilePath(error ? "." : exe.parent_path().string()));
+  if (const FileResult read = ReadSettings(settings, path); !read.ok())
+    std::fprintf(stderr, "tsy: cannot read the settings from %s (%s); the defaults are used\n", path.c_str(),
+                 read.Reason().c_str());
   return settings.midiDevice;
 }
 
