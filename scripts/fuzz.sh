@@ -17,7 +17,7 @@ targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for src in fuzz/*.cpp; do targets+=("$(basename "$src" .cpp)"); done
 fi
-hang_seconds=10  # one input running longer than this is a hang
+hang_seconds=10  # one input running longer than this is a hang (an unbounded export, say)
 
 CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DTSY_FUZZ=ON -DTSY_GUI=OFF -DTSY_TESTS=OFF \
   -DTSY_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -34,6 +34,7 @@ for src in "$seeds"/compile_source/*; do
     >/dev/null 2>&1 || true
 done
 cp -r "$seeds/engine_image" "$seeds/smf_export"
+cp -r "$seeds/compile_source" "$seeds/export_source"
 
 export UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:print_stacktrace=1
 export ASAN_OPTIONS=detect_leaks=1

@@ -1,5 +1,7 @@
 #include "app/core_calls.h"
 
+#include <cstdio>
+
 #include "app/shell_host.h"
 #include "core/compiler/compile_driver.h"
 #include "core/engine/engine_call.h"
@@ -24,6 +26,14 @@ uint32_t CompileAndReport(ShellHost& host, const std::string& source, uint8_t* o
   return result.imageLength();
 }
 
+// The refusal of music that could play longer than the export's limit.
+std::string TooLongText(const RenderLength& length) {
+  char text[256];
+  std::snprintf(text, sizeof text, kSmfTooLongFormat, ClockText(length.seconds).c_str(),
+                static_cast<long long>(length.ticks), length.tempo, ClockText(kDefaultRenderLimitSeconds).c_str());
+  return text;
+}
+
 // Writes the engine's image as a Standard MIDI File and tells how it went:
 // where the music ends, or why there is no file.
 void ExportAndReport(ShellHost& host, const std::string& path) {
@@ -36,6 +46,8 @@ void ExportAndReport(ShellHost& host, const std::string& path) {
     case SmfOutcome::kWriteFailed:
       host.ShowMessage(path, std::string(kCannotWriteText) + "\n" + result.reason, MessageIcon::kError);
       break;
+    case SmfOutcome::kTooLong: host.ShowMessage(path, TooLongText(result.length), MessageIcon::kWarning); break;
+    case SmfOutcome::kTooLarge: host.ShowMessage(path, kSmfTooLargeText, MessageIcon::kWarning); break;
     case SmfOutcome::kNoImage: host.ShowMessage(kProgramCaption, kNothingToSave, MessageIcon::kInformation); break;
   }
 }

@@ -31,11 +31,15 @@ constexpr const char* kSmfHelp =
     "Renders a source (.mus, compiled first) or an object image (.emd) through the\n"
     "engine into a Standard MIDI File of format 0 (default: SRC with the extension\n"
     ".mid) and prints where the music ends, as bars.ticks (192 ticks to a bar).\n"
+    "Music that could play longer than the limit (a piece that loops for ever\n"
+    "plays twice its length, then fades out) is refused before anything is\n"
+    "written; the limit is 24 hours unless --max-length sets it.\n"
     "Exit: 0 written; 1 the source raised a diagnostic (the tracks before it are\n"
-    "exported); 2 a file cannot be read or written, or is no playable image;\n"
-    "3 there is nothing to export.\n";
+    "exported); 2 a file cannot be read or written, is no playable image, or the\n"
+    "music could play longer than the limit; 3 there is nothing to export.\n";
 constexpr OptionRule kSmfOptions[] = {
     {"-o", "OUT.mid", "write the MIDI file to OUT.mid"},
+    {"--max-length", "DURATION", "refuse music that could play longer (90, 90s, 45m, 2h; default 24h)"},
 };
 
 constexpr const char* kPlayHelp =
@@ -63,7 +67,8 @@ constexpr const char* kRenderHelp =
     "than real time and without an audio device, into a 44.1 kHz 16-bit stereo\n"
     "WAV file (default: SRC with .wav), with a progress bar on stderr. SF2 is\n"
     "the General MIDI SoundFont, by default /usr/share/sounds/sf2/default-GM.sf2.\n"
-    "Prints the file and the length of its sound (minutes:seconds).\n"
+    "Prints the file and the length of its sound (minutes:seconds). Music that\n"
+    "could play longer than 24 hours is refused before anything is written.\n"
     "Exit: 0 written; 2 the input, the SoundFont or the output cannot be used.\n";
 constexpr OptionRule kRenderOptions[] = {
     {"-o", "OUT.wav", "write the sound to OUT.wav"},

@@ -1,5 +1,7 @@
 // tsy: the command-line tool over the Tessaly32 core.
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string_view>
 
 #include "cli/commands.h"
@@ -49,5 +51,14 @@ int main(int argc, char** argv) {
     PrintCommandList(stderr);
     return kUsageFault;
   }
-  return RunCommand(*command, argc, argv, 2);
+  // Whatever goes wrong ends with a word and exit 2, never with an abort;
+  // unwinding also removes the temporary file of a write under way.
+  try {
+    return RunCommand(*command, argc, argv, 2);
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "tsy %s: out of memory\n", argv[1]);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "tsy %s: %s\n", argv[1], e.what());
+  }
+  return 2;
 }

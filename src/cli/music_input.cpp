@@ -100,4 +100,13 @@ bool ReadMusic(const std::string& path, std::vector<uint8_t>& objectBuffer) {
 
 void LoadMusic(const std::vector<uint8_t>& objectBuffer) { LoadImage(objectBuffer.data(), objectBuffer.size()); }
 
+void PrintTooLong(const std::string& path, const RenderLength& length, double limitSeconds, const char* option) {
+  std::fprintf(stderr,
+               "tsy: %s could play for up to %s (%lld ticks at tempo %d), longer than the limit of %s; nothing was "
+               "written%s%s%s\n",
+               path.c_str(), ClockText(length.seconds).c_str(), static_cast<long long>(length.ticks), length.tempo,
+               ClockText(limitSeconds).c_str(), option ? " (" : "", option ? option : "",
+               option ? " sets the limit)" : "");
+}
+
 }  // namespace tsy::cli

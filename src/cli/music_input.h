@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/smf/render_length.h"
+
 namespace tsy::cli {
 
 // True for a path ending in ".mus" (any letter case).
@@ -31,5 +33,10 @@ bool ReadMusic(const std::string& path, std::vector<uint8_t>& objectBuffer);
 // Hands the object buffer to the engine (LoadImage). The output must be
 // open first: opening it clears the engine.
 void LoadMusic(const std::vector<uint8_t>& objectBuffer);
+
+// Says on stderr that the render of `path` could run for `length`, longer
+// than `limitSeconds`, and that nothing was written; `option` names the
+// option that sets the limit, or is null.
+void PrintTooLong(const std::string& path, const RenderLength& length, double limitSeconds, const char* option);
 
 }  // namespace tsy::cli

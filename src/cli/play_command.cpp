@@ -2,6 +2,7 @@
 // through a MIDI output, with a live status line.
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -25,7 +26,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kStatusPeriod = std::chrono::milliseconds(100);
-constexpr auto kEndingRing = std::chrono::milliseconds(500);  // the last notes sound out before the halt
+constexpr auto kFadeWatchPeriod = std::chrono::milliseconds(5);  // well within a restart's settling
+constexpr auto kEndingRing = std::chrono::milliseconds(500);     // the last notes sound out before the halt
 constexpr uint32_t kTicksPerBar = 192;
 
 volatile std::sig_atomic_t interrupted = 0;
@@ -36,8 +38,11 @@ void OnInterrupt(int) { interrupted = 1; }
 std::string SettingsDevice() {
   std::error_code error;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  const std::string path = SettingsFilePath(error ? "." : exe.parent_path().string());
   Settings settings;
-  ReadSettings(settings, SettingsFilePath(error ? "." : exe.parent_path().string()));
+  if (const FileResult read = ReadSettings(settings, path); !read.ok())
+    std::fprintf(stderr, "tsy: cannot read the settings from %s (%s); the defaults are used\n", path.c_str(),
+                 read.Reason().c_str());
   return settings.midiDevice;
 }
 
@@ -66,20 +71,56 @@ void PrintStatus(bool live, const char* ending) {
 enum class Ending { kEnd, kStopped, kHalted };
 constexpr const char* kEndingWords[] = {"  end\n", "  stopped\n", "  halted\n"};
 
+// The fade of --seconds: once started it runs to its end and stops play,
+// whatever the music does. The music's own restart resets the engine and with
+// it the fade; the fade is then taken up again where it had got to, while
+// the restart settles and before the music sounds again.
+class ClosingFade {
+ public:
+  void Start() {
+    FadeOut();
+    started_ = true;
+  }
+  bool started() const { return started_; }
+
+  // Looked at often while the fade runs (a restart settles for 100 ms).
+  void Keep() {
+    if (!started_) return;
+    EngineState& s = GetState();
+    if (s.fadeActive) {
+      step_ = std::max(step_, int32_t{s.fadeStep});  // a reset sets it back to 0, never further on
+      return;
+    }
+    StartFade();
+    s.fadeTick = s.tick - kTicksPerFadeStep * static_cast<uint32_t>(step_);
+  }
+
+ private:
+  static constexpr uint32_t kTicksPerFadeStep = 8;  // the engine's fade falls one step every 8 ticks
+
+  bool started_ = false;
+  int32_t step_ = 0;  // the furthest step the fade has reached
+};
+
 // Plays from the start until every track has ended, the music or the fade
 // stops play, or Ctrl-C.
 Ending PlayToTheEnd(double seconds, bool live) {
   const Clock::time_point start = Clock::now();
-  bool faded = false;
+  ClosingFade fade;
   Clock::time_point endedAt{};
+  Clock::time_point statusAt = start;
   PlayFromStart();
   for (;;) {
-    std::this_thread::sleep_for(kStatusPeriod);
+    std::this_thread::sleep_for(fade.started() ? kFadeWatchPeriod : kStatusPeriod);
+    fade.Keep();
     if (interrupted) {
       Halt();
       return Ending::kHalted;
     }
-    if (live) PrintStatus(true, "");
+    if (live && Clock::now() - statusAt >= kStatusPeriod) {
+      PrintStatus(true, "");
+      statusAt = Clock::now();
+    }
     // A halt made by a control thread may be the first half of the music's
     // own restart: only a halt that stays is the end.
     const bool settled = !PlayControlsBusy();
@@ -93,10 +134,7 @@ Ending PlayToTheEnd(double seconds, bool live) {
     } else {
       endedAt = {};
     }
-    if (seconds > 0 && !faded && Clock::now() - start >= std::chrono::duration<double>(seconds)) {
-      FadeOut();
-      faded = true;
-    }
+    if (seconds > 0 && !fade.started() && Clock::now() - start >= std::chrono::duration<double>(seconds)) fade.Start();
   }
 }
 

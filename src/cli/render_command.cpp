@@ -34,10 +34,15 @@ void ShowProgress(double fraction) {
 }
 
 // The SMF export of the music in `objectBuffer`, read back as timed
-// messages. The engine is this command's alone: no play thread runs.
+// messages. The engine is this command's alone: no play thread runs. Music
+// that could play longer than a day is refused, as tsy smf refuses it.
 bool ExportMusic(const std::string& source, const std::vector<uint8_t>& objectBuffer,
                  std::vector<TimedMessage>& music) {
   LoadMusic(objectBuffer);
+  if (const RenderLength length = LongestRender(CurrentImage()); length.Exceeds(kDefaultRenderLimitSeconds)) {
+    PrintTooLong(source, length, kDefaultRenderLimitSeconds, nullptr);
+    return false;
+  }
   RequestExport();  // the music's own restart or stop requests do not apply
   ConfirmExport();
   uint32_t endTick = 0;
@@ -53,6 +58,7 @@ bool ExportMusic(const std::string& source, const std::vector<uint8_t>& objectBu
 }  // namespace
 
 int RunRender(const Arguments& args) {
+  RemoveTemporariesOnSignals();  // an interrupted command leaves no half-written file behind
   const std::string source = args.positional[0];
   const std::string output = args.OutputPath(".wav");
   const std::string soundFont = args.Option("--soundfont").value_or(kDefaultSoundFont);

@@ -1,8 +1,8 @@
 #pragma once
 // Message delivery: every message that reaches the open output passes
-// through SendShort or SendLong, which first mirror it into the engine's
-// record of channel settings, so that the displays and the state snapshots
-// always hold what the device last received.
+// through SendShort or SendLong, which first keep the engine's record of
+// channel settings (core/engine/channel_record.h), so that the displays and
+// the state snapshots always hold what the device last received.
 
 #include <memory>
 #include <mutex>
@@ -11,15 +11,6 @@
 #include "midiout/output_backend.h"
 
 namespace tsy {
-
-// The device resets that SendLong recognises at the start of a message.
-struct DeviceReset {
-  const uint8_t* bytes;
-  size_t length;
-  uint32_t seenBit;  // its bit in EngineState::resetsSeen
-  const char* name;
-};
-extern const DeviceReset kDeviceResets[4];
 
 // The process's one delivery: the play thread's output, and the way every
 // other sender (snapshot restore, Tone window previews) reaches the device.

@@ -5,7 +5,9 @@
 
 namespace tsy {
 
-std::string FileResult::Reason() const { return std::strerror(error); }
+std::string FileResult::Reason() const {
+  return status == FileStatus::kNotRegular ? "not a regular file" : std::strerror(error);
+}
 
 FileResult FileFailure(FileStatus status) { return {status, errno ? errno : EIO}; }
 

@@ -14,6 +14,7 @@ enum class FileStatus : uint8_t {
   kTooLarge,      // larger than the reader takes: nothing of it was kept
   kWrongContent,  // the bytes are not what the reader takes (an image without its magic)
   kCannotWrite,   // creating, writing or putting the file in place failed; an older file is untouched
+  kNotRegular,    // a pipe, a device or a socket where only a plain file is read
 };
 
 struct FileResult {
@@ -21,7 +22,8 @@ struct FileResult {
   int error = 0;  // the errno value that says why, where the system gave one
 
   bool ok() const { return status == FileStatus::kDone; }
-  // The system's text for `error` ("No such file or directory").
+  // The system's text for `error` ("No such file or directory"), or
+  // "not a regular file" for kNotRegular.
   std::string Reason() const;
 };
 

@@ -2,13 +2,12 @@
 
 #include <unistd.h>
 
-#include <cstdio>
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <span>
 
 #include "platform/replacing_file.h"
+#include "platform/whole_file.h"
 
 namespace tsy {
 namespace {
@@ -81,16 +80,15 @@ int32_t ParseInt(std::string_view text) {
 
 }  // namespace
 
-std::optional<Profile> Profile::Load(const std::string& path) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  const fs::file_status status = fs::status(path, error);
-  if (status.type() == fs::file_type::not_found) return Profile();
-  if (error || fs::is_directory(status)) return std::nullopt;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (file.bad()) return std::nullopt;
+std::optional<Profile> Profile::Load(const std::string& path, FileResult* result) {
+  std::string text;
+  const FileResult read = ReadRegularFile(path, kLargestProfile, text);
+  if (result) *result = read;
+  if (read.status == FileStatus::kCannotOpen && read.error == ENOENT) {
+    if (result) *result = {};
+    return Profile();
+  }
+  if (!read.ok()) return std::nullopt;
   return Parse(text);
 }
 
@@ -178,13 +176,13 @@ std::string Profile::Text() const {
   return text;
 }
 
-bool Profile::Save(const std::string& path) const {
+FileResult Profile::Save(const std::string& path) const {
   namespace fs = std::filesystem;
   std::error_code error;
   const fs::path folder = fs::path(path).parent_path();
   if (!folder.empty()) fs::create_directories(folder, error);
   const std::string text = Text();
-  return WriteFileReplacing(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size())).ok();
+  return WriteFileReplacing(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
 }
 
 bool IsWritableDirectory(const std::string& directory) { return ::access(directory.c_str(), W_OK | X_OK) == 0; }

@@ -11,13 +11,21 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_result.h"
+
 namespace tsy {
+
+// The largest settings file read: a few MB, far beyond any real one. A
+// larger file, or one that is no plain file, is not read and not written over.
+constexpr size_t kLargestProfile = 4 * 1024 * 1024;
 
 class Profile {
  public:
-  // Reads the file at `path`; a missing file gives an empty profile, a file
-  // that exists but cannot be read gives nothing (writing over it would lose it).
-  static std::optional<Profile> Load(const std::string& path);
+  // Reads the file at `path`; a missing file gives an empty profile. A file
+  // that exists but cannot be read (no permission, a folder, a pipe or a
+  // device, larger than kLargestProfile) gives nothing, with the reason in
+  // `result`: writing over it would lose it.
+  static std::optional<Profile> Load(const std::string& path, FileResult* result = nullptr);
   // The profile that a file of these bytes holds.
   static Profile Parse(std::string_view text);
 
@@ -36,8 +44,9 @@ class Profile {
 
   // Writes the profile to a new file beside `path` and renames it over `path`,
   // so that a crash leaves either the old file or the new one. Creates the
-  // folder when it is missing. Returns false when the file could not be written.
-  bool Save(const std::string& path) const;
+  // folder when it is missing. kCannotWrite, with the reason, when the file
+  // could not be written (a read-only file is not replaced).
+  FileResult Save(const std::string& path) const;
 
   // The file's text as Save writes it.
   std::string Text() const;

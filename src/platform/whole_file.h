@@ -1,6 +1,6 @@
 #pragma once
 // Reading a file whole, up to a limit: every reader of files the user names
-// (sources, object images) goes through here.
+// (sources, object images, settings, tone files) goes through here.
 
 #include <cstddef>
 #include <cstdint>
@@ -17,5 +17,11 @@ namespace tsy {
 // result is then kTooLarge with EFBIG. After any failure `bytes` is empty.
 FileResult ReadWholeFile(const std::string& path, size_t largest, std::string& bytes);
 FileResult ReadWholeFile(const std::string& path, size_t largest, std::vector<uint8_t>& bytes);
+
+// The same for files that only a plain file may stand for (settings, tone
+// lists): a pipe, a device or a socket, also behind a link, is refused
+// without waiting for it (kNotRegular), and a file larger than `largest` is
+// refused by its size (kTooLarge) before any byte is read.
+FileResult ReadRegularFile(const std::string& path, size_t largest, std::string& bytes);
 
 }  // namespace tsy

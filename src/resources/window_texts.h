@@ -15,6 +15,12 @@ constexpr const char* kExitQuestion = "終了しますか？";
 constexpr const char* kNothingToSave = "保存するデータがありません";
 // Told when a file could not be written, with the system's reason on the next line.
 constexpr const char* kCannotWriteText = "ファイルを書き込めません";
+// ExportSMF0 refuses music that could play longer than the limit: filled with
+// the longest it could play ("H:MM:SS"), that in ticks, the tempo, and the limit.
+constexpr const char* kSmfTooLongFormat =
+    "演奏時間が長すぎるため出力できません\n最長 %s (%lld ティック、テンポ %d)\n上限 %s";
+// ExportSMF0 stopped because the file outgrew what one MIDI track can hold.
+constexpr const char* kSmfTooLargeText = "SMF のトラックに収まる 4 GiB を超えたため出力できません";
 
 // File dialogs of the main window: titles, then each filter's text with the
 // pattern it stands for.

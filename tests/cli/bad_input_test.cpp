@@ -95,8 +95,14 @@ TEST(TsyBadInput, OddStreamsAreExportedAsAWholeMidiFile) {
 constexpr const char* kMemoryLimit =
     "export ASAN_OPTIONS=$ASAN_OPTIONS:max_allocation_size_mb=1000 "
     "TSAN_OPTIONS=$TSAN_OPTIONS:max_allocation_size_mb=1000; ";
+// Too little for the 64 MB a source may hold, and an allocation past it fails
+// as it does without a sanitizer.
+constexpr const char* kTightMemoryLimit =
+    "export ASAN_OPTIONS=$ASAN_OPTIONS:max_allocation_size_mb=32:allocator_may_return_null=1 "
+    "TSAN_OPTIONS=$TSAN_OPTIONS:max_allocation_size_mb=32:allocator_may_return_null=1; ";
 #else
 constexpr const char* kMemoryLimit = "ulimit -v 1000000; ";
+constexpr const char* kTightMemoryLimit = "ulimit -v 100000; ";
 #endif
 
 // Reading stops past the largest image or source; the memory limit turns a
@@ -110,6 +116,16 @@ TEST(TsyBadInput, AnEndlessDeviceIsReadOnlyAsFarAsAnImageOrASourceReaches) {
   };
   ExpectCases(folder, cases, kMemoryLimit);
   EXPECT_FALSE(fs::exists(folder / "out.emd"));
+}
+
+// Memory that runs out is told, and the command ends with exit 2 instead of
+// an abort.
+TEST(TsyBadInput, RunningOutOfMemoryIsToldAndEndsWithExitTwo) {
+  const ScratchFolder folder;
+  fs::create_symlink("/dev/zero", folder / "endless.mus");
+  const CliCase cases[] = {{"compile endless.mus -o out.emd", 2, "tsy compile: out of memory\n"}};
+  ExpectCases(folder, cases, kTightMemoryLimit);
+  EXPECT_EQ(folder.Entries(), 1);
 }
 
 TEST(TsyBadInput, SourcesThatCannotBeReadKeepTheOldImage) {

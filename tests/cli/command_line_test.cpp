@@ -20,7 +20,7 @@ TEST(TsyCommandLine, HelpShowsEveryCommandAndEachCommandsUsageAndOptions) {
       {"-h", 0, "", "\n  play SRC [--device NAME] [--seconds N]  "},
       {"help", 0, "", "\n  devices  "},
       {"help", 0, "", "\n  help [COMMAND]  "},
-      {"help smf", 0, "", "usage: tsy smf SRC [-o OUT.mid]\n"},
+      {"help smf", 0, "", "usage: tsy smf SRC [-o OUT.mid] [--max-length DURATION]\n"},
       {"compile --help", 0, "", "usage: tsy compile SRC.mus [-o OUT.emd]\n"},
       {"compile --help", 0, "", "\n  -o OUT.emd  write the image to OUT.emd\n"},
       {"dump --help", 0, "", "usage: tsy dump FILE\n"},

@@ -63,19 +63,26 @@ TEST_F(TsyPlaySynth, AfterTheGivenSecondsThePieceFadesOutAndStops) {
   EXPECT_NE(status.find("tracks  1  fading  stopped\n"), std::string::npos) << status;
 }
 
-// Starts tsy in `folder` with stdout into a file; returns its process id.
-pid_t StartTsy(const ScratchFolder& folder, std::vector<std::string> arguments) {
-  const std::string out = (folder / "out.txt").string();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    if (chdir(folder.path().c_str()) != 0 || !freopen(out.c_str(), "w", stdout)) _exit(127);
-    std::vector<char*> argv = {const_cast<char*>("tsy")};
-    for (std::string& a : arguments) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execv(TSY_BINARY_DIR "/tsy", argv.data());
-    _exit(127);
+// The music's own restart resets the engine, but not the fade of --seconds:
+// it goes on through every restart to its end, and play stops.
+TEST_F(TsyPlaySynth, TheFadeOutlastsTheMusicsOwnRestarts) {
+  const ScratchFolder folder;
+  WriteFile(folder / "again.mus", "1[ t992 o4 c4 d4 * ]\n");  // restarts every 96 ticks, 0.1 s
+  const pid_t pid = StartTsy(folder, {"play", "again.mus", "--device", "Direct Music", "--seconds", "0.5"});
+  ASSERT_GT(pid, 0);
+  int status = 0;
+  const auto limit = std::chrono::steady_clock::now() + 60s;
+  while (waitpid(pid, &status, WNOHANG) == 0 && std::chrono::steady_clock::now() < limit)
+    std::this_thread::sleep_for(20ms);
+  if (std::chrono::steady_clock::now() >= limit) {
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    FAIL() << "still playing after a minute";
   }
-  return pid;
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  const std::string status_line = LastStatus(ReadFile(folder / "out.txt"));
+  EXPECT_NE(status_line.find("fading  stopped\n"), std::string::npos) << status_line;
 }
 
 TEST_F(TsyPlaySynth, CtrlCHaltsAtOnceAndExitsCleanly) {

@@ -57,5 +57,38 @@ TEST(TsySmf, RefusalsWriteNothing) {
   EXPECT_EQ(folder.Entries(), 3) << "no file written";
 }
 
+// Music whose render length, known from the image's header, passes the limit
+// is refused at once: nested repeats beyond counting, and a loop of them
+// that would otherwise be rendered twice over for years.
+TEST(TsySmf, MusicThatCouldPlayPastTheLimitIsRefusedAtOnce) {
+  const ScratchFolder folder;
+  std::string nested = "1[";
+  for (int i = 0; i < 100; ++i) nested += "(";
+  nested += "c64";
+  for (int i = 0; i < 100; ++i) nested += ")2";
+  WriteFile(folder / "nested.mus", nested + "]\n");
+  WriteFile(folder / "loop.mus", "1[ @label1 ((((c64)255)255)255)255 @jump1 ]\n");
+  WriteFile(folder / "piece.mus", "1[cde]\n");  // at most 2,208 ticks: 23 s at tempo 120
+  const char* kLongest =
+      "could play for up to 24855:08:26 (8589936510 ticks at tempo 120), longer than the limit of "
+      "24:00:00; nothing was written (--max-length sets the limit)\n";
+  const CliCase cases[] = {
+      {"smf nested.mus", 2, kLongest},
+      {"smf loop.mus", 2, kLongest},
+      {"smf piece.mus --max-length 20", 2, "tsy: piece.mus could play for up to 0:00:23 (2208 ticks at tempo 120)"},
+      {"smf piece.mus --max-length 0.3m", 2, "longer than the limit of 0:00:18"},
+      {"smf piece.mus --max-length soon", 2, "tsy: --max-length needs a duration above 0 such as 90, 90s, 45m or 2h"},
+      {"smf piece.mus --max-length 0", 2, "not '0'"},
+  };
+  ExpectCases(folder, cases, "ulimit -t 20; ");  // an export that starts would take years
+  EXPECT_EQ(folder.Entries(), 3) << "no file written";
+  for (const char* limit : {"24", "1m", "1h"}) {
+    SCOPED_TRACE(limit);
+    const TsyRun run = RunTsy(folder, std::string("smf piece.mus --max-length ") + limit);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "0.144\n");
+  }
+}
+
 }  // namespace
 }  // namespace tsy::cli

@@ -2,11 +2,13 @@
 // Runs the built tsy binary in a scratch folder and captures what it prints.
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "scratch_folder.h"
 
@@ -33,6 +35,22 @@ inline TsyRun RunTsy(const ScratchFolder& folder, const std::string& arguments, 
   std::filesystem::remove(out);
   std::filesystem::remove(err);
   return run;
+}
+
+// Starts tsy in `folder` with stdout into out.txt there and goes on at once;
+// returns its process id, for the caller to signal and wait for.
+inline pid_t StartTsy(const ScratchFolder& folder, std::vector<std::string> arguments) {
+  const std::string out = (folder / "out.txt").string();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(folder.path().c_str()) != 0 || !freopen(out.c_str(), "w", stdout)) _exit(127);
+    std::vector<char*> argv = {const_cast<char*>("tsy")};
+    for (std::string& a : arguments) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(TSY_BINARY_DIR "/tsy", argv.data());
+    _exit(127);
+  }
+  return pid;
 }
 
 }  // namespace tsy::cli

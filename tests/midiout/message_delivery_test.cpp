@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/engine/channel_record.h"
 #include "core/engine/engine_call.h"
 #include "midiout/recording_output.h"
 

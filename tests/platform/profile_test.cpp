@@ -55,7 +55,7 @@ TEST_F(ProfileFile, WritingKeepsEveryOtherLine) {
   profile.WriteString("system", "DISPRATE", "60");
   profile.WriteString("System", "AutoCompile", "0");
   profile.WriteString("Tone", "Tone1", "GMSET.EQN");
-  ASSERT_TRUE(profile.Save(path_));
+  ASSERT_TRUE(profile.Save(path_).ok());
   EXPECT_EQ(Get(),
             "; my settings\n[Mine]\nColour=blue\n\n; the program's own\n[System]\n"
             "DispRate=60\n; a note\nModeEQ=1\nAutoCompile=0\n\n[Later]\nx=1\n"
@@ -67,7 +67,7 @@ TEST_F(ProfileFile, KeepsCarriageReturnLineEnds) {
   Profile profile = *Profile::Load(path_);
   EXPECT_EQ(profile.ReadInt("System", "DispRate", 0), 24);
   profile.WriteString("System", "ModeEQ", "1");
-  ASSERT_TRUE(profile.Save(path_));
+  ASSERT_TRUE(profile.Save(path_).ok());
   EXPECT_EQ(Get(), "[System]\r\nDispRate=24\r\nModeEQ=1\r\n");
 }
 
@@ -75,8 +75,8 @@ TEST_F(ProfileFile, SaveReplacesTheFileWholeAndLeavesNothingBeside) {
   Profile profile = *Profile::Load(path_);  // no file yet
   profile.WriteString("A", "k", "v");
   const std::string nested = (folder_ / "new" / "folder" / "test.ini").string();
-  ASSERT_TRUE(profile.Save(nested));
-  ASSERT_TRUE(profile.Save(path_));
+  ASSERT_TRUE(profile.Save(nested).ok());
+  ASSERT_TRUE(profile.Save(path_).ok());
   EXPECT_EQ(Get(), "[A]\nk=v\n");
   EXPECT_EQ(Profile::Load(nested)->ReadString("a", "K", ""), "v");
   int files = 0;
@@ -91,7 +91,7 @@ TEST_F(ProfileFile, SaveKeepsPermissionsAndLinks) {
   fs::create_symlink(path_, link);
   Profile profile = *Profile::Load(link);
   profile.WriteString("A", "k", "new");
-  ASSERT_TRUE(profile.Save(link));
+  ASSERT_TRUE(profile.Save(link).ok());
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(Get(), "[A]\nk=new\n");
   EXPECT_EQ(fs::status(path_).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
@@ -113,7 +113,7 @@ TEST_F(ProfileFile, FailedSaveReportsAndKeepsTheOldFile) {
   // A folder where the file should be: it cannot be replaced.
   const std::string blocked = (folder_ / "blocked").string();
   fs::create_directories(fs::path(blocked) / "inside");
-  EXPECT_FALSE(profile.Save(blocked));
+  EXPECT_FALSE(profile.Save(blocked).ok());
   EXPECT_TRUE(fs::is_directory(fs::path(blocked) / "inside"));
   EXPECT_EQ(Get(), "[A]\nk=old\n");
 }

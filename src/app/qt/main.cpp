@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QIcon>
 #include <cstdio>
+#include <exception>
+#include <new>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -39,6 +41,38 @@ QIcon ProgramIcon() {
   return icon;
 }
 
+// Settings beside the executable, tone lists, the window, and the settings
+// written back once the window has closed. What is not read or written is
+// said on stderr: a terminal or the session's log still hears it.
+int RunProgram(int argc, char** argv, const std::string& file) {
+  QApplication app(argc, argv);
+  app.setQuitOnLastWindowClosed(false);  // the main window's close decides
+  app.setWindowIcon(ProgramIcon());
+  app.setDesktopFileName(TSY_APP_ID);  // Wayland desktops match the window to its entry by this
+
+  std::string settingsPath = tsy::SettingsFilePath(QCoreApplication::applicationDirPath().toStdString());
+  tsy::Settings settings;
+  if (const tsy::FileResult read = tsy::ReadSettings(settings, settingsPath); !read.ok())
+    std::fprintf(
+        stderr,
+        "tessaly32: cannot read the settings from %s (%s); the defaults are used and the file is not written over\n",
+        settingsPath.c_str(), read.Reason().c_str());
+  for (const tsy::ToneFileFault& fault : tsy::LoadToneFiles(settings))
+    std::fprintf(stderr, "tessaly32: cannot read the tone file %s (%s); its tone list is empty\n", fault.path.c_str(),
+                 fault.result.Reason().c_str());
+
+  tsy::MainWindow window(settings, tsy::BindCore);
+  window.shell().OpenAtStart(file);
+  window.show();
+  RaiseProcessPriority();
+  app.exec();
+
+  if (const tsy::FileResult written = tsy::WriteSettings(settings, settingsPath, tsy::FileVersion()); !written.ok())
+    std::fprintf(stderr, "tessaly32: cannot write the settings to %s (%s); this session's changes to them are lost\n",
+                 settingsPath.c_str(), written.Reason().c_str());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,26 +87,13 @@ int main(int argc, char** argv) {
     case tsy::CommandLine::kRun: break;
   }
 
-  QApplication app(argc, argv);
-  app.setQuitOnLastWindowClosed(false);  // the main window's close decides
-  app.setWindowIcon(ProgramIcon());
-  app.setDesktopFileName(TSY_APP_ID);  // Wayland desktops match the window to its entry by this
-
-  // Settings beside the executable, tone lists, then the window.
-  std::string settingsPath = tsy::SettingsFilePath(QCoreApplication::applicationDirPath().toStdString());
-  tsy::Settings settings;
-  tsy::ReadSettings(settings, settingsPath);
-  tsy::LoadToneFiles(settings);
-
-  tsy::MainWindow window(settings, tsy::BindCore);
-  window.shell().OpenAtStart(commandLine.file);
-  window.show();
-  RaiseProcessPriority();
-  app.exec();
-
-  // The window is gone by now; a terminal or the session's log still hears it.
-  if (!tsy::WriteSettings(settings, settingsPath, tsy::FileVersion()))
-    std::fprintf(stderr, "tessaly32: cannot write the settings to %s; this session's changes to them are lost\n",
-                 settingsPath.c_str());
-  return 0;
+  // Whatever goes wrong ends with a word and exit 2, never with an abort.
+  try {
+    return RunProgram(argc, argv, commandLine.file);
+  } catch (const std::bad_alloc&) {
+    std::fputs("tessaly32: out of memory\n", stderr);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "tessaly32: %s\n", e.what());
+  }
+  return 2;
 }

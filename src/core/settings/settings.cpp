@@ -122,9 +122,10 @@ int32_t RateFromRefreshPeriod(int32_t periodMs) {
   return 1000 / (periodMs < 1 ? 1 : periodMs);
 }
 
-void ReadSettings(Settings& settings, const std::string& path) {
+FileResult ReadSettings(Settings& settings, const std::string& path) {
   settings = Settings{};
-  const Profile profile = Profile::Load(path).value_or(Profile());
+  FileResult read;
+  const Profile profile = Profile::Load(path, &read).value_or(Profile());
   const std::string startDirectory = CurrentDirectory();
   // `held` is a type and `field` a member name: neither can stand in parentheses.
   // NOLINTBEGIN(bugprone-macro-parentheses)
@@ -133,13 +134,15 @@ void ReadSettings(Settings& settings, const std::string& path) {
   TSY_SETTINGS_KEYS(TSY_READ_KEY)
 #undef TSY_READ_KEY
   // NOLINTEND(bugprone-macro-parentheses)
+  return read;
 }
 
-bool WriteSettings(const Settings& settings, const std::string& path, std::string_view versionText) {
+FileResult WriteSettings(const Settings& settings, const std::string& path, std::string_view versionText) {
   // The file's other sections, keys and comments stay; a file that cannot be
   // read is not replaced.
-  std::optional<Profile> loaded = Profile::Load(path);
-  if (!loaded) return false;
+  FileResult read;
+  std::optional<Profile> loaded = Profile::Load(path, &read);
+  if (!loaded) return read;
   Profile& profile = *loaded;
   // The version is the program's, not a setting: written first, never read.
   profile.WriteString("System", "Version", versionText.empty() ? "Unknown" : versionText);

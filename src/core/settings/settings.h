@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_result.h"
+
 namespace tsy {
 
 // A window position of this value lets the system choose the position.
@@ -66,14 +68,18 @@ int32_t RateFromRefreshPeriod(int32_t periodMs);
 
 // Fills `settings` from the INI file at `path`: every absent key (or a
 // missing file) gives its default; the folders default to the process's
-// current directory.
-void ReadSettings(Settings& settings, const std::string& path);
+// current directory. A file that exists but is not read (unreadable, no
+// plain file, larger than a few MB) gives every default too; the result
+// says why, for the caller to tell the user, and WriteSettings will not
+// write over it.
+FileResult ReadSettings(Settings& settings, const std::string& path);
 
 // Writes `settings` to the INI file at `path`, keeping the file's other
 // sections, keys and comments. `versionText` is the program's version as the
-// About box shows it ("Unknown" is written when it is empty). Returns false
-// when the file could not be written; the old file is then left as it was.
-bool WriteSettings(const Settings& settings, const std::string& path, std::string_view versionText);
+// About box shows it ("Unknown" is written when it is empty). A failure says
+// why: the file could not be read back (and so is not replaced) or could
+// not be written (a read-only file is not); the old file is left as it was.
+FileResult WriteSettings(const Settings& settings, const std::string& path, std::string_view versionText);
 
 // Where the settings live: "tsy32.ini" in `exeDirectory` when that folder
 // can be written, else "tsy32.ini" in $XDG_CONFIG_HOME/tessaly32 (by default

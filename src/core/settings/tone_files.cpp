@@ -1,13 +1,14 @@
 #include "core/settings/tone_files.h"
 
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
-#include <sstream>
 #include <string_view>
+#include <utility>
 
 #include "platform/install_folders.h"
 #include "platform/text_codec.h"
+#include "platform/whole_file.h"
 
 namespace tsy {
 namespace {
@@ -96,12 +97,11 @@ CurrentLists& Current() {
 
 }  // namespace
 
-ToneList ReadToneFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return {};
-  std::ostringstream content;
-  content << file.rdbuf();
-  return ParseToneFile(content.str());
+ToneList ReadToneFile(const std::string& path, FileResult* result) {
+  std::string bytes;
+  const FileResult read = ReadRegularFile(path, kLargestToneFile, bytes);
+  if (result) *result = read;
+  return read.ok() ? ParseToneFile(bytes) : ToneList{};
 }
 
 ToneList ParseToneFile(std::string_view bytes) {
@@ -138,11 +138,16 @@ std::string ToneFileToRead(const std::string& named, const std::string& sharedFo
   return fs::exists(shared, error) ? shared.string() : named;
 }
 
-void LoadToneFiles(const Settings& settings) {
+std::vector<ToneFileFault> LoadToneFiles(const Settings& settings) {
   const std::string sharedFolder = SharedDataFolder(ExecutableFolder());
   auto lists = std::make_shared<ToneLists>();
-  lists->eqn = ReadToneFile(ToneFileToRead(settings.tone1, sharedFolder));
-  lists->eqd = ReadToneFile(ToneFileToRead(settings.tone2, sharedFolder));
+  std::vector<ToneFileFault> faults;
+  for (auto [named, list] : {std::pair{&settings.tone1, &lists->eqn}, std::pair{&settings.tone2, &lists->eqd}}) {
+    ToneFileFault fault{ToneFileToRead(*named, sharedFolder), {}};
+    *list = ReadToneFile(fault.path, &fault.result);
+    const bool missing = fault.result.status == FileStatus::kCannotOpen && fault.result.error == ENOENT;
+    if (!fault.result.ok() && !missing) faults.push_back(std::move(fault));
+  }
   // Readers holding the old lists keep them until they let go; the old lists
   // are freed outside the lock.
   std::shared_ptr<const ToneLists> old = std::move(lists);
@@ -150,6 +155,7 @@ void LoadToneFiles(const Settings& settings) {
     std::lock_guard<std::mutex> guard(Current().lock);
     Current().lists.swap(old);
   }
+  return faults;
 }
 
 std::shared_ptr<const ToneLists> CurrentToneLists() {

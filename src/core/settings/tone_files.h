@@ -14,8 +14,13 @@
 #include <vector>
 
 #include "core/settings/settings.h"
+#include "platform/file_result.h"
 
 namespace tsy {
+
+// The largest tone definition file read: a few MB, thousands of times a
+// real one. A larger file, or one that is no plain file, gives an empty list.
+constexpr size_t kLargestToneFile = 4 * 1024 * 1024;
 
 struct ToneList {
   static constexpr int kNameChars = 80;               // longer names are cut
@@ -38,9 +43,10 @@ struct ToneLists {
 };
 
 // Reads one tone definition file; a file that cannot be read gives an empty
-// list. A relative path is taken from the current directory. A file written
-// in UTF-8 is converted, so the names are always CP932.
-ToneList ReadToneFile(const std::string& path);
+// list, and `result` (when given) says why. A relative path is taken from the
+// current directory. A file written in UTF-8 is converted, so the names are
+// always CP932.
+ToneList ReadToneFile(const std::string& path, FileResult* result = nullptr);
 
 // The list that a tone definition file of these bytes gives.
 ToneList ParseToneFile(std::string_view bytes);
@@ -51,10 +57,18 @@ ToneList ParseToneFile(std::string_view bytes);
 // other name is used as written.
 std::string ToneFileToRead(const std::string& named, const std::string& sharedFolder);
 
+// A tone file that exists but was not read, and why.
+struct ToneFileFault {
+  std::string path;
+  FileResult result;
+};
+
 // Reads the files named by `Tone1` and `Tone2` (through ToneFileToRead, from
 // the installation the program runs from) and puts both lists in place at
-// once. The caller repaints the Tone window if it is open.
-void LoadToneFiles(const Settings& settings);
+// once. The caller repaints the Tone window if it is open. Returns the files
+// that exist but were not read (a missing file is no fault: its list is
+// simply empty), for the caller to tell the user.
+std::vector<ToneFileFault> LoadToneFiles(const Settings& settings);
 
 // The lists in place now (empty before the first load). Safe from any thread;
 // the lists stay valid while the caller holds the pointer, even across a reload.

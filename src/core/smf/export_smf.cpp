@@ -1,25 +1,22 @@
 #include "core/smf/export_smf.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
 
+#include "core/engine/channel_record.h"
 #include "core/engine/engine_call.h"
 #include "core/engine/load_image.h"
 #include "core/engine/play_controls.h"
 #include "core/engine/play_thread.h"
 #include "core/engine/state_snapshot.h"
 #include "core/smf/smf_preamble.h"
-#include "core/smf/smf_writer.h"
 #include "platform/replacing_file.h"
 
 namespace tsy {
 namespace {
 
 constexpr int64_t kBarTicks = 192;
-constexpr int64_t kFadeAfterTwice = 384;  // ticks after twice the length at which a loop fades
-constexpr int64_t kEndAfterTwice = 1728;  // ticks after twice the length at which a loop ends
 
 // How long the export waits for a play thread to hand the engine over; one
 // that answers at all does so within a loop (a start in progress takes 300 ms).
@@ -43,25 +40,44 @@ void TakeEngine(const uint8_t* image) {
   if (GetStatus() != EngineStatus::kExporting) ConfirmExport();
 }
 
-int64_t LongestTrack(const uint8_t* image) {
-  uint32_t longest = 0;
-  for (int k = 1; k <= kTrackCount; ++k) longest = std::max(longest, ImageTrackLength(image, k));
-  return longest;
-}
-
-// Writes one pass's messages at `tick`: notes are held back until every
-// track of the tick has written its other messages.
+// Writes one pass's messages at `tick`, keeping the channel record as
+// delivery would: notes are held back until every track of the tick has
+// written its other messages.
 void WriteMessages(SmfWriter& writer, int64_t tick, const MessageWord* words, int count, const MessageSlots& slots,
                    std::vector<MessageWord>& notes) {
   for (int i = 0; i < count; ++i) {
     const MessageWord w = words[i];
     const uint8_t* slot = slots[WordSlot(w)].data();
-    if (IsNoteMessage(w)) notes.push_back(w);
-    else if (IsShortMessage(w)) writer.ShortMessage(tick, w);
-    else if (IsMetaWord(w)) writer.Meta(tick, slot, WordLength(w));
-    else writer.SysEx(tick, slot, WordLength(w));
+    if (IsNoteMessage(w)) {
+      notes.push_back(w);
+    } else if (IsShortMessage(w)) {
+      RecordShort(w);
+      writer.ShortMessage(tick, w);
+    } else if (IsMetaWord(w)) {
+      writer.Meta(tick, slot, WordLength(w));
+    } else {
+      RecordLong(slot, WordLength(w));
+      writer.SysEx(tick, slot, WordLength(w));
+    }
   }
 }
+
+// The export's file: the writer's blocks go straight to the temporary file.
+class FileSink : public SmfSink {
+ public:
+  explicit FileSink(ReplacingFile& file) : file_(file) {}
+  bool Append(std::span<const uint8_t> bytes) override {
+    file_.Write(bytes);
+    return !file_.failed();
+  }
+  bool Overwrite(size_t offset, std::span<const uint8_t> bytes) override {
+    file_.WriteAt(offset, bytes);
+    return !file_.failed();
+  }
+
+ private:
+  ReplacingFile& file_;
+};
 
 }  // namespace
 
@@ -72,20 +88,20 @@ std::string SmfExport::EndPosition() const {
   return text;
 }
 
-std::vector<uint8_t> RenderSmf(uint32_t& endTick) {
+RenderEnd RenderSmf(SmfSink& sink, uint32_t& endTick) {
   const uint8_t* image = CurrentImage();
   EngineState& s = GetState();
   const int64_t length = LongestTrack(image);
   const bool initialise = !(image[kFlagsField] & kImageFlagOwnInit);
   int64_t j = initialise ? -kPreambleTicks : 0;
-  SmfWriter writer(j);
+  SmfWriter writer(j, sink);
   static MessageWord words[kMessageCapacity];
   static MessageSlots slots;
   std::vector<MessageWord> notes;
   bool fadeStarted = false;
   SmfPreamble preamble;
 
-  for (; j < 2 * length + kEndAfterTwice; ++j) {
+  for (; j < 2 * length + kEndAfterTwice && writer.ok(); ++j) {
     if (j >= 0) {
       s.tick = static_cast<uint32_t>(j);
       s.barTick = static_cast<uint32_t>(j % kBarTicks);
@@ -111,13 +127,25 @@ std::vector<uint8_t> RenderSmf(uint32_t& endTick) {
     for (MessageWord note : notes) writer.ShortMessage(j, note);
   }
   endTick = s.tick;
-  return writer.Finish();
+  if (writer.full()) return RenderEnd::kTrackFull;
+  return writer.Finish() ? RenderEnd::kWhole : RenderEnd::kSinkFailed;
 }
 
-SmfExport ExportSmf(const std::string& path) {
+std::vector<uint8_t> RenderSmf(uint32_t& endTick) {
+  MemorySink sink;
+  RenderSmf(sink, endTick);
+  return std::move(sink.bytes);
+}
+
+SmfExport ExportSmf(const std::string& path, double limitSeconds) {
   SmfExport result;
   const uint8_t* image = CurrentImage();
   if (!image) return result;
+  result.length = LongestRender(image);
+  if (result.length.Exceeds(limitSeconds)) {
+    result.outcome = SmfOutcome::kTooLong;
+    return result;
+  }
   ReplacingFile file(path);
   if (const FileResult created = file.Create(); !created.ok()) {
     result.outcome = SmfOutcome::kCannotCreate;
@@ -125,10 +153,15 @@ SmfExport ExportSmf(const std::string& path) {
     return result;
   }
   TakeEngine(image);
-  file.Write(RenderSmf(result.endTick));
-  const FileResult written = file.Commit();
-  result.outcome = written.ok() ? SmfOutcome::kWritten : SmfOutcome::kWriteFailed;
-  if (!written.ok()) result.reason = written.Reason();
+  FileSink sink(file);
+  const RenderEnd end = RenderSmf(sink, result.endTick);
+  if (end == RenderEnd::kTrackFull) {
+    result.outcome = SmfOutcome::kTooLarge;
+  } else {
+    const FileResult written = file.Commit();
+    result.outcome = written.ok() ? SmfOutcome::kWritten : SmfOutcome::kWriteFailed;
+    if (!written.ok()) result.reason = written.Reason();
+  }
   PublishEngineState();  // the displays show where the render ended
   Halt();                // the status is kExporting: the engine stays with the writer
   return result;

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/smf/render_length.h"
+#include "core/smf/smf_writer.h"
+
 namespace tsy {
 
 enum class SmfOutcome {
@@ -14,27 +17,41 @@ enum class SmfOutcome {
   kCannotCreate,  // the file could not be created (kCannotOpen, the file name as caption)
   kWriteFailed,   // writing failed; the target was left as it was
   kNoImage,       // no image is loaded into the engine
+  kTooLong,       // the render could run past the limit (`length` says how long); nothing was written
+  kTooLarge,      // the track outgrew the 4 GiB an SMF track can hold; the target was left as it was
 };
 
 struct SmfExport {
   SmfOutcome outcome = SmfOutcome::kNoImage;
   uint32_t endTick = 0;  // the engine's tick at the end of the render
   std::string reason;    // what the system said, when the file failed
+  RenderLength length;   // the longest the render could run
 
   // The end as bars of 192 ticks and ticks, "%d.%03d", for the message box
   // captioned kSmfResultCaption.
   std::string EndPosition() const;
 };
 
-// Renders the engine's image into SMF bytes. The caller has the engine to
-// itself (status kExporting, or no play thread). `endTick` receives the
-// engine's tick at the end.
+// How a render into a sink ended.
+enum class RenderEnd {
+  kWhole,       // every tick was written
+  kSinkFailed,  // the sink refused bytes; the render stopped there
+  kTrackFull,   // the track outgrew its 32-bit length; the render stopped there
+};
+
+// Renders the engine's image into `sink` as SMF bytes. The caller has the
+// engine to itself (status kExporting, or no play thread). Every message
+// written keeps the engine's record of channel settings as delivery does, so
+// the file holds what play sends. `endTick` receives the engine's tick at the end.
+RenderEnd RenderSmf(SmfSink& sink, uint32_t& endTick);
+// The same into memory, for readers of the whole file.
 std::vector<uint8_t> RenderSmf(uint32_t& endTick);
 
-// Creates `path` (before touching the engine), takes the engine over from
-// the play thread, renders and writes the file through a temporary file
-// renamed over `path`. The engine stays with the SMF writer (status
-// kExporting) until play starts from the top again.
-SmfExport ExportSmf(const std::string& path);
+// Refuses, before anything is touched, music whose render could run longer
+// than `limitSeconds`. Otherwise creates `path` (before touching the engine),
+// takes the engine over from the play thread, and renders straight into a
+// temporary file renamed over `path`. The engine stays with the SMF writer
+// (status kExporting) until play starts from the top again.
+SmfExport ExportSmf(const std::string& path, double limitSeconds = kDefaultRenderLimitSeconds);
 
 }  // namespace tsy

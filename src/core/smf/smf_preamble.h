@@ -11,7 +11,7 @@
 
 namespace tsy {
 
-constexpr int64_t kPreambleTicks = 192;  // one 4/4 bar before the music
+constexpr int64_t kPreambleTicks = 192;  // one 4/4 bar of initialisation before the music
 
 class SmfPreamble {
  public:

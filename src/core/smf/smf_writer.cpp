@@ -1,25 +1,73 @@
 #include "core/smf/smf_writer.h"
 
 #include <algorithm>
+#include <array>
 
 #include "core/midi/midi_bytes.h"
 
 namespace tsy {
 namespace {
 
-constexpr uint8_t kEndOfTrack[] = {midi::kMetaEvent, midi::kMetaEndOfTrack, 0};
+constexpr size_t kBlockSize = 64 * 1024;  // bytes handed to the sink at a time
+constexpr uint8_t kEndOfTrack[] = {0, midi::kMetaEvent, midi::kMetaEndOfTrack, 0};  // with its delta 0
+// An empty text event: it means nothing, and carries the time of a gap
+// longer than one delta time holds.
+constexpr uint8_t kNoOpMeta[] = {midi::kMetaEvent, 0x01, 0};
 
-void PutBig(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-  for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+std::array<uint8_t, 4> Big32(uint32_t value) {
+  return {static_cast<uint8_t>(value >> 24), static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8),
+          static_cast<uint8_t>(value)};
 }
 
 }  // namespace
 
-SmfWriter::SmfWriter(int64_t origin) : lastTick_(origin) {}
+bool MemorySink::Append(std::span<const uint8_t> more) {
+  bytes.insert(bytes.end(), more.begin(), more.end());
+  return true;
+}
+
+bool MemorySink::Overwrite(size_t offset, std::span<const uint8_t> replacement) {
+  if (offset + replacement.size() > bytes.size()) return false;
+  std::copy(replacement.begin(), replacement.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+  return true;
+}
+
+SmfWriter::SmfWriter(int64_t origin, SmfSink& sink) : sink_(sink), lastTick_(origin) {
+  held_.reserve(kBlockSize + 256);
+  constexpr uint8_t kHeader[] = {'M', 'T',
+                                 'h', 'd',
+                                 0,   0,
+                                 0,   6,  // header length
+                                 0,   0,
+                                 0,   1,                    // format 0, one track
+                                 0,   kSmfTicksPerQuarter,  // ticks per quarter note
+                                 'M', 'T',
+                                 'r', 'k',
+                                 0,   0,
+                                 0,   0};  // track length, written by Finish
+  held_.assign(std::begin(kHeader), std::end(kHeader));
+}
+
+void SmfWriter::Put(std::span<const uint8_t> bytes) {
+  if (!ok()) return;
+  held_.insert(held_.end(), bytes.begin(), bytes.end());
+  trackBytes_ += bytes.size();
+  if (held_.size() >= kBlockSize) Flush();
+}
+
+void SmfWriter::Flush() {
+  if (!failed_ && !held_.empty() && !sink_.Append(held_)) failed_ = true;
+  held_.clear();
+}
 
 void SmfWriter::Delta(int64_t tick) {
-  Quantity(static_cast<uint32_t>(std::max<int64_t>(tick - lastTick_, 0)));
+  int64_t gap = std::max<int64_t>(tick - lastTick_, 0);
   lastTick_ = std::max(tick, lastTick_);
+  for (; gap > kLongestDelta; gap -= kLongestDelta) {
+    Quantity(kLongestDelta);
+    Put(kNoOpMeta);
+  }
+  Quantity(static_cast<uint32_t>(gap));
 }
 
 void SmfWriter::Quantity(uint32_t value) {
@@ -29,46 +77,41 @@ void SmfWriter::Quantity(uint32_t value) {
     groups[n++] = value & 0x7F;
     value >>= 7;
   } while (value != 0);
-  while (n > 1) track_.push_back(groups[--n] | 0x80);
-  track_.push_back(groups[0]);
+  uint8_t bytes[5];
+  for (int i = 0; i < n; ++i) bytes[i] = static_cast<uint8_t>(groups[n - 1 - i] | (i < n - 1 ? 0x80 : 0));
+  Put({bytes, static_cast<size_t>(n)});
 }
 
 void SmfWriter::ShortMessage(int64_t tick, MessageWord message) {
   Delta(tick);
   const uint8_t status = WordStatus(message);
-  track_.push_back(status);
-  track_.push_back(WordData1(message));
-  if (midi::DataBytes(status) == 2) track_.push_back(WordData2(message));
+  const uint8_t bytes[] = {status, WordData1(message), WordData2(message)};
+  Put({bytes, midi::DataBytes(status) == 2 ? 3u : 2u});
 }
 
 void SmfWriter::SysEx(int64_t tick, const uint8_t* bytes, size_t length) {
   if (length == 0) return;
   Delta(tick);
   const bool whole = bytes[0] == midi::kSysExStart;
-  track_.push_back(whole ? midi::kSysExStart : midi::kSysExEnd);
+  const uint8_t kind = whole ? midi::kSysExStart : midi::kSysExEnd;
+  Put({&kind, 1});
   const size_t skip = whole ? 1 : 0;
   Quantity(static_cast<uint32_t>(length - skip));
-  track_.insert(track_.end(), bytes + skip, bytes + length);
+  Put({bytes + skip, length - skip});
 }
 
 void SmfWriter::Meta(int64_t tick, const uint8_t* bytes, size_t length) {
   if (length == 0) return;
   Delta(tick);
-  track_.insert(track_.end(), bytes, bytes + length);
+  Put({bytes, length});
 }
 
-std::vector<uint8_t> SmfWriter::Finish() {
-  std::vector<uint8_t> file = {'M', 'T', 'h', 'd'};
-  PutBig(file, 6, 4);
-  PutBig(file, 0, 2);  // format 0
-  PutBig(file, 1, 2);  // one track
-  PutBig(file, kSmfTicksPerQuarter, 2);
-  file.insert(file.end(), {'M', 'T', 'r', 'k'});
-  PutBig(file, static_cast<uint32_t>(track_.size() + 1 + sizeof kEndOfTrack), 4);
-  file.insert(file.end(), track_.begin(), track_.end());
-  file.push_back(0);  // delta of the end of track
-  file.insert(file.end(), std::begin(kEndOfTrack), std::end(kEndOfTrack));
-  return file;
+bool SmfWriter::Finish() {
+  held_.insert(held_.end(), std::begin(kEndOfTrack), std::end(kEndOfTrack));
+  trackBytes_ += sizeof kEndOfTrack;
+  Flush();
+  if (!failed_ && !sink_.Overwrite(kSmfTrackLengthAt, Big32(static_cast<uint32_t>(trackBytes_)))) failed_ = true;
+  return !failed_;
 }
 
 }  // namespace tsy

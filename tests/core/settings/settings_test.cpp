@@ -26,7 +26,7 @@ class SettingsFile : public ::testing::Test {
   // Reads the file, writes it back and returns the value the file then holds for `key`.
   std::string RoundTrip(const std::string& key) {
     const Settings settings = Read();
-    EXPECT_TRUE(WriteSettings(settings, path_, "1.0"));
+    EXPECT_TRUE(WriteSettings(settings, path_, "1.0").ok());
     const std::string text = Get();
     const size_t at = text.find("\n" + key + "=");
     if (at == std::string::npos) return "(absent)";
@@ -66,7 +66,7 @@ TEST_F(SettingsFile, NoFileAtAllIsWrittenCompleteWithoutPriority) {
   Settings s = Read();
   s.folders[kMusFolder].directory = "/music";
   s.folders[kSmfFolder].lastDir = 1;
-  ASSERT_TRUE(WriteSettings(s, path_, ""));
+  ASSERT_TRUE(WriteSettings(s, path_, "").ok());
   EXPECT_EQ(Get(),
             "[System]\nVersion=Unknown\nLoadInFile=NewFile.MUS\nDispRate=24\nModeEQ=1\n"
             "AutoCompile=1\nExitCheck=1\nMidiDevice=MIDI Mapper\n\n"
@@ -76,7 +76,7 @@ TEST_F(SettingsFile, NoFileAtAllIsWrittenCompleteWithoutPriority) {
             "[Dir]\nMusDirectory=/music\nEmdDirectory=" +
                 fs::current_path().string() + "\nSmfDirectory=" + fs::current_path().string() +
                 "\nMusLastDir=0\nEmdLastDir=0\nSmfLastDir=1\n");
-  ASSERT_TRUE(WriteSettings(s, path_, "0.1.0"));
+  ASSERT_TRUE(WriteSettings(s, path_, "0.1.0").ok());
   EXPECT_NE(Get().find("Version=0.1.0\n"), std::string::npos);
 }
 
@@ -117,7 +117,7 @@ TEST_F(SettingsFile, WindowSaveOffIgnoresStoredPositionsButWritesTheNewOnes) {
   EXPECT_EQ(s.toneWindowTop, kPositionUnset);
   s.windowLeft = 100;
   s.windowTop = -20;  // a window on a monitor left of the first
-  ASSERT_TRUE(WriteSettings(s, path_, "1.0"));
+  ASSERT_TRUE(WriteSettings(s, path_, "1.0").ok());
 
   std::string text = Get();
   EXPECT_NE(text.find("WindowSave=0\nWindowLeft=100\nWindowTop=-20\n"
@@ -149,11 +149,44 @@ TEST_F(SettingsFile, TextsAreCutToTheirFields) {
 TEST_F(SettingsFile, OtherSectionsAndCommentsSurviveAWrite) {
   Put("; written by hand\n[System]\nPriority=2\nDispRate=60\n; keep me\n[Plugins]\nEcho=on\n");
   const Settings s = Read();
-  ASSERT_TRUE(WriteSettings(s, path_, "1.0"));
+  ASSERT_TRUE(WriteSettings(s, path_, "1.0").ok());
   const std::string text = Get();
   EXPECT_EQ(text.rfind("; written by hand\n[System]\nPriority=2\nDispRate=62\n", 0), 0u);
   EXPECT_NE(text.find("; keep me\n[Plugins]\nEcho=on\n"), std::string::npos);
   EXPECT_EQ(Read().priority, 2);  // never written, but not taken from the user either
+}
+
+// A settings file that is no plain file of a few MB is read as missing and
+// never written over; one the user may not write keeps its contents.
+TEST_F(SettingsFile, OnlyAPlainFileIsReadAndOnlyAWritableOneWritten) {
+  ::alarm(10);  // a reader that waits for a pipe's writer ends the test here
+  ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
+  Settings s;
+  EXPECT_EQ(ReadSettings(s, path_).status, FileStatus::kNotRegular);
+  EXPECT_EQ(s.midiDevice, "MIDI Mapper");
+  EXPECT_EQ(WriteSettings(s, path_, "1.0").status, FileStatus::kNotRegular);
+  EXPECT_TRUE(fs::is_fifo(path_));
+  fs::remove(path_);
+
+  fs::create_symlink("/dev/zero", path_);
+  EXPECT_EQ(ReadSettings(s, path_).status, FileStatus::kNotRegular);
+  EXPECT_FALSE(WriteSettings(s, path_, "1.0").ok());
+  fs::remove(path_);
+
+  Put(std::string(5 * 1024 * 1024, ';'));
+  EXPECT_EQ(ReadSettings(s, path_).status, FileStatus::kTooLarge);
+  EXPECT_FALSE(WriteSettings(s, path_, "1.0").ok());
+  EXPECT_EQ(fs::file_size(path_), 5 * 1024 * 1024u);
+
+  Put("[System]\nMidiDevice=Port 9\n");
+  ::chmod(path_.c_str(), 0444);
+  ASSERT_TRUE(ReadSettings(s, path_).ok());
+  EXPECT_EQ(s.midiDevice, "Port 9");
+  const FileResult readOnly = WriteSettings(s, path_, "1.0");
+  EXPECT_EQ(readOnly.status, FileStatus::kCannotWrite);
+  EXPECT_EQ(readOnly.Reason(), "Permission denied");
+  EXPECT_EQ(Get(), "[System]\nMidiDevice=Port 9\n");
+  ::alarm(0);
 }
 
 TEST_F(SettingsFile, EveryFieldRoundTrips) {
@@ -174,7 +207,7 @@ TEST_F(SettingsFile, EveryFieldRoundTrips) {
   s.toneWindowLeft = 7;
   s.toneWindowTop = 8;
   s.folders = {FolderSetting{"/a/", 1}, FolderSetting{"/b/", 0}, FolderSetting{"/c/", 1}};
-  ASSERT_TRUE(WriteSettings(s, path_, "1.0"));
+  ASSERT_TRUE(WriteSettings(s, path_, "1.0").ok());
   const Settings r = Read();
   EXPECT_EQ(r.loadInFile, s.loadInFile);
   EXPECT_EQ(r.refreshPeriod, 20);
@@ -230,7 +263,7 @@ TEST_F(SettingsLocation, ConfigFolderWhenTheProgramFolderIsNotWritable) {
   Settings s;
   ReadSettings(s, fallback);
   s.midiDevice = "Direct Music";
-  ASSERT_TRUE(WriteSettings(s, fallback, "1.0"));
+  ASSERT_TRUE(WriteSettings(s, fallback, "1.0").ok());
   Settings again;
   ReadSettings(again, fallback);
   EXPECT_EQ(again.midiDevice, "Direct Music");

@@ -1,8 +1,11 @@
 #include "core/settings/tone_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <thread>
@@ -90,6 +93,29 @@ TEST_F(ToneFile, EmptyAndMissingFilesGiveEmptyLists) {
   EXPECT_EQ(ReadToneFile(Put("empty.EQN", "")).count, 0);
   EXPECT_EQ(ReadToneFile((folder_ / "absent.EQN").string()).count, 0);
   EXPECT_EQ(ReadToneFile(folder_.path().string()).count, 0);  // a folder is not a file
+}
+
+// Only plain files of a few MB are read; the others are told to the caller,
+// a missing file is not: its list is simply empty.
+TEST_F(ToneFile, FilesThatAreNoPlainFileOrTooLargeGiveEmptyListsAndAreTold) {
+  ::alarm(10);  // a reader that waits for a pipe's writer ends the test here
+  Settings settings;
+  settings.tone1 = (folder_ / "pipe.EQN").string();
+  ASSERT_EQ(::mkfifo(settings.tone1.c_str(), 0600), 0);
+  settings.tone2 = Put("huge.EQD", std::string(kLargestToneFile + 1, 'x'));
+  const std::vector<ToneFileFault> faults = LoadToneFiles(settings);
+  ASSERT_EQ(faults.size(), 2u);
+  EXPECT_EQ(faults[0].path, settings.tone1);
+  EXPECT_EQ(faults[0].result.status, FileStatus::kNotRegular);
+  EXPECT_EQ(faults[1].result.status, FileStatus::kTooLarge);
+  EXPECT_EQ(CurrentToneLists()->eqn.count, 0);
+  EXPECT_EQ(CurrentToneLists()->eqd.count, 0);
+
+  settings.tone1 = (folder_ / "absent.EQN").string();
+  settings.tone2 = Put("ok.EQD", "Standard,0\n");
+  EXPECT_TRUE(LoadToneFiles(settings).empty());
+  EXPECT_EQ(CurrentToneLists()->eqd.count, 1);
+  ::alarm(0);
 }
 
 TEST_F(ToneFile, LongNamesAreCutAtEightyBytes) {

@@ -13,6 +13,7 @@
 #include <iterator>
 
 #include "../engine/test_image.h"
+#include "core/compiler/compile_driver.h"
 #include "scratch_folder.h"
 #include "smf_reader.h"
 
@@ -156,6 +157,69 @@ TEST_F(SmfExportTest, WithoutAnImageNothingIsWritten) {
   LoadFresh(BuildImage({{1, Note(60, 48)}}, 0, 24));
   EXPECT_EQ(ExportSmf((dir_ / "out.mid").string()).outcome, SmfOutcome::kNoImage);
   EXPECT_FALSE(fs::exists(dir_ / "out.mid"));
+}
+
+// The music's relative steps start from what the file holds, as in play
+// they start from what the device was sent: a controller written as such
+// counts for the expression that a relative step then moves.
+TEST_F(SmfExportTest, RelativeStepsBuildOnTheControllersTheFileHolds) {
+  const CompileResult compiled = CompileSource("%myinitspace1[@cont11,100ru-20c]");
+  ASSERT_TRUE(compiled.errorFree());
+  std::vector<std::string> expression;
+  for (const SmfEvent& e : ReadSmfEvents(Export(compiled.image)))
+    if (e.bytes[0] == 0xB0 && e.bytes[1] == 11)
+      expression.push_back(std::to_string(e.tick) + ": " + std::to_string(e.bytes[2]));
+  EXPECT_THAT(expression, ElementsAre("0: 100", "48: 80"));
+}
+
+// The export's length is known from the header before any pass runs: music
+// that could play past the limit is refused without touching file or engine.
+TEST_F(SmfExportTest, MusicThatCouldPlayPastTheLimitIsRefusedBeforeAnythingIsTouched) {
+  Bytes image = BuildImage({{1, Join({{0xF0, 240, 0}, Note(60, 48)})}});
+  SetTrackLength(image, 1, 0xFFFFFFFF);  // what the compiler writes for repeats nested beyond counting
+  ASSERT_TRUE(LoadFresh(image));
+  const fs::path path = dir_ / "out.mid";
+  const SmfExport refused = ExportSmf(path.string());
+  EXPECT_EQ(refused.outcome, SmfOutcome::kTooLong);
+  EXPECT_EQ(refused.length.ticks, 192 + 2 * int64_t{0xFFFFFFFF} + 1728);
+  EXPECT_EQ(refused.length.tempo, 240);
+  EXPECT_EQ(ClockText(refused.length.seconds), "12427:34:13");
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_EQ(GetStatus(), EngineStatus::kStopRequested) << "the engine was not taken";
+
+  // One bar at tempo 240 renders for at most 192 + 384 + 1728 ticks: 12 s.
+  SetTrackLength(image, 1, 192);
+  ASSERT_TRUE(LoadFresh(image));
+  EXPECT_EQ(ClockText(LongestRender(CurrentImage()).seconds), "0:00:12");
+  EXPECT_EQ(ExportSmf(path.string(), 11.5).outcome, SmfOutcome::kTooLong);
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_EQ(ExportSmf(path.string(), 12.5).outcome, SmfOutcome::kWritten);
+  EXPECT_EQ(ClockText(kDefaultRenderLimitSeconds), "24:00:00");
+}
+
+// A sink that keeps only the size of what it is handed.
+class CountingSink : public SmfSink {
+ public:
+  bool Append(std::span<const uint8_t> bytes) override {
+    total += bytes.size();
+    largestBlock = std::max(largestBlock, bytes.size());
+    return true;
+  }
+  bool Overwrite(size_t, std::span<const uint8_t>) override { return true; }
+  size_t total = 0;
+  size_t largestBlock = 0;
+};
+
+// A long render is written as it goes, a block at a time, never built whole.
+TEST_F(SmfExportTest, ALongRenderReachesItsFileInBlocks) {
+  Bytes image = BuildImage({{1, Join({{0xEA, 1}, Note(60, 1), {0xEB, 1}})}}, kImageFlagOwnInit);
+  SetTrackLength(image, 1, 20000);  // a loop of one-tick notes, 41,728 ticks in all
+  ASSERT_TRUE(LoadFresh(image));
+  CountingSink sink;
+  uint32_t endTick = 0;
+  EXPECT_EQ(RenderSmf(sink, endTick), RenderEnd::kWhole);
+  EXPECT_GT(sink.total, 4 * 64 * 1024u);
+  EXPECT_LE(sink.largestBlock, 64 * 1024u + 256);
 }
 
 // An SMF reader of its own (mido, for the system's python) reads the file back.
