@@ -13,6 +13,7 @@
 #include "cli/commands.h"
 #include "cli/music_input.h"
 #include "core/engine/engine_call.h"
+#include "core/engine/effects.h"
 #include "core/engine/play_controls.h"
 #include "core/engine/play_thread.h"
 #include "core/settings/settings.h"
@@ -96,8 +97,6 @@ class ClosingFade {
   }
 
  private:
-  static constexpr uint32_t kTicksPerFadeStep = 8;  // the engine's fade falls one step every 8 ticks
-
   bool started_ = false;
   int32_t step_ = 0;  // the furthest step the fade has reached
 };

@@ -10,7 +10,6 @@
 namespace tsy {
 namespace {
 
-constexpr uint32_t kTicksPerFadeStep = 8;
 constexpr uint32_t kSilentFadeStep = 127;  // from here on the volume stays at its lowest
 constexpr uint32_t kStopFadeStep = 160;    // beyond this step play is stopped
 constexpr uint8_t kFullMasterVolume = 127;

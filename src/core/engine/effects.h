@@ -12,6 +12,8 @@
 
 namespace tsy {
 
+constexpr uint32_t kTicksPerFadeStep = 8;  // the fade lowers the master volume one step every 8 ticks
+
 // Controller `controller` of `channel` goes from `from` to `to` over `length`
 // ticks, starting at the current pass tick; a length of 0 starts nothing.
 void StartControllerRamp(EngineState& s, uint8_t channel, uint8_t controller, uint16_t length, uint8_t from,
