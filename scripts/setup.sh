@@ -11,7 +11,7 @@ packages=(
   # desktop program
   qt6-base-dev libgl-dev fonts-ipafont-gothic
   # MIDI output and the built-in synthesiser
-  librtmidi-dev libfluidsynth-dev libasound2-dev fluidsynth fluid-soundfont-gm
+  librtmidi-dev libjack-dev jackd1 libfluidsynth-dev libasound2-dev fluidsynth fluid-soundfont-gm
   # looking at the program and checking its files
   xvfb xauth x11-apps x11-utils openbox xdotool imagemagick python3 python3-mido sox
   # the icon rendered at build time; the .deb and the checks of what it installs

@@ -4,6 +4,9 @@
 #ifdef TSY_HAVE_ALSA
 #include <alsa/asoundlib.h>
 #endif
+#ifdef TSY_HAVE_JACK
+#include <jack/jack.h>
+#endif
 
 #include <cstdlib>
 #include <cstring>
@@ -22,16 +25,26 @@ constexpr const char* kAudioDrivers[] = {"pulseaudio", "pipewire", "jack", "alsa
 #ifdef TSY_HAVE_ALSA
 void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 #endif
+#ifdef TSY_HAVE_JACK
+void IgnoreJackMessage(const char*) {}
+#endif
 
-// FluidSynth (and ALSA under it) report their own troubles on stderr; we
-// report an output that does not open ourselves (kDeviceStandby), so their
-// logs stay quiet.
+// FluidSynth (and ALSA and JACK under it) report their own troubles on
+// stderr; we report an output that does not open ourselves (kDeviceStandby),
+// so their logs stay quiet. Probing the JACK driver must never start a JACK
+// server: one that runs is used, none is started (a started server takes
+// seconds, and prints its banner on the standard output it inherits).
 void QuietLibraryLogs() {
   static std::once_flag once;
   std::call_once(once, [] {
     for (int level = FLUID_PANIC; level <= FLUID_DBG; ++level) fluid_set_log_function(level, nullptr, nullptr);
 #ifdef TSY_HAVE_ALSA
     snd_lib_error_set_handler(IgnoreAlsaError);
+#endif
+    setenv("JACK_NO_START_SERVER", "1", 1);
+#ifdef TSY_HAVE_JACK
+    jack_set_error_function(IgnoreJackMessage);
+    jack_set_info_function(IgnoreJackMessage);
 #endif
   });
 }
