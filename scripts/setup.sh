@@ -7,6 +7,8 @@ packages=(
   # toolchain and test frameworks
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
+  # JSON for tsy --json and the language server
+  nlohmann-json3-dev
   clang libclang-rt-14-dev clang-tidy clang-format
   # desktop program
   qt6-base-dev libgl-dev fonts-ipafont-gothic
@@ -14,6 +16,8 @@ packages=(
   librtmidi-dev libjack-dev jackd1 libfluidsynth-dev libasound2-dev fluidsynth fluid-soundfont-gm
   # looking at the program and checking its files
   xvfb xauth x11-apps x11-utils openbox xdotool imagemagick python3 python3-mido sox
+  # the language server checked through a real editor
+  neovim
   # the icon rendered at build time; the .deb and the checks of what it installs
   librsvg2-bin dpkg-dev desktop-file-utils appstream shared-mime-info libxml2-utils xdg-utils
   libfile-mimeinfo-perl file man-db groff-base

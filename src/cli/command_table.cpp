@@ -13,11 +13,15 @@ constexpr const char* kCompileHelp =
     "Compiles SRC into an object image (default: SRC with the extension .emd) and\n"
     "prints the compile result: any diagnostics and the length of every track in\n"
     "bars.ticks. Diagnostics also go to stderr as FILE:LINE:COLUMN: text.\n"
+    "With --json the result is one JSON document instead: the file, the image\n"
+    "length, every track the image holds (track, ticks, position as bars.ticks)\n"
+    "and every diagnostic (file, line, column, track, code, message).\n"
     "Sources may be Shift-JIS (CP932) or UTF-8.\n"
     "Exit: 0 compiled; 1 a diagnostic was raised (the tracks before it are still\n"
     "written); 2 the source cannot be read or the image cannot be written.\n";
 constexpr OptionRule kCompileOptions[] = {
     {"-o", "OUT.emd", "write the image to OUT.emd"},
+    {"--json", nullptr, "print the result as one JSON document"},
 };
 
 constexpr const char* kDumpHelp =
@@ -81,6 +85,17 @@ constexpr const char* kDevicesHelp =
     "synthesiser), then every system MIDI output port. Any of these names can be\n"
     "given to tsy play --device.\n";
 
+constexpr const char* kLspHelp =
+    "Serves editors as a language server (JSON-RPC 2.0 on stdin and stdout, LSP\n"
+    "3.17): diagnostics of the buffer as it is typed, hover over notes, lengths\n"
+    "and commands, the outline of track blocks and substitutions, go to the\n"
+    "registration of a substitution letter, completion of '@' commands, and the\n"
+    "commands tessaly32.playFromCursor (plays the buffer through the MidiDevice\n"
+    "setting's output) and tessaly32.stop. Editors start it themselves; see the\n"
+    "editors folder of the sources for Neovim, Emacs and VS Code.\n"
+    "Exit: 0 after the editor's shutdown and exit; 1 when the editor left\n"
+    "without them.\n";
+
 constexpr const char* kHelpHelp =
     "Lists the commands, or shows the help of COMMAND (as tsy COMMAND --help does).\n"
     "Exit: 0 shown; 2 there is no command of that name.\n";
@@ -93,6 +108,7 @@ constexpr Command kCommands[] = {
     {"play", RunPlay, "play through a MIDI output", kPlayHelp, {"SRC", 1, 1}, kPlayOptions},
     {"render", RunRender, "render through the built-in synthesiser", kRenderHelp, {"SRC", 1, 1}, kRenderOptions},
     {"devices", RunDevices, "list the MIDI outputs", kDevicesHelp, {}, {}},
+    {"lsp", RunLsp, "serve editors as a language server on stdin/stdout", kLspHelp, {}, {}},
     {"help", RunHelp, "this list, or the help of one command", kHelpHelp, {"COMMAND", 0, 1}, {}},
 };
 

@@ -36,6 +36,7 @@ int RunSmf(const Arguments& args);
 int RunPlay(const Arguments& args);
 int RunRender(const Arguments& args);
 int RunDevices(const Arguments& args);
+int RunLsp(const Arguments& args);
 int RunHelp(const Arguments& args);
 
 }  // namespace tsy::cli

@@ -1,4 +1,5 @@
-// tsy compile SRC.mus [-o OUT.emd]: the desktop program's compile, for scripts.
+// tsy compile SRC.mus [-o OUT.emd] [--json]: the desktop program's compile,
+// for scripts.
 #include <unistd.h>
 
 #include <cstdio>
@@ -36,7 +37,12 @@ int RunCompile(const Arguments& args) {
     PrintCannotOpen(source, result.readError);
     return 2;
   }
-  PrintMessageText(result.messageText);
+  if (args.Option("--json")) {
+    std::fputs(CompileReportJson(source, result).c_str(), stdout);
+    std::fflush(stdout);
+  } else {
+    PrintMessageText(result.messageText);
+  }
   PrintDiagnostics(source, result);
   if (const FileResult written = WriteFileReplacing(output, result.image); !written.ok()) {
     std::fprintf(stderr, "tsy: cannot write %s (%s)\n", output.c_str(), written.Reason().c_str());

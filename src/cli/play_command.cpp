@@ -7,16 +7,15 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <thread>
 
 #include "cli/commands.h"
 #include "cli/music_input.h"
-#include "core/engine/engine_call.h"
+#include "cli/settings_device.h"
 #include "core/engine/effects.h"
+#include "core/engine/engine_call.h"
 #include "core/engine/play_controls.h"
 #include "core/engine/play_thread.h"
-#include "core/settings/settings.h"
 #include "midiout/device_choice.h"
 #include "midiout/message_delivery.h"
 #include "midiout/output_opening.h"
@@ -34,18 +33,6 @@ constexpr uint32_t kTicksPerBar = 192;
 volatile std::sig_atomic_t interrupted = 0;
 
 void OnInterrupt(int) { interrupted = 1; }
-
-// The MidiDevice setting of the settings file the desktop program uses.
-std::string SettingsDevice() {
-  std::error_code error;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  const std::string path = SettingsFilePath(error ? "." : exe.parent_path().string());
-  Settings settings;
-  if (const FileResult read = ReadSettings(settings, path); !read.ok())
-    std::fprintf(stderr, "tsy: cannot read the settings from %s (%s); the defaults are used\n", path.c_str(),
-                 read.Reason().c_str());
-  return settings.midiDevice;
-}
 
 bool ParseSeconds(const std::string& text, double& seconds) {
   char* end = nullptr;

@@ -55,7 +55,12 @@ class Compiler {
     image_ = NewImage();
     for (int track = 1; track <= kTrackCount; ++track) {
       Pass(track);
-      if (!unit_.diagnostics.errorFree()) break;
+      if (!unit_.diagnostics.errorFree()) {
+        result.faultedTrack = track;
+        result.faultedTrackBytes = unit_.track;
+        result.faultedTrackEvents = unit_.trackEvents;
+        break;
+      }
       if (unit_.track.empty()) continue;
       result.sourceMap.AddTrack(track, static_cast<uint32_t>(image_.size()), unit_.trackEvents);
       AppendTrackStream(image_, track, unit_.track, parser_.trackTicks());

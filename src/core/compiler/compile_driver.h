@@ -20,6 +20,13 @@ struct CompileResult {
   std::string messageText;                    // CP932, as the result box shows it (kCompileResultCaption)
   std::vector<DiagnosticRecord> diagnostics;  // every diagnostic with its position and track
   SourceMap sourceMap;                        // where each event of the image's streams came from
+  // The pass that raised the diagnostic, which the image leaves out: its
+  // track (0 when none failed), the events it wrote before the fault and
+  // where each came from (offsets into faultedTrackBytes). Editors show the
+  // lengths of the notes before a fault from them.
+  int faultedTrack = 0;
+  std::vector<uint8_t> faultedTrackBytes;
+  std::vector<SourceMapEntry> faultedTrackEvents;
 
   bool errorFree() const { return diagnostics.empty(); }
   // What the compile returns to the shell: 0 when the source could not be
