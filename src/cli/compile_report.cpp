@@ -36,8 +36,8 @@ std::string BarsAndTicks(uint32_t ticks) {
   return text;
 }
 
-nlohmann::json TracksJson(const std::vector<uint8_t>& image) {
-  nlohmann::json tracks = nlohmann::json::array();
+nlohmann::ordered_json TracksJson(const std::vector<uint8_t>& image) {
+  nlohmann::ordered_json tracks = nlohmann::ordered_json::array();
   ImageHeader header;
   int badTrack = 0;
   if (ReadImageHeader(image, header, badTrack) != ImageFault::kNone) return tracks;
@@ -52,7 +52,7 @@ nlohmann::json TracksJson(const std::vector<uint8_t>& image) {
 }  // namespace
 
 std::string CompileReportJson(const std::string& source, const CompileResult& result) {
-  nlohmann::json diagnostics = nlohmann::json::array();
+  nlohmann::ordered_json diagnostics = nlohmann::ordered_json::array();
   for (const DiagnosticRecord& d : result.diagnostics)
     diagnostics.push_back({{"file", source},
                            {"line", d.at.line},
@@ -60,12 +60,12 @@ std::string CompileReportJson(const std::string& source, const CompileResult& re
                            {"track", d.track},
                            {"code", static_cast<int>(d.id)},
                            {"message", Cp932ToUtf8(d.text)}});
-  const nlohmann::json report = {{"file", source},
-                                 {"imageLength", result.imageLength()},
-                                 {"tracks", TracksJson(result.image)},
-                                 {"diagnostics", diagnostics}};
+  const nlohmann::ordered_json report = {{"file", source},
+                                         {"imageLength", result.imageLength()},
+                                         {"tracks", TracksJson(result.image)},
+                                         {"diagnostics", diagnostics}};
   // A path that is no UTF-8 is shown with replacement characters rather than refused.
-  return report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+  return report.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 void PrintCannotOpen(const std::string& source, int error) {
