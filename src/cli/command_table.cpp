@@ -28,8 +28,16 @@ constexpr const char* kDumpHelp =
     "Lists an object image (.emd) or a source (.mus, compiled first): the header\n"
     "fields, then every track's events one per line with the tick at which each\n"
     "is reached in the written stream (chords and repeats are not expanded).\n"
+    "With --json the listing is one JSON document: the header, then every\n"
+    "track's events with tick, offset, bytes, name and operand values, and the\n"
+    "source line and column of each when the source is known: FILE itself, or\n"
+    "for an image the .mus beside it when that compiles to exactly the image.\n"
     "Exit: 0 listed; 1 the source raised a diagnostic (the tracks before it are\n"
     "listed); 2 the file cannot be read or is not an object image.\n";
+
+constexpr OptionRule kDumpOptions[] = {
+    {"--json", nullptr, "print the listing as one JSON document"},
+};
 
 constexpr const char* kSmfHelp =
     "Renders a source (.mus, compiled first) or an object image (.emd) through the\n"
@@ -103,7 +111,7 @@ constexpr const char* kHelpHelp =
 // The order in which tsy help lists them.
 constexpr Command kCommands[] = {
     {"compile", RunCompile, "compile a source into an object image", kCompileHelp, {"SRC.mus", 1, 1}, kCompileOptions},
-    {"dump", RunDump, "list an image's header and events (.emd or .mus)", kDumpHelp, {"FILE", 1, 1}, {}},
+    {"dump", RunDump, "list an image's header and events (.emd or .mus)", kDumpHelp, {"FILE", 1, 1}, kDumpOptions},
     {"smf", RunSmf, "export a Standard MIDI File (format 0)", kSmfHelp, {"SRC", 1, 1}, kSmfOptions},
     {"play", RunPlay, "play through a MIDI output", kPlayHelp, {"SRC", 1, 1}, kPlayOptions},
     {"render", RunRender, "render through the built-in synthesiser", kRenderHelp, {"SRC", 1, 1}, kRenderOptions},

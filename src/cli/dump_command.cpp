@@ -1,5 +1,6 @@
-// tsy dump FILE: an object image's header and every track's events, one per
-// line with its tick, disassembled through the event table.
+// tsy dump FILE [--json]: an object image's header and every track's events,
+// one per line with its tick, disassembled through the event table; or the
+// same as one JSON document (dump_json.cpp) over the same walk.
 #include <algorithm>
 #include <cstdio>
 #include <span>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/dump_walk.h"
 #include "cli/music_input.h"
 #include "core/image/event_reader.h"
 #include "core/image/image_header.h"
@@ -16,8 +18,6 @@ namespace tsy::cli {
 namespace {
 
 constexpr size_t kShownBytes = 7;  // raw bytes shown per line before "...": fits the column
-
-constexpr const char* kNoteNames[12] = {"c", "c+", "d", "d+", "e", "f", "f+", "g", "g+", "a", "a+", "b"};
 
 // "F0 7E 7F": at most `shown` of `bytes`, then " ..." for the rest.
 std::string Hex(std::span<const uint8_t> bytes, size_t shown = kShownBytes) {
@@ -37,25 +37,10 @@ std::string Signed(int32_t value) {
   return text;
 }
 
-// "o4c+" for note 61, "r" for a rest.
-std::string NoteName(uint8_t note) {
-  if (note == kRestNote) return "r";
-  return "o" + std::to_string(note / 12 - 1) + kNoteNames[note % 12];
-}
-
 std::string FlagWords(uint8_t flags) {
   std::string out;
-  if (flags & kNoteAttack) out += " attack";
-  if (flags & kNoteRelease) out += " release";
-  if (flags & kNoteSlurred) out += " slurred";
+  for (const char* word : NoteFlagWords(flags)) out.append(" ").append(word);
   return out;
-}
-
-// Ticks of a full note event; a length byte of 0 counts as 1, as the engine reads it.
-uint32_t NoteTicks(std::span<const uint8_t> event) {
-  uint32_t ticks = 0;
-  for (uint8_t length : event.subspan(kNoteLengthsAt)) ticks += std::max<uint32_t>(length, 1);
-  return ticks;
 }
 
 std::string DescribeNote(std::span<const uint8_t> event, bool chordMember) {
@@ -105,41 +90,26 @@ void PrintEventLine(uint32_t tick, size_t offset, std::span<const uint8_t> bytes
   std::printf("  %7u  %5zu  %-26s %s\n", tick, offset, Hex(bytes).c_str(), what.c_str());
 }
 
-// Lists the stream of one track, which starts at `offset` and may run to
-// the end of `image`; it ends at the first byte that is no event.
+void PrintWalked(const WalkedEvent& e) {
+  switch (e.kind) {
+    case WalkedEvent::Kind::kNote: PrintEventLine(e.tick, e.offset, e.bytes, DescribeNote(e.bytes, false)); return;
+    case WalkedEvent::Kind::kChordNote: PrintEventLine(e.tick, e.offset, e.bytes, DescribeNote(e.bytes, true)); return;
+    case WalkedEvent::Kind::kEvent: PrintEventLine(e.tick, e.offset, e.bytes, DescribeEvent(e.bytes)); return;
+    case WalkedEvent::Kind::kEnd: PrintEventLine(e.tick, e.offset, e.bytes, "end"); return;
+    case WalkedEvent::Kind::kCutOff:
+      PrintEventLine(e.tick, e.offset, e.bytes, "(cut off by the end of the image)");
+      return;
+    case WalkedEvent::Kind::kNoEnd:
+      std::printf("  %7u  %5zu  %-26s %s\n", e.tick, e.offset, "", "(no end before the end of the image)");
+      return;
+  }
+}
+
+// Lists the stream of one track, which starts at `offset`.
 void DumpTrack(std::span<const uint8_t> image, int track, uint32_t offset, uint32_t ticks) {
   std::printf("\ntrack %d: offset %u, %u ticks\n", track, offset, ticks);
   std::printf("  %7s  %5s  %-26s %s\n", "tick", "at", "bytes", "event");
-  ChordReader chord;
-  uint32_t tick = 0;
-  size_t at = offset;
-  while (at < image.size()) {
-    std::span<const uint8_t> rest = image.subspan(at);
-    const uint8_t first = rest[0];
-    const bool isNote = first < kFirstEventCode;
-    if (!isNote && !FindEvent(first)) {
-      bool terminator =
-          rest.size() >= kTerminator.size() && std::equal(kTerminator.begin(), kTerminator.end(), rest.begin());
-      PrintEventLine(tick, at, rest.first(terminator ? kTerminator.size() : 1), "end");
-      return;
-    }
-    const bool member = isNote && chord.NextNoteIsMember();
-    size_t size = EventSize(rest.data(), rest.size(), member);
-    if (size == 0) {
-      PrintEventLine(tick, at, rest, "(cut off by the end of the image)");
-      return;
-    }
-    std::span<const uint8_t> event = rest.first(size);
-    PrintEventLine(tick, at, event, isNote ? DescribeNote(event, member) : DescribeEvent(event));
-    if (isNote) {
-      if (!member) tick += NoteTicks(event);
-      chord.OnNote();
-    } else if (first == static_cast<uint8_t>(EventCode::kChordLink)) {
-      chord.OnChordLink();
-    }
-    at += size;
-  }
-  std::printf("  %7u  %5zu  %-26s %s\n", tick, at, "", "(no end before the end of the image)");
+  WalkTrack(image, offset, PrintWalked);
 }
 
 void DumpHeader(std::span<const uint8_t> image, const ImageHeader& header) {
@@ -169,11 +139,72 @@ void DumpImage(std::span<const uint8_t> image) {
 
 }  // namespace
 
+std::string NoteName(uint8_t note) {
+  static constexpr const char* kNoteNames[12] = {"c", "c+", "d", "d+", "e", "f", "f+", "g", "g+", "a", "a+", "b"};
+  if (note == kRestNote) return "r";
+  return "o" + std::to_string(note / 12 - 1) + kNoteNames[note % 12];
+}
+
+std::vector<const char*> NoteFlagWords(uint8_t flags) {
+  std::vector<const char*> words;
+  if (flags & kNoteAttack) words.push_back("attack");
+  if (flags & kNoteRelease) words.push_back("release");
+  if (flags & kNoteSlurred) words.push_back("slurred");
+  return words;
+}
+
+uint32_t NoteTicks(std::span<const uint8_t> event) {
+  uint32_t ticks = 0;
+  for (uint8_t length : event.subspan(kNoteLengthsAt)) ticks += std::max<uint32_t>(length, 1);
+  return ticks;
+}
+
+void WalkTrack(std::span<const uint8_t> image, uint32_t offset, const std::function<void(const WalkedEvent&)>& visit) {
+  ChordReader chord;
+  uint32_t tick = 0;
+  size_t at = offset;
+  while (at < image.size()) {
+    std::span<const uint8_t> rest = image.subspan(at);
+    const uint8_t first = rest[0];
+    const bool isNote = first < kFirstEventCode;
+    if (!isNote && !FindEvent(first)) {
+      bool terminator =
+          rest.size() >= kTerminator.size() && std::equal(kTerminator.begin(), kTerminator.end(), rest.begin());
+      visit({WalkedEvent::Kind::kEnd, tick, at, rest.first(terminator ? kTerminator.size() : 1)});
+      return;
+    }
+    const bool member = isNote && chord.NextNoteIsMember();
+    size_t size = EventSize(rest.data(), rest.size(), member);
+    if (size == 0) {
+      visit({WalkedEvent::Kind::kCutOff, tick, at, rest});
+      return;
+    }
+    std::span<const uint8_t> event = rest.first(size);
+    using Kind = WalkedEvent::Kind;
+    visit({isNote ? (member ? Kind::kChordNote : Kind::kNote) : Kind::kEvent, tick, at, event});
+    if (isNote) {
+      if (!member) tick += NoteTicks(event);
+      chord.OnNote();
+    } else if (first == static_cast<uint8_t>(EventCode::kChordLink)) {
+      chord.OnChordLink();
+    }
+    at += size;
+  }
+  visit({WalkedEvent::Kind::kNoEnd, tick, at, {}});
+}
+
 int RunDump(const Arguments& args) {
+  const std::string path = args.positional[0];
   std::vector<uint8_t> image;
   bool diagnostic = false;
-  if (!ReadImage(args.positional[0], image, &diagnostic)) return 2;
-  DumpImage(image);
+  SourceMap sourceMap;
+  if (!ReadImage(path, image, &diagnostic, &sourceMap)) return 2;
+  if (args.Option("--json")) {
+    const std::string source = IsSourcePath(path) ? path : SourceOfImage(path, image, sourceMap);
+    std::fputs(DumpJson(path, image, source.empty() ? nullptr : &sourceMap, source).c_str(), stdout);
+  } else {
+    DumpImage(image);
+  }
   return diagnostic ? 1 : 0;
 }
 

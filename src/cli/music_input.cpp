@@ -46,7 +46,7 @@ bool IsSourcePath(const std::string& path) {
   return ending == ".mus";
 }
 
-bool ReadImage(const std::string& path, std::vector<uint8_t>& image, bool* diagnostic) {
+bool ReadImage(const std::string& path, std::vector<uint8_t>& image, bool* diagnostic, SourceMap* sourceMap) {
   if (IsSourcePath(path)) {
     CompileResult result = CompileFile(path);
     if (!result.opened) {
@@ -55,6 +55,7 @@ bool ReadImage(const std::string& path, std::vector<uint8_t>& image, bool* diagn
     }
     PrintDiagnostics(path, result);
     if (diagnostic) *diagnostic = !result.errorFree();
+    if (sourceMap) *sourceMap = std::move(result.sourceMap);
     image = std::move(result.image);
     return true;
   }

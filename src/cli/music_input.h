@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/compiler/source_map.h"
 #include "core/smf/render_length.h"
 
 namespace tsy::cli {
@@ -15,10 +16,12 @@ namespace tsy::cli {
 bool IsSourcePath(const std::string& path);
 
 // The image of `path`: compiled from a source (its diagnostics go to stderr,
-// the tracks before a fault are kept, and `diagnostic` is set), or the bytes
-// of an object file whose header and track offsets have been checked.
-// Returns false after saying why on stderr.
-bool ReadImage(const std::string& path, std::vector<uint8_t>& image, bool* diagnostic = nullptr);
+// the tracks before a fault are kept, and `diagnostic` is set; `sourceMap`,
+// if given, receives where its events came from), or the bytes of an object
+// file whose header and track offsets have been checked. Returns false after
+// saying why on stderr.
+bool ReadImage(const std::string& path, std::vector<uint8_t>& image, bool* diagnostic = nullptr,
+               SourceMap* sourceMap = nullptr);
 
 // True when the image holds at least one track stream.
 bool HasTrack(const std::vector<uint8_t>& image);
