@@ -32,7 +32,7 @@ expect() {  # WANT WORDS...
   fi
 }
 
-expect "compile devices dump help play render smf" "$tsy" ""
+expect "compile devices dump help lsp play render smf" "$tsy" ""
 expect "--help --version" "$tsy" --
 expect "B.MUS a.mus songs" "$tsy" compile ""
 expect "-o" "$tsy" compile -o
