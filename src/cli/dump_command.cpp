@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch.h"
 #include "cli/commands.h"
 #include "cli/music_input.h"
 #include "core/image/event_reader.h"
@@ -169,12 +170,18 @@ void DumpImage(std::span<const uint8_t> image) {
 
 }  // namespace
 
-int RunDump(const Arguments& args) {
+namespace {
+
+int DumpOne(const Arguments& args, std::string& /*line*/) {
   std::vector<uint8_t> image;
   bool diagnostic = false;
   if (!ReadImage(args.positional[0], image, &diagnostic)) return 2;
   DumpImage(image);
   return diagnostic ? 1 : 0;
 }
+
+}  // namespace
+
+int RunDump(const Arguments& args) { return RunEach(args, {DumpOne, nullptr, true}); }
 
 }  // namespace tsy::cli
