@@ -107,6 +107,8 @@ TEST(TsyRenderFormats, OptionsItCannotTakeAreRefusedBeforeAnythingIsWritten) {
       {"render chord.mus --gain loud", 2, "tsy: --gain takes decibels from -40 to +40"},
       {"render chord.mus --gain 60", 2, "tsy: --gain takes decibels"},
       {"render chord.mus --stems parts -o x.wav", 2, "give it or -o, not both"},
+      {"render chord.mus -o /dev/stdout --format rf64", 2,
+       "tsy: /dev/stdout is a pipe or a device, and a RF64 file's header is completed at its end"},
   };
   ExpectCases(folder, cases);
   EXPECT_EQ(folder.Entries(), 1) << "no file written";
