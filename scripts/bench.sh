@@ -2,7 +2,7 @@
 # Builds the benchmarks (the default optimised build, in build-bench/) and prints one table:
 # compile of the largest source, the demo and a million substitution letters, SMF export of a ten-minute piece, play
 # timing, display paint, `tsy render` against `fluidsynth -F` on the same
-# SMF, and the desktop program's CPU while the demo plays. Figures only: nothing here passes or fails on time. Each program's own
+# SMF, render speed per sound format against fluidsynth -F -T, and the desktop program's CPU while the demo plays. Figures only: nothing here passes or fails on time. Each program's own
 # output is kept in build-bench/logs/.
 #   scripts/bench.sh [PLAY_SECONDS]   (seconds of music for the play timing, default 20)
 set -euo pipefail
@@ -111,5 +111,10 @@ if [ "$gui" = ON ] && command -v xvfb-run >/dev/null; then
   gui_cpu
 fi
 
+echo "bench: render per sound format"
+bench/render_formats.sh "$dir/tsy" examples/demo.mus "$soundfont" >"$logs/formats.txt"
+
 printf '\n%-44s %-28s %s\n' benchmark figure target
 printf '%s\n' "${rows[@]}"
+printf '\nrender per sound format, the demo (s of sound per s of work):\n'
+cat "$logs/formats.txt"

@@ -14,8 +14,10 @@ packages=(
   qt6-base-dev libgl-dev fonts-ipafont-gothic
   # MIDI output and the built-in synthesiser
   librtmidi-dev libjack-dev jackd1 libfluidsynth-dev libasound2-dev fluidsynth fluid-soundfont-gm
+  # audio files: FLAC, Ogg Vorbis, Opus, RF64
+  libsndfile1-dev
   # looking at the program and checking its files
-  xvfb xauth x11-apps x11-utils openbox xdotool imagemagick python3 python3-mido sox
+  xvfb xauth x11-apps x11-utils openbox xdotool imagemagick python3 python3-mido sox opus-tools
   # the language server checked through a real editor
   neovim
   # the icon rendered at build time; the .deb and the checks of what it installs

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 namespace tsy::cli {
 
@@ -10,11 +9,6 @@ std::optional<std::string> Arguments::Option(const std::string& name) const {
   auto it = options.find(name);
   if (it == options.end()) return std::nullopt;
   return it->second;
-}
-
-std::string Arguments::OutputPath(const char* extension) const {
-  if (auto path = Option("-o")) return *path;
-  return std::filesystem::path(positional[0]).replace_extension(extension).string();
 }
 
 std::optional<Arguments> ParseArguments(std::span<const OptionRule> rules, int argc, char** argv, int first) {

@@ -37,11 +37,9 @@ struct Arguments {
   std::vector<std::string> positional;
   std::map<std::string, std::string> options;  // "-o" -> "out.emd"; a switch maps to ""
   bool help = false;                           // "--help" (or "-h") was given
+  bool batch = false;                          // one file of several (cli/batch.h)
 
   std::optional<std::string> Option(const std::string& name) const;
-  // The file "-o" names, else the first positional word with `extension`
-  // (".emd") in place of its own: the output beside its source.
-  std::string OutputPath(const char* extension) const;
 };
 
 // Parses argv[first..argc) against the options a command takes. Returns

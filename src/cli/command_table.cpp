@@ -17,8 +17,11 @@ constexpr const char* kCompileHelp =
     "length, every track the image holds (track, ticks, position as bars.ticks)\n"
     "and every diagnostic (file, line, column, track, code, message).\n"
     "Sources may be Shift-JIS (CP932) or UTF-8.\n"
-    "Exit: 0 compiled; 1 a diagnostic was raised (the tracks before it are still\n"
-    "written); 2 the source cannot be read or the image cannot be written.\n";
+    "With several sources, each is compiled in turn (-o then names the folder for\n"
+    "the images) and a line per source names its image instead of the result.\n"
+    "Exit (the highest of all sources): 0 compiled; 1 a diagnostic was raised\n"
+    "(the tracks before it are still written); 2 the source cannot be read or the\n"
+    "image cannot be written.\n";
 constexpr OptionRule kCompileOptions[] = {
     {"-o", "OUT.emd", "write the image to OUT.emd"},
     {"--json", nullptr, "print the result as one JSON document"},
@@ -32,8 +35,10 @@ constexpr const char* kDumpHelp =
     "track's events with tick, offset, bytes, name and operand values, and the\n"
     "source line and column of each when the source is known: FILE itself, or\n"
     "for an image the .mus beside it when that compiles to exactly the image.\n"
-    "Exit: 0 listed; 1 the source raised a diagnostic (the tracks before it are\n"
-    "listed); 2 the file cannot be read or is not an object image.\n";
+    "With several files, each listing follows a line \"==> FILE <==\".\n"
+    "Exit (the highest of all files): 0 listed; 1 the source raised a diagnostic\n"
+    "(the tracks before it are listed); 2 the file cannot be read or is not an\n"
+    "object image.\n";
 
 constexpr OptionRule kDumpOptions[] = {
     {"--json", nullptr, "print the listing as one JSON document"},
@@ -43,15 +48,20 @@ constexpr const char* kSmfHelp =
     "Renders a source (.mus, compiled first) or an object image (.emd) through the\n"
     "engine into a Standard MIDI File of format 0 (default: SRC with the extension\n"
     ".mid) and prints where the music ends, as bars.ticks (192 ticks to a bar).\n"
+    "--format 1 writes a file of format 1 instead: a tempo map track, then one\n"
+    "track per track of the music, named after its first @com or \"Track NN\".\n"
+    "With several sources, each is exported in turn (-o then names the folder)\n"
+    "with a line \"SRC: bars.ticks\" per source.\n"
     "Music that could play longer than the limit (a piece that loops for ever\n"
     "plays twice its length, then fades out) is refused before anything is\n"
     "written; the limit is 24 hours unless --max-length sets it.\n"
-    "Exit: 0 written; 1 the source raised a diagnostic (the tracks before it are\n"
-    "exported); 2 a file cannot be read or written, is no playable image, or the\n"
+    "Exit (the highest of all sources): 0 written; 1 the source raised a diagnostic\n"
+    "(the tracks before it are exported); 2 a file cannot be read or written, is no playable image, or the\n"
     "music could play longer than the limit; 3 there is nothing to export.\n";
 constexpr OptionRule kSmfOptions[] = {
     {"-o", "OUT.mid", "write the MIDI file to OUT.mid"},
     {"--max-length", "DURATION", "refuse music that could play longer (90, 90s, 45m, 2h; default 24h)"},
+    {"--format", "0|1", "write a format-0 file (one track, the default) or format 1 (a track per track)"},
 };
 
 constexpr const char* kPlayHelp =
@@ -76,14 +86,30 @@ constexpr OptionRule kPlayOptions[] = {
 constexpr const char* kRenderHelp =
     "Renders a source (.mus, compiled first) or an object image (.emd) as its\n"
     "Standard MIDI File export sounds through the built-in synthesiser, faster\n"
-    "than real time and without an audio device, into a 44.1 kHz 16-bit stereo\n"
-    "WAV file (default: SRC with .wav), with a progress bar on stderr. SF2 is\n"
-    "the General MIDI SoundFont, by default /usr/share/sounds/sf2/default-GM.sf2.\n"
+    "than real time and without an audio device, into a 16-bit stereo sound file\n"
+    "(default: SRC with .wav), with a progress bar on stderr. The output's\n"
+    "extension names the format: .wav, .rf64, .w64, .flac, .ogg (Vorbis) or .opus;\n"
+    "--format names it whatever the extension. The rate is 44100 Hz (Opus: 48000)\n"
+    "unless --rate sets 22050, 44100, 48000 or 96000. SF2 is the General MIDI\n"
+    "SoundFont, by default /usr/share/sounds/sf2/default-GM.sf2.\n"
     "Prints the file and the length of its sound (minutes:seconds). Music that\n"
-    "could play longer than 24 hours is refused before anything is written.\n"
-    "Exit: 0 written; 2 the input, the SoundFont or the output cannot be used.\n";
+    "could play longer than 24 hours is refused before anything is written, and so\n"
+    "is a WAV file past the 4 GiB its header can describe (rf64 and w64 have no\n"
+    "such limit). A pipe (-o /dev/stdout) gets a WAV header with its sizes and the\n"
+    "sound's whole release.\n"
+    "--stems DIR writes DIR/NN-name.ext for every track with notes instead of the\n"
+    "mix: only that track's notes with all the piece's other messages, every file\n"
+    "of the same length; name is the track's first @com, else \"track NN\".\n"
+    "With several sources, each is rendered in turn (-o then names the folder;\n"
+    "stems go to DIR/SRC-name/) with a line per source.\n"
+    "Exit (the highest of all sources): 0 written; 2 the input, the SoundFont or\n"
+    "the output cannot be used.\n";
 constexpr OptionRule kRenderOptions[] = {
-    {"-o", "OUT.wav", "write the sound to OUT.wav"},
+    {"-o", "OUT", "write the sound to OUT (its extension names the format)"},
+    {"--format", "NAME", "write NAME: wav, rf64, w64, flac, ogg or opus"},
+    {"--rate", "HZ", "render at HZ frames per second: 22050, 44100, 48000 or 96000"},
+    {"--gain", "DB", "make the sound DB decibels louder or softer (-40 to +40)"},
+    {"--stems", "DIR", "write one file per track with notes into DIR"},
     {"--soundfont", "SF2", "render with the General MIDI SoundFont SF2"},
 };
 
@@ -110,11 +136,31 @@ constexpr const char* kHelpHelp =
 
 // The order in which tsy help lists them.
 constexpr Command kCommands[] = {
-    {"compile", RunCompile, "compile a source into an object image", kCompileHelp, {"SRC.mus", 1, 1}, kCompileOptions},
-    {"dump", RunDump, "list an image's header and events (.emd or .mus)", kDumpHelp, {"FILE", 1, 1}, kDumpOptions},
-    {"smf", RunSmf, "export a Standard MIDI File (format 0)", kSmfHelp, {"SRC", 1, 1}, kSmfOptions},
+    {"compile",
+     RunCompile,
+     "compile a source into an object image",
+     kCompileHelp,
+     {"SRC.mus", 1, PositionalRule::kAnyCount},
+     kCompileOptions},
+    {"dump",
+     RunDump,
+     "list an image's header and events (.emd or .mus)",
+     kDumpHelp,
+     {"FILE", 1, PositionalRule::kAnyCount},
+     kDumpOptions},
+    {"smf",
+     RunSmf,
+     "export a Standard MIDI File (format 0 or 1)",
+     kSmfHelp,
+     {"SRC", 1, PositionalRule::kAnyCount},
+     kSmfOptions},
     {"play", RunPlay, "play through a MIDI output", kPlayHelp, {"SRC", 1, 1}, kPlayOptions},
-    {"render", RunRender, "render through the built-in synthesiser", kRenderHelp, {"SRC", 1, 1}, kRenderOptions},
+    {"render",
+     RunRender,
+     "render through the built-in synthesiser",
+     kRenderHelp,
+     {"SRC", 1, PositionalRule::kAnyCount},
+     kRenderOptions},
     {"devices", RunDevices, "list the MIDI outputs", kDevicesHelp, {}, {}},
     {"lsp", RunLsp, "serve editors as a language server on stdin/stdout", kLspHelp, {}, {}},
     {"help", RunHelp, "this list, or the help of one command", kHelpHelp, {"COMMAND", 0, 1}, {}},

@@ -1,10 +1,11 @@
-// tsy compile SRC.mus [-o OUT.emd] [--json]: the desktop program's compile,
-// for scripts.
+// tsy compile SRC.mus... [-o OUT.emd] [--json]: the desktop program's
+// compile, for scripts.
 #include <unistd.h>
 
 #include <cstdio>
 #include <string>
 
+#include "cli/batch.h"
 #include "cli/commands.h"
 #include "cli/compile_report.h"
 #include "core/compiler/compile_driver.h"
@@ -22,11 +23,13 @@ void PrintMessageText(const std::string& cp932) {
   std::fflush(stdout);
 }
 
-}  // namespace
+constexpr const char* kImageExtension = ".emd";
 
-int RunCompile(const Arguments& args) {
+// One source: the result box's text (one of several: the image's name), its
+// diagnostics on stderr, the image written.
+int CompileOne(const Arguments& args, std::string& line) {
   const std::string source = args.positional[0];
-  const std::string output = args.OutputPath(".emd");
+  const std::string output = OutputFor(args, kImageExtension);
   if (SameFile(source, output)) {
     std::fprintf(stderr, "tsy: the image %s would overwrite its source\n", output.c_str());
     return 2;
@@ -40,7 +43,7 @@ int RunCompile(const Arguments& args) {
   if (args.Option("--json")) {
     std::fputs(CompileReportJson(source, result).c_str(), stdout);
     std::fflush(stdout);
-  } else {
+  } else if (!args.batch) {
     PrintMessageText(result.messageText);
   }
   PrintDiagnostics(source, result);
@@ -48,7 +51,12 @@ int RunCompile(const Arguments& args) {
     std::fprintf(stderr, "tsy: cannot write %s (%s)\n", output.c_str(), written.Reason().c_str());
     return 2;
   }
+  if (args.batch) line = output + (result.errorFree() ? "" : " (the tracks before a diagnostic)");
   return result.errorFree() ? 0 : 1;
 }
+
+}  // namespace
+
+int RunCompile(const Arguments& args) { return RunEach(args, {CompileOne, kImageExtension}); }
 
 }  // namespace tsy::cli

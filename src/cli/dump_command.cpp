@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch.h"
 #include "cli/commands.h"
 #include "cli/dump_walk.h"
 #include "cli/music_input.h"
@@ -193,7 +194,9 @@ void WalkTrack(std::span<const uint8_t> image, uint32_t offset, const std::funct
   visit({WalkedEvent::Kind::kNoEnd, tick, at, {}});
 }
 
-int RunDump(const Arguments& args) {
+namespace {
+
+int DumpOne(const Arguments& args, std::string& /*line*/) {
   const std::string path = args.positional[0];
   std::vector<uint8_t> image;
   bool diagnostic = false;
@@ -207,5 +210,9 @@ int RunDump(const Arguments& args) {
   }
   return diagnostic ? 1 : 0;
 }
+
+}  // namespace
+
+int RunDump(const Arguments& args) { return RunEach(args, {DumpOne, nullptr, true}); }
 
 }  // namespace tsy::cli

@@ -1,12 +1,14 @@
-// tsy smf SRC [-o OUT.mid] [--max-length DURATION]: the desktop program's
-// ExportSMF0, for scripts. The music is rendered through the engine without
-// a device, straight into the file.
+// tsy smf SRC... [-o OUT.mid] [--max-length DURATION] [--format 0|1]: the
+// desktop program's ExportSMF0, for scripts, or a file of one track per
+// track. The music is rendered through the engine without a device, straight
+// into the file.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "cli/batch.h"
 #include "cli/commands.h"
 #include "cli/music_input.h"
 #include "core/engine/engine_call.h"
@@ -21,6 +23,8 @@ namespace {
 enum Exit { kExported = 0, kDiagnostic = 1, kFileFault = 2, kNothing = 3 };
 
 constexpr const char* kMaxLengthOption = "--max-length";
+constexpr const char* kFormatOption = "--format";
+constexpr const char* kMidiExtension = ".mid";
 
 // Seconds per unit of a duration: "90" and "90s" are seconds, "45m" minutes, "2h" hours.
 struct DurationUnit {
@@ -45,10 +49,19 @@ bool ParseDuration(const std::string& text, double& seconds) {
   return seconds < 1e15;
 }
 
-int Export(const std::string& source, const std::string& output, double limitSeconds) {
-  const SmfExport result = ExportSmf(output, limitSeconds);
+// The file kind --format names: "0" (the default) or "1"; false for anything else.
+bool ParseFormat(const std::optional<std::string>& text, SmfFormat& format) {
+  format = SmfFormat::kSingleTrack;
+  if (!text || *text == "0") return true;
+  format = SmfFormat::kTrackPerTrack;
+  return *text == "1";
+}
+
+int Export(const std::string& source, const std::string& output, double limitSeconds, SmfFormat format,
+           std::string& line) {
+  const SmfExport result = ExportSmf(output, limitSeconds, format);
   switch (result.outcome) {
-    case SmfOutcome::kWritten: std::printf("%s\n", result.EndPosition().c_str()); return kExported;
+    case SmfOutcome::kWritten: line = result.EndPosition(); return kExported;
     case SmfOutcome::kCannotCreate:
       std::fprintf(stderr, "%s: %s (%s)\n", LoadText(TextId::kCannotOpen), output.c_str(), result.reason.c_str());
       return kFileFault;
@@ -66,18 +79,14 @@ int Export(const std::string& source, const std::string& output, double limitSec
   return kNothing;
 }
 
-}  // namespace
-
-int RunSmf(const Arguments& args) {
-  RemoveTemporariesOnSignals();  // an interrupted command leaves no half-written file behind
+// One SRC into its MIDI file; the options were checked by RunSmf.
+int ExportOne(const Arguments& args, std::string& line) {
   double limitSeconds = kDefaultRenderLimitSeconds;
-  if (auto text = args.Option(kMaxLengthOption); text && !ParseDuration(*text, limitSeconds)) {
-    std::fprintf(stderr, "tsy: %s needs a duration above 0 such as 90, 90s, 45m or 2h, not '%s'\n", kMaxLengthOption,
-                 text->c_str());
-    return kUsageFault;
-  }
+  if (auto text = args.Option(kMaxLengthOption)) ParseDuration(*text, limitSeconds);
+  SmfFormat format;
+  ParseFormat(args.Option(kFormatOption), format);
   const std::string source = args.positional[0];
-  const std::string output = args.OutputPath(".mid");
+  const std::string output = OutputFor(args, kMidiExtension);
   if (SameFile(source, output)) {
     std::fprintf(stderr, "tsy: the MIDI file %s would overwrite its source\n", output.c_str());
     return kFileFault;
@@ -94,8 +103,26 @@ int RunSmf(const Arguments& args) {
   std::vector<uint8_t> objectBuffer(kObjectBufferSize, 0);
   std::copy(image.begin(), image.end(), objectBuffer.begin());
   LoadMusic(objectBuffer);
-  const int exit = Export(source, output, limitSeconds);
+  const int exit = Export(source, output, limitSeconds, format, line);
   return exit == kExported && diagnostic ? kDiagnostic : exit;
+}
+
+}  // namespace
+
+int RunSmf(const Arguments& args) {
+  RemoveTemporariesOnSignals();  // an interrupted command leaves no half-written file behind
+  double limitSeconds = kDefaultRenderLimitSeconds;
+  if (auto text = args.Option(kMaxLengthOption); text && !ParseDuration(*text, limitSeconds)) {
+    std::fprintf(stderr, "tsy: %s needs a duration above 0 such as 90, 90s, 45m or 2h, not '%s'\n", kMaxLengthOption,
+                 text->c_str());
+    return kUsageFault;
+  }
+  if (SmfFormat format; !ParseFormat(args.Option(kFormatOption), format)) {
+    std::fprintf(stderr, "tsy: %s takes 0 (one track) or 1 (a track per track), not '%s'\n", kFormatOption,
+                 args.Option(kFormatOption)->c_str());
+    return kUsageFault;
+  }
+  return RunEach(args, {ExportOne, kMidiExtension});
 }
 
 }  // namespace tsy::cli

@@ -97,14 +97,15 @@ BuiltinSynth::~BuiltinSynth() {
 // settings object (the synthesiser itself is missing) leaves the caller in
 // standby; any later failure releases everything and sends the caller to
 // the MIDI Mapper.
-SynthOpening BuiltinSynth::Open(SynthSink sink, const std::string& soundFont, std::unique_ptr<BuiltinSynth>& synth) {
+SynthOpening BuiltinSynth::Open(SynthSink sink, const std::string& soundFont, std::unique_ptr<BuiltinSynth>& synth,
+                                int sampleRate) {
   QuietLibraryLogs();  // once per process
   std::unique_ptr<BuiltinSynth> s(new BuiltinSynth);
   // The settings object: without it there is no synthesiser to fall back from.
   s->settings_ = new_fluid_settings();
   if (!s->settings_) return SynthOpening::kNoSynthesiser;
   // The sample rate, and the audio buffer that makes the latency.
-  fluid_settings_setnum(s->settings_, "synth.sample-rate", kSynthSampleRate);
+  fluid_settings_setnum(s->settings_, "synth.sample-rate", sampleRate);
   fluid_settings_setint(s->settings_, "audio.period-size", kSynthPeriodFrames);
   fluid_settings_setint(s->settings_, "audio.periods", kSynthPeriods);
   // Rendered by the caller, only the samples the music uses are loaded.

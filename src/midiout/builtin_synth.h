@@ -47,8 +47,10 @@ class BuiltinSynth : public OutputBackend {
   ~BuiltinSynth() override;
 
   // Opens the synthesiser with `soundFont` step by step (see the .cpp);
-  // `synth` receives it when the outcome is kOpened.
-  static SynthOpening Open(SynthSink sink, const std::string& soundFont, std::unique_ptr<BuiltinSynth>& synth);
+  // `synth` receives it when the outcome is kOpened. The sound is made at
+  // `sampleRate` frames per second (an offline render may ask for another).
+  static SynthOpening Open(SynthSink sink, const std::string& soundFont, std::unique_ptr<BuiltinSynth>& synth,
+                           int sampleRate = kSynthSampleRate);
 
   BackendKind kind() const override { return BackendKind::kBuiltinSynth; }
   // A bank select LSB with a nonzero value goes out as 0: the GM set knows
@@ -59,8 +61,8 @@ class BuiltinSynth : public OutputBackend {
   void SendLong(const uint8_t* bytes, size_t length) override;
   void Reset() override;
 
-  // Renders `frames` stereo frames of 16-bit samples, interleaved, at
-  // kSynthSampleRate. Only for SynthSink::kCaller.
+  // Renders `frames` stereo frames of 16-bit samples, interleaved, at the
+  // rate it was opened with. Only for SynthSink::kCaller.
   void Render(int16_t* interleaved, int frames);
 
   // Audio output latency in milliseconds (0 for SynthSink::kCaller).

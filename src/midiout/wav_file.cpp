@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 
 namespace tsy {
 namespace {
@@ -18,12 +19,13 @@ void PutTag(uint8_t* at, const char (&tag)[N]) {
 
 }  // namespace
 
-FileResult WavWriter::Open(const std::string& path, int sampleRate, int channels) {
+FileResult WavWriter::Open(const std::string& path, int sampleRate, int channels, size_t statedFrames) {
   file_ = std::make_unique<ReplacingFile>(path);
   sampleRate_ = sampleRate;
   channels_ = channels;
+  statedFrames_ = statedFrames;
   FileResult created = file_->Create();
-  if (created.ok()) file_->Write(Header());  // sizes stay 0 until Finish
+  if (created.ok()) file_->Write(Header(statedFrames));  // unstated sizes stay 0 until Finish
   return created;
 }
 
@@ -37,11 +39,11 @@ bool WavWriter::Write(const int16_t* samples, size_t frames) {
     done += n;
   }
   frames_ += frames;
-  return true;
+  return !file_->failed();
 }
 
-std::array<uint8_t, WavWriter::kHeaderBytes> WavWriter::Header() const {
-  const uint32_t dataBytes = static_cast<uint32_t>(frames_ * channels_ * 2);
+std::array<uint8_t, WavWriter::kHeaderBytes> WavWriter::Header(size_t frames) const {
+  const uint32_t dataBytes = static_cast<uint32_t>(frames * channels_ * 2);
   std::array<uint8_t, kHeaderBytes> bytes{};
   uint8_t* h = bytes.data();
   PutTag(h, "RIFF");
@@ -60,7 +62,8 @@ std::array<uint8_t, WavWriter::kHeaderBytes> WavWriter::Header() const {
 }
 
 FileResult WavWriter::Finish() {
-  file_->WriteAt(0, Header());
+  if (statedFrames_ == 0) file_->WriteAt(0, Header(frames_));
+  else if (frames_ != statedFrames_) return {FileStatus::kCannotWrite, EIO};  // the header would lie
   return file_->Commit();
 }
 

@@ -1,6 +1,7 @@
 // tsy smf, end to end: the file it writes, the end it prints, its exit codes.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "cli_cases.h"
@@ -88,6 +89,37 @@ TEST(TsySmf, MusicThatCouldPlayPastTheLimitIsRefusedAtOnce) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "0.144\n");
   }
+}
+
+// mido reads the format-1 file: its type, one track per stream after the
+// tempo map, and the same notes at the same times as the format-0 file.
+TEST(TsySmf, FormatOneReadsBackAsTheFormatZeroNotesByTrack) {
+  if (std::system("/usr/bin/python3 -c 'import mido' 2>/dev/null") != 0) GTEST_SKIP() << "no python3-mido";
+  const ScratchFolder folder;
+  WriteFile(folder / "piece.mus", "1[ @com\"lead\" t132 o4 c8d8e4 ]\n2[ o3 c2 ]\n4[ @ch10 o3 c8c8c8 ]\n");
+  ASSERT_EQ(RunTsy(folder, "smf piece.mus -o zero.mid").exitCode, 0);
+  const TsyRun run = RunTsy(folder, "smf piece.mus -o one.mid --format 1");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, RunTsy(folder, "smf piece.mus -o zero.mid").out) << "the same end";
+  WriteFile(folder / "notes.py",
+            "import mido, sys\n"
+            "def notes(path):\n"
+            "    f = mido.MidiFile(path)\n"
+            "    found = []\n"
+            "    for i, track in enumerate(f.tracks):\n"
+            "        t = 0\n"
+            "        for m in track:\n"
+            "            t += m.time\n"
+            "            if m.type in ('note_on', 'note_off'):\n"
+            "                found.append((t, m.type, m.channel, m.note, m.velocity))\n"
+            "    return f, sorted(found)\n"
+            "zero, a = notes('zero.mid')\n"
+            "one, b = notes('one.mid')\n"
+            "print(one.type, len(one.tracks), [t.name for t in one.tracks])\n"
+            "print(len(a), a == b)\n");
+  const std::string read = "cd '" + folder.path().string() + "' && /usr/bin/python3 notes.py >listing.txt 2>&1";
+  ASSERT_EQ(std::system(read.c_str()), 0) << ReadFile(folder / "listing.txt");
+  EXPECT_EQ(ReadFile(folder / "listing.txt"), "1 4 ['', 'lead', 'Track 02', 'Track 04']\n14 True\n");
 }
 
 }  // namespace

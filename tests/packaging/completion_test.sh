@@ -40,6 +40,12 @@ expect "c.emd songs" "$tsy" compile a.mus -o ""
 expect "B.MUS a.mus c.emd songs" "$tsy" dump ""
 expect "d.mid songs" "$tsy" smf a.mus -o ""
 expect "e.wav songs" "$tsy" render a.mus -o ""
+expect "flac" "$tsy" render a.mus --format f
+expect "44100 48000" "$tsy" render a.mus --rate 4
+expect "songs" "$tsy" render a.mus --stems ""
+expect "" "$tsy" render a.mus --gain ""
+expect "0 1" "$tsy" smf a.mus --format ""
+expect "B.MUS a.mus c.emd songs" "$tsy" smf a.mus ""
 expect "f.sf2 songs" "$tsy" render a.mus --soundfont ""
 expect "--device --help --seconds" "$tsy" play a.mus --
 expect "" "$tsy" play a.mus --seconds ""

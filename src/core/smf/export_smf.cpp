@@ -10,6 +10,7 @@
 #include "core/engine/play_controls.h"
 #include "core/engine/play_thread.h"
 #include "core/engine/state_snapshot.h"
+#include "core/smf/smf_format1_writer.h"
 #include "core/smf/smf_preamble.h"
 #include "platform/replacing_file.h"
 
@@ -40,24 +41,29 @@ void TakeEngine(const uint8_t* image) {
   if (GetStatus() != EngineStatus::kExporting) ConfirmExport();
 }
 
-// Writes one pass's messages at `tick`, keeping the channel record as
-// delivery would: notes are held back until every track of the tick has
-// written its other messages.
-void WriteMessages(SmfWriter& writer, int64_t tick, const MessageWord* words, int count, const MessageSlots& slots,
-                   std::vector<MessageWord>& notes) {
+struct HeldNote {
+  int track;
+  MessageWord word;
+};
+
+// Writes track `track`'s messages of one pass at `tick`, keeping the channel
+// record as delivery would: notes are held back until every track of the
+// tick has written its other messages.
+void WriteMessages(SmfEvents& writer, int track, int64_t tick, const MessageWord* words, int count,
+                   const MessageSlots& slots, std::vector<HeldNote>& notes) {
   for (int i = 0; i < count; ++i) {
     const MessageWord w = words[i];
     const uint8_t* slot = slots[WordSlot(w)].data();
     if (IsNoteMessage(w)) {
-      notes.push_back(w);
+      notes.push_back({track, w});
     } else if (IsShortMessage(w)) {
       RecordShort(w);
-      writer.ShortMessage(tick, w);
+      writer.ShortMessage(track, tick, w);
     } else if (IsMetaWord(w)) {
-      writer.Meta(tick, slot, WordLength(w));
+      writer.Meta(track, tick, slot, WordLength(w));
     } else {
       RecordLong(slot, WordLength(w));
-      writer.SysEx(tick, slot, WordLength(w));
+      writer.SysEx(track, tick, slot, WordLength(w));
     }
   }
 }
@@ -88,16 +94,21 @@ std::string SmfExport::EndPosition() const {
   return text;
 }
 
-RenderEnd RenderSmf(SmfSink& sink, uint32_t& endTick) {
+namespace {
+
+// The tick the render starts at, which becomes file time 0: before the
+// preamble bar unless the image does its own initialisation.
+int64_t RenderOrigin(const uint8_t* image) { return image[kFlagsField] & kImageFlagOwnInit ? 0 : -kPreambleTicks; }
+
+// The render loop: the engine's passes tick by tick from `origin`, into `writer`.
+RenderEnd Render(SmfEvents& writer, int64_t origin, uint32_t& endTick) {
   const uint8_t* image = CurrentImage();
   EngineState& s = GetState();
   const int64_t length = LongestTrack(image);
-  const bool initialise = !(image[kFlagsField] & kImageFlagOwnInit);
-  int64_t j = initialise ? -kPreambleTicks : 0;
-  SmfWriter writer(j, sink);
+  int64_t j = origin;
   static MessageWord words[kMessageCapacity];
   static MessageSlots slots;
-  std::vector<MessageWord> notes;
+  std::vector<HeldNote> notes;
   bool fadeStarted = false;
   SmfPreamble preamble;
 
@@ -121,23 +132,36 @@ RenderEnd RenderSmf(SmfSink& sink, uint32_t& endTick) {
           fadeStarted = true;
         }
       }
-      WriteMessages(writer, j, words, count, slots, notes);
+      WriteMessages(writer, t, j, words, count, slots, notes);
     }
     if (ended == kTrackCount) break;
-    for (MessageWord note : notes) writer.ShortMessage(j, note);
+    for (const HeldNote& note : notes) writer.ShortMessage(note.track, j, note.word);
   }
   endTick = s.tick;
   if (writer.full()) return RenderEnd::kTrackFull;
   return writer.Finish() ? RenderEnd::kWhole : RenderEnd::kSinkFailed;
 }
 
-std::vector<uint8_t> RenderSmf(uint32_t& endTick) {
+}  // namespace
+
+RenderEnd RenderSmf(SmfSink& sink, uint32_t& endTick, SmfFormat format) {
+  const uint8_t* image = CurrentImage();
+  const int64_t origin = RenderOrigin(image);
+  if (format == SmfFormat::kTrackPerTrack) {
+    SmfFormat1Writer writer(origin, image, sink);
+    return Render(writer, origin, endTick);
+  }
+  SmfWriter writer(origin, sink);
+  return Render(writer, origin, endTick);
+}
+
+std::vector<uint8_t> RenderSmf(uint32_t& endTick, SmfFormat format) {
   MemorySink sink;
-  RenderSmf(sink, endTick);
+  RenderSmf(sink, endTick, format);
   return std::move(sink.bytes);
 }
 
-SmfExport ExportSmf(const std::string& path, double limitSeconds) {
+SmfExport ExportSmf(const std::string& path, double limitSeconds, SmfFormat format) {
   SmfExport result;
   const uint8_t* image = CurrentImage();
   if (!image) return result;
@@ -154,9 +178,12 @@ SmfExport ExportSmf(const std::string& path, double limitSeconds) {
   }
   TakeEngine(image);
   FileSink sink(file);
-  const RenderEnd end = RenderSmf(sink, result.endTick);
+  const RenderEnd end = RenderSmf(sink, result.endTick, format);
   if (end == RenderEnd::kTrackFull) {
     result.outcome = SmfOutcome::kTooLarge;
+  } else if (end == RenderEnd::kSinkFailed && !file.failed()) {  // a format-1 track's temporary storage
+    result.outcome = SmfOutcome::kWriteFailed;
+    result.reason = FileFailure(FileStatus::kCannotWrite).Reason();
   } else {
     const FileResult written = file.Commit();
     result.outcome = written.ok() ? SmfOutcome::kWritten : SmfOutcome::kWriteFailed;

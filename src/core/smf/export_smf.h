@@ -39,19 +39,26 @@ enum class RenderEnd {
   kTrackFull,   // the track outgrew its 32-bit length; the render stopped there
 };
 
-// Renders the engine's image into `sink` as SMF bytes. The caller has the
+// The kinds of file the export writes.
+enum class SmfFormat {
+  kSingleTrack,    // format 0: every message in one track, as the desktop program writes it
+  kTrackPerTrack,  // format 1: a tempo map, then one track per track of the image with a stream
+};
+
+// Renders the engine's image into `sink` as SMF bytes of `format`. The caller has the
 // engine to itself (status kExporting, or no play thread). Every message
 // written keeps the engine's record of channel settings as delivery does, so
 // the file holds what play sends. `endTick` receives the engine's tick at the end.
-RenderEnd RenderSmf(SmfSink& sink, uint32_t& endTick);
+RenderEnd RenderSmf(SmfSink& sink, uint32_t& endTick, SmfFormat format = SmfFormat::kSingleTrack);
 // The same into memory, for readers of the whole file.
-std::vector<uint8_t> RenderSmf(uint32_t& endTick);
+std::vector<uint8_t> RenderSmf(uint32_t& endTick, SmfFormat format = SmfFormat::kSingleTrack);
 
 // Refuses, before anything is touched, music whose render could run longer
 // than `limitSeconds`. Otherwise creates `path` (before touching the engine),
 // takes the engine over from the play thread, and renders straight into a
 // temporary file renamed over `path`. The engine stays with the SMF writer
 // (status kExporting) until play starts from the top again.
-SmfExport ExportSmf(const std::string& path, double limitSeconds = kDefaultRenderLimitSeconds);
+SmfExport ExportSmf(const std::string& path, double limitSeconds = kDefaultRenderLimitSeconds,
+                    SmfFormat format = SmfFormat::kSingleTrack);
 
 }  // namespace tsy

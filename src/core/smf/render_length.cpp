@@ -6,6 +6,7 @@
 
 #include "core/engine/load_image.h"
 #include "core/image/event_reader.h"
+#include "core/smf/track_names.h"
 
 namespace tsy {
 namespace {
@@ -14,18 +15,8 @@ constexpr double kTickSecondsAtTempoOne = 1.25;  // a tick lasts 1250 / tempo ms
 
 // The first tempo event of the stream at `stream`, or 0 when it has none.
 int FirstTempo(const uint8_t* stream) {
-  const uint8_t* end = StreamEndInImage(stream);
-  ChordReader chord;
-  while (stream < end) {
-    const bool isNote = stream[0] < kFirstEventCode;
-    const size_t size = EventSize(stream, static_cast<size_t>(end - stream), isNote && chord.NextNoteIsMember());
-    if (size == 0) return 0;
-    if (stream[0] == static_cast<uint8_t>(EventCode::kTempo)) return ReadU16(stream + 1);
-    if (isNote) chord.OnNote();
-    else if (stream[0] == static_cast<uint8_t>(EventCode::kChordLink)) chord.OnChordLink();
-    stream += size;
-  }
-  return 0;
+  const uint8_t* tempo = FirstEventOf(stream, EventCode::kTempo);
+  return tempo ? ReadU16(tempo + 1) : 0;
 }
 
 int StartingTempo(const uint8_t* image) {

@@ -32,20 +32,33 @@ bool MemorySink::Overwrite(size_t offset, std::span<const uint8_t> replacement) 
   return true;
 }
 
-SmfWriter::SmfWriter(int64_t origin, SmfSink& sink) : sink_(sink), lastTick_(origin) {
+std::array<uint8_t, kSmfFileHeaderBytes> SmfFileHeader(uint16_t format, uint16_t tracks) {
+  return {'M',
+          'T',
+          'h',
+          'd',
+          0,
+          0,
+          0,
+          6,  // header length
+          0,
+          static_cast<uint8_t>(format),
+          static_cast<uint8_t>(tracks >> 8),
+          static_cast<uint8_t>(tracks),
+          0,
+          kSmfTicksPerQuarter};  // ticks per quarter note
+}
+
+SmfWriter::SmfWriter(int64_t origin, SmfSink& sink) : SmfWriter(origin, sink, SmfFileHeader(0, 1)) {}
+
+SmfWriter SmfWriter::TrackChunk(int64_t origin, SmfSink& sink) { return SmfWriter(origin, sink, {}); }
+
+SmfWriter::SmfWriter(int64_t origin, SmfSink& sink, std::span<const uint8_t> fileHeader)
+    : sink_(sink), lengthAt_(fileHeader.size() + 4), lastTick_(origin) {
   held_.reserve(kBlockSize + 256);
-  constexpr uint8_t kHeader[] = {'M', 'T',
-                                 'h', 'd',
-                                 0,   0,
-                                 0,   6,  // header length
-                                 0,   0,
-                                 0,   1,                    // format 0, one track
-                                 0,   kSmfTicksPerQuarter,  // ticks per quarter note
-                                 'M', 'T',
-                                 'r', 'k',
-                                 0,   0,
-                                 0,   0};  // track length, written by Finish
-  held_.assign(std::begin(kHeader), std::end(kHeader));
+  constexpr uint8_t kChunkHead[] = {'M', 'T', 'r', 'k', 0, 0, 0, 0};  // track length, written by Finish
+  held_.assign(fileHeader.begin(), fileHeader.end());
+  held_.insert(held_.end(), std::begin(kChunkHead), std::end(kChunkHead));
 }
 
 void SmfWriter::Put(std::span<const uint8_t> bytes) {
@@ -82,14 +95,14 @@ void SmfWriter::Quantity(uint32_t value) {
   Put({bytes, static_cast<size_t>(n)});
 }
 
-void SmfWriter::ShortMessage(int64_t tick, MessageWord message) {
+void SmfWriter::ShortMessage(int /*track*/, int64_t tick, MessageWord message) {
   Delta(tick);
   const uint8_t status = WordStatus(message);
   const uint8_t bytes[] = {status, WordData1(message), WordData2(message)};
   Put({bytes, midi::DataBytes(status) == 2 ? 3u : 2u});
 }
 
-void SmfWriter::SysEx(int64_t tick, const uint8_t* bytes, size_t length) {
+void SmfWriter::SysEx(int /*track*/, int64_t tick, const uint8_t* bytes, size_t length) {
   if (length == 0) return;
   Delta(tick);
   const bool whole = bytes[0] == midi::kSysExStart;
@@ -100,7 +113,7 @@ void SmfWriter::SysEx(int64_t tick, const uint8_t* bytes, size_t length) {
   Put({bytes + skip, length - skip});
 }
 
-void SmfWriter::Meta(int64_t tick, const uint8_t* bytes, size_t length) {
+void SmfWriter::Meta(int /*track*/, int64_t tick, const uint8_t* bytes, size_t length) {
   if (length == 0) return;
   Delta(tick);
   Put({bytes, length});
@@ -110,7 +123,7 @@ bool SmfWriter::Finish() {
   held_.insert(held_.end(), std::begin(kEndOfTrack), std::end(kEndOfTrack));
   trackBytes_ += sizeof kEndOfTrack;
   Flush();
-  if (!failed_ && !sink_.Overwrite(kSmfTrackLengthAt, Big32(static_cast<uint32_t>(trackBytes_)))) failed_ = true;
+  if (!failed_ && !sink_.Overwrite(lengthAt_, Big32(static_cast<uint32_t>(trackBytes_)))) failed_ = true;
   return !failed_;
 }
 

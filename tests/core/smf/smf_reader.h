@@ -54,3 +54,38 @@ inline std::vector<SmfEvent> ReadSmfEvents(const std::vector<uint8_t>& f) {
 }
 
 }  // namespace tsy::test
+
+namespace tsy::test {
+
+// A file's track chunks, each as its bytes from "MTrk" on; the header's
+// format and track count.
+struct SmfChunks {
+  int format = -1;
+  int declaredTracks = 0;
+  std::vector<std::vector<uint8_t>> tracks;
+};
+
+inline SmfChunks SplitSmf(const std::vector<uint8_t>& f) {
+  SmfChunks chunks;
+  if (f.size() < 14 || std::string(f.begin(), f.begin() + 4) != "MThd") return chunks;
+  chunks.format = f[8] << 8 | f[9];
+  chunks.declaredTracks = f[10] << 8 | f[11];
+  for (size_t at = 14; at + 8 <= f.size();) {
+    const size_t length = size_t{f[at + 4]} << 24 | f[at + 5] << 16 | f[at + 6] << 8 | f[at + 7];
+    if (at + 8 + length > f.size()) break;
+    chunks.tracks.emplace_back(f.begin() + static_cast<std::ptrdiff_t>(at),
+                               f.begin() + static_cast<std::ptrdiff_t>(at + 8 + length));
+    at += 8 + length;
+  }
+  return chunks;
+}
+
+// The events of one chunk of SplitSmf, as ReadSmfEvents reads a format-0 file.
+inline std::vector<SmfEvent> ReadChunkEvents(const std::vector<uint8_t>& chunk) {
+  std::vector<uint8_t> asFile(14, 0);
+  asFile[0] = 'M', asFile[1] = 'T', asFile[2] = 'h', asFile[3] = 'd';
+  asFile.insert(asFile.end(), chunk.begin(), chunk.end());
+  return ReadSmfEvents(asFile);
+}
+
+}  // namespace tsy::test

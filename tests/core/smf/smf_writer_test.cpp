@@ -22,13 +22,13 @@ TEST(SmfWriter, AGapLongerThanADeltaTimeHoldsIsCarriedByNoOpEvents) {
   const MessageWord noteOn = ShortMessage(0x90, 60, 100);
   MemorySink longest;
   SmfWriter atTheLimit(0, longest);
-  atTheLimit.ShortMessage(kLongestDelta, noteOn);
+  atTheLimit.ShortMessage(0, kLongestDelta, noteOn);
   ASSERT_TRUE(atTheLimit.Finish());
   EXPECT_EQ(TrackEvents(longest), (Bytes{0xFF, 0xFF, 0xFF, 0x7F, 0x90, 60, 100, 0x00, 0xFF, 0x2F, 0x00}));
 
   MemorySink split;
   SmfWriter beyond(-192, split);
-  beyond.ShortMessage(2 * int64_t{kLongestDelta} + 5 - 192, noteOn);
+  beyond.ShortMessage(0, 2 * int64_t{kLongestDelta} + 5 - 192, noteOn);
   ASSERT_TRUE(beyond.Finish());
   const Bytes expected = {0xFF, 0xFF, 0xFF, 0x7F, 0xFF, 0x01, 0x00,  // empty text event
                           0xFF, 0xFF, 0xFF, 0x7F, 0xFF, 0x01, 0x00,  // and another
@@ -52,7 +52,7 @@ TEST(SmfWriter, AFailedSinkStopsTheWriter) {
   FullSink sink;
   SmfWriter writer(0, sink);
   const uint8_t sysex[100] = {0xF0};
-  for (int tick = 0; writer.ok() && tick < 100000; ++tick) writer.SysEx(tick, sysex, sizeof sysex);
+  for (int tick = 0; writer.ok() && tick < 100000; ++tick) writer.SysEx(0, tick, sysex, sizeof sysex);
   EXPECT_FALSE(writer.ok()) << "the first block fails, and the render is told";
   EXPECT_FALSE(writer.Finish());
   EXPECT_EQ(sink.calls, 1);
