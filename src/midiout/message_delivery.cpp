@@ -1,6 +1,7 @@
 #include "midiout/message_delivery.h"
 
 #include "core/engine/channel_record.h"
+#include "midiout/midi_clock.h"
 
 namespace tsy {
 
@@ -21,6 +22,16 @@ void MessageDelivery::Release() {
   if (!backend_) return;
   backend_->Reset();
   backend_.reset();
+}
+
+// Clock messages change no channel setting: they go straight to the device.
+void MessageDelivery::OnClock(ClockEvent event, uint32_t tick) {
+  if (!clock_) return;
+  MessageWord messages[kMostClockMessages];
+  const int n = ClockMessages(event, tick, messages);
+  std::lock_guard lock(mutex_);
+  if (!backend_) return;
+  for (int i = 0; i < n; ++i) backend_->SendShort(messages[i]);
 }
 
 void MessageDelivery::Attach(std::unique_ptr<OutputBackend> backend) {
