@@ -1,7 +1,6 @@
 #include "midiout/message_delivery.h"
 
 #include "core/engine/channel_record.h"
-#include "midiout/midi_clock.h"
 
 namespace tsy {
 
@@ -26,17 +25,18 @@ void MessageDelivery::Release() {
 
 // Clock messages change no channel setting: they go straight to the device.
 void MessageDelivery::OnClock(ClockEvent event, uint32_t tick) {
-  if (!clock_) return;
-  MessageWord messages[kMostClockMessages];
-  const int n = ClockMessages(event, tick, messages);
+  if (!sendClock_) return;
   std::lock_guard lock(mutex_);
   if (!backend_) return;
+  MessageWord messages[kMostClockMessages];
+  const int n = clock_.Messages(event, tick, messages);
   for (int i = 0; i < n; ++i) backend_->SendShort(messages[i]);
 }
 
 void MessageDelivery::Attach(std::unique_ptr<OutputBackend> backend) {
   std::lock_guard lock(mutex_);
   backend_ = std::move(backend);
+  clock_ = MidiClock();  // a new output has heard no Start
 }
 
 BackendKind MessageDelivery::kind() {

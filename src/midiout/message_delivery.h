@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "core/engine/play_output.h"
+#include "midiout/midi_clock.h"
 #include "midiout/output_backend.h"
 
 namespace tsy {
@@ -30,10 +31,11 @@ class MessageDelivery : public PlayOutput {
   // The open backend's kind (kStandby when none).
   BackendKind kind();
   // Whether play sends MIDI clock (midi_clock.h) with the music.
-  void SendClock(bool on) { clock_ = on; }
+  void SendClock(bool on) { sendClock_ = on; }
 
  private:
-  std::atomic<bool> clock_{false};
+  std::atomic<bool> sendClock_{false};
+  MidiClock clock_;  // guarded by mutex_
   std::mutex mutex_;
   std::unique_ptr<OutputBackend> backend_;
 };

@@ -16,7 +16,7 @@ MessageWord SongPositionWord(uint32_t tick) {
 
 }  // namespace
 
-int ClockMessages(ClockEvent event, uint32_t tick, MessageWord (&messages)[kMostClockMessages]) {
+int MidiClock::Messages(ClockEvent event, uint32_t tick, MessageWord (&messages)[kMostClockMessages]) {
   int n = 0;
   switch (event) {
     case ClockEvent::kStart:
@@ -29,10 +29,19 @@ int ClockMessages(ClockEvent event, uint32_t tick, MessageWord (&messages)[kMost
         messages[n++] = midi::kContinue;
       }
       break;
-    case ClockEvent::kStop: messages[n++] = midi::kStop; return n;
-    case ClockEvent::kContinue: messages[n++] = midi::kContinue; return n;
-    case ClockEvent::kTick: break;
+    case ClockEvent::kStop:
+      if (running_) messages[n++] = midi::kStop;
+      running_ = false;
+      return n;
+    case ClockEvent::kContinue:
+      messages[n++] = midi::kContinue;
+      running_ = true;
+      return n;
+    case ClockEvent::kTick:
+      if (!running_) return n;
+      break;
   }
+  running_ = true;
   // The clock that follows a start marks its first beat.
   if (tick % midi::kTicksPerClock == 0) messages[n++] = midi::kTimingClock;
   return n;

@@ -14,9 +14,18 @@ namespace tsy {
 
 constexpr int kMostClockMessages = 3;  // Song Position, Continue, Timing Clock
 
-// Writes the messages for `event` at `tick` into `messages` (MessageWord
-// packing) and returns how many there are. A position past what the Song
-// Position Pointer holds is given as its last sixteenth.
-int ClockMessages(ClockEvent event, uint32_t tick, MessageWord (&messages)[kMostClockMessages]);
+// The clock of one output. It knows whether the transport runs, so that the
+// stop which the play thread answers when it starts or when nothing plays
+// tells a follower nothing.
+class MidiClock {
+ public:
+  // Writes the messages for `event` at `tick` into `messages` (MessageWord
+  // packing) and returns how many there are. A position past what the Song
+  // Position Pointer holds is given as its last sixteenth.
+  int Messages(ClockEvent event, uint32_t tick, MessageWord (&messages)[kMostClockMessages]);
+
+ private:
+  bool running_ = false;  // between a Start or Continue and the next Stop
+};
 
 }  // namespace tsy

@@ -1,10 +1,15 @@
 #include "midiout/output_opening.h"
 
+#include <cerrno>
+#include <cstdio>
+
 #include "core/engine/engine_call.h"
 #include "core/engine/play_thread.h"
 #include "midiout/builtin_synth.h"
 #include "midiout/message_delivery.h"
 #include "midiout/port_names.h"
+#include "platform/thread_timing.h"
+#include "resources/window_texts.h"
 
 namespace tsy {
 namespace {
@@ -50,6 +55,15 @@ std::unique_ptr<OutputBackend> OpenBackend(int kind, std::string& name) {
   return backend;
 }
 
+// Says once per process, on stderr, that the play thread plays without
+// real-time scheduling: under load its timing then suffers badly.
+void TellRealTimeRefused() {
+  static bool told = false;
+  if (told || !RealTimeRefused()) return;
+  told = true;
+  std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, kRealTimeRefusedText);
+}
+
 }  // namespace
 
 int OpenOutput(int kind) {
@@ -67,6 +81,7 @@ int OpenOutput(int kind) {
     openName.clear();
     return kOpenFailed;
   }
+  if (handshake == kDeviceOpen) TellRealTimeRefused();
   return handshake;
 }
 

@@ -145,7 +145,9 @@ assert start < first_note < stop, "Start comes before the first note and Stop af
 bars, ticks = sys.argv[5].split('.')
 length = int(bars) * 192 + int(ticks)  # where play ended, as its status line says
 clocks = kinds.count(0xF8)
-assert clocks == length // 2 + 1, f"{clocks} clocks for ticks 0..{length}"
+# Exact in the unit tests; here a dummy server on a loaded machine may end
+# play a tick either side of the status line's last word.
+assert abs(clocks - (length // 2 + 1)) <= 1, f"{clocks} clocks for ticks 0..{length}"
 PY
 
 # SIGTERM while notes sound: halted, every channel silenced, exit 0.
