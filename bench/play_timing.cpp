@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
   RecordingPorts ports({"Timing Recorder"});
   UsePortDirectory(&ports);
   std::string device = "Timing Recorder";
-  ApplyDeviceChoice(device, [](TextId id) { std::fprintf(stderr, "output: message %d\n", static_cast<int>(id)); });
+  ApplyDeviceChoice(device, [](const std::string& text) { std::fprintf(stderr, "output: %s\n", text.c_str()); });
   const Bytes image = DenseImage(bars);
   LoadImage(image.data(), image.size());
   Recording& recording = ports.recording(0);

@@ -70,8 +70,9 @@ CoreCalls BindCore(ShellHost& host, Settings& settings) {
   core.resume = Resume;
   core.exportSmf = [&host](const std::string& path) { ExportAndReport(host, path); };
   core.applyDeviceChoice = [&host, &settings] {
-    ApplyDeviceChoice(settings.midiDevice, [&host](TextId textId) {
-      host.ShowMessage(kProgramCaption, LoadText(textId), MessageIcon::kNone);
+    UseOutputSettings(settings.midiConnect, settings.midiClock != 0);
+    ApplyDeviceChoice(settings.midiDevice, [&host](const std::string& text) {
+      host.ShowMessage(kProgramCaption, text, MessageIcon::kNone);
     });
   };
   core.closeOutput = CloseOutput;

@@ -72,7 +72,13 @@ constexpr const char* kPlayHelp =
     "ticks to a bar), the tempo and the number of tracks still playing.\n"
     "Play ends when every track has ended; with --seconds, after N seconds the\n"
     "piece fades out as the desktop program's fade does (about 13 s at tempo\n"
-    "120) and play stops; Ctrl-C halts at once (all notes off).\n"
+    "120) and play stops; Ctrl-C or SIGTERM halts at once (all notes off, the\n"
+    "device reset) and exits 0.\n"
+    "\"Tessaly32\" is the port of our own, \"Tessaly32:out\" on the ALSA sequencer\n"
+    "and JACK, for synthesisers and DAWs to connect to; --connect NAME (or the\n"
+    "MidiConnect setting) connects it to port NAME, and plays through it when no\n"
+    "--device is given. --clock (or MidiClock=1) sends MIDI clock with the\n"
+    "music: Start, 24 clocks a quarter note, Stop at the end or a halt.\n"
     "When no output opens, play waits in standby: nothing sounds, and the\n"
     "command ends at once. \"Direct Music\" sounds through FluidSynth's audio\n"
     "driver; TSY_AUDIO_DRIVER=NAME tries that FluidSynth driver first (e.g.\n"
@@ -81,6 +87,8 @@ constexpr const char* kPlayHelp =
 constexpr OptionRule kPlayOptions[] = {
     {"--device", "NAME", "play through the output NAME (see tsy devices)"},
     {"--seconds", "N", "fade out after N seconds, then stop"},
+    {"--connect", "NAME", "connect the port of our own (Tessaly32:out) to port NAME and play through it"},
+    {"--clock", nullptr, "send MIDI clock (Start, timing clock, Stop) with the music"},
 };
 
 constexpr const char* kRenderHelp =
@@ -116,8 +124,15 @@ constexpr OptionRule kRenderOptions[] = {
 constexpr const char* kDevicesHelp =
     "Lists the MIDI outputs, one a line, as the Options sheet offers them:\n"
     "\"MIDI Mapper\" (the system's default output), \"Direct Music\" (the built-in\n"
-    "synthesiser), then every system MIDI output port. Any of these names can be\n"
-    "given to tsy play --device.\n";
+    "synthesiser), then, when the ALSA sequencer or a JACK server is there,\n"
+    "\"Tessaly32\" (the port of our own) and every ALSA and JACK MIDI port that\n"
+    "takes MIDI. Any of these names can be given to tsy play --device.\n"
+    "With -v each name is followed by a tab and what it is: the port's system,\n"
+    "the port the MIDI Mapper would play through, and the audio driver through\n"
+    "which the built-in synthesiser would sound.\n";
+constexpr OptionRule kDevicesOptions[] = {
+    {"-v", nullptr, "say what each output is, and the built-in synthesiser's audio driver"},
+};
 
 constexpr const char* kLspHelp =
     "Serves editors as a language server (JSON-RPC 2.0 on stdin and stdout, LSP\n"
@@ -161,7 +176,7 @@ constexpr Command kCommands[] = {
      kRenderHelp,
      {"SRC", 1, PositionalRule::kAnyCount},
      kRenderOptions},
-    {"devices", RunDevices, "list the MIDI outputs", kDevicesHelp, {}, {}},
+    {"devices", RunDevices, "list the MIDI outputs", kDevicesHelp, {}, kDevicesOptions},
     {"lsp", RunLsp, "serve editors as a language server on stdin/stdout", kLspHelp, {}, {}},
     {"help", RunHelp, "this list, or the help of one command", kHelpHelp, {"COMMAND", 0, 1}, {}},
 };

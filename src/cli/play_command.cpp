@@ -1,5 +1,6 @@
-// tsy play SRC [--device NAME] [--seconds N]: plays a piece from the start
-// through a MIDI output, with a live status line.
+// tsy play SRC [--device NAME] [--seconds N] [--connect NAME] [--clock]:
+// plays a piece from the start through a MIDI output, with a live status
+// line.
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include "midiout/device_choice.h"
 #include "midiout/message_delivery.h"
 #include "midiout/output_opening.h"
+#include "midiout/port_names.h"
 #include "resources/string_table.h"
 
 namespace tsy::cli {
@@ -33,6 +35,19 @@ constexpr uint32_t kTicksPerBar = 192;
 volatile std::sig_atomic_t interrupted = 0;
 
 void OnInterrupt(int) { interrupted = 1; }
+
+// The output, its connection and the clock from the options, else from the
+// settings. --connect alone plays through the port it connects.
+std::string ChooseOutput(const Arguments& args) {
+  const Settings settings = UserSettings();
+  const std::optional<std::string> connect = args.Option("--connect");
+  std::string device = args.Option("--device").value_or(connect ? kOwnPortName : settings.midiDevice);
+  const std::string target = connect.value_or(settings.midiConnect);
+  UseOutputSettings(target, args.Option("--clock") || settings.midiClock != 0);
+  if (device == kOwnPortName && !target.empty() && FindPort(CurrentPorts().PortNames(), target) < 0)
+    std::fprintf(stderr, "tsy: no port is named '%s'; %s:out waits for connections\n", target.c_str(), kOwnPortName);
+  return device;
+}
 
 bool ParseSeconds(const std::string& text, double& seconds) {
   char* end = nullptr;
@@ -136,10 +151,8 @@ int RunPlay(const Arguments& args) {
   std::vector<uint8_t> objectBuffer;
   if (!ReadMusic(source, objectBuffer)) return 2;
 
-  const std::string asked = args.Option("--device").value_or(SettingsDevice());
-  std::string device = asked;
-  ApplyDeviceChoice(device, [](TextId id) { std::fprintf(stderr, "tsy: %s\n", LoadText(id)); });
-  if (device != asked) std::fprintf(stderr, "tsy: no output is named '%s'; using %s\n", asked.c_str(), device.c_str());
+  std::string device = ChooseOutput(args);
+  ApplyDeviceChoice(device, [](const std::string& text) { std::fprintf(stderr, "tsy: %s\n", text.c_str()); });
   LoadMusic(objectBuffer);
 
   if (PlayThreadInStandby()) {
@@ -148,8 +161,8 @@ int RunPlay(const Arguments& args) {
     std::printf("playing %s through %s (%s)\n", source.c_str(), OpenOutputName().c_str(),
                 BackendName(Delivery().kind()));
     std::fflush(stdout);
-    std::signal(SIGINT, OnInterrupt);
-    std::signal(SIGTERM, OnInterrupt);
+    // A terminal closed or a service stopped halts play as Ctrl-C does.
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, OnInterrupt);
     const bool live = isatty(STDOUT_FILENO);
     const Ending ending = PlayToTheEnd(seconds, live);
     PrintStatus(live, kEndingWords[static_cast<int>(ending)]);

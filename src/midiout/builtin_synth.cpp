@@ -1,18 +1,12 @@
 #include "midiout/builtin_synth.h"
 
 #include <fluidsynth.h>
-#ifdef TSY_HAVE_ALSA
-#include <alsa/asoundlib.h>
-#endif
-#ifdef TSY_HAVE_JACK
-#include <jack/jack.h>
-#endif
 
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
 
 #include "core/midi/midi_bytes.h"
+#include "midiout/library_logs.h"
 
 namespace tsy {
 namespace {
@@ -21,33 +15,6 @@ namespace {
 // servers first (PipeWire answers as PulseAudio and JACK too), then the raw
 // devices. Drivers this FluidSynth was built without are skipped.
 constexpr const char* kAudioDrivers[] = {"pulseaudio", "pipewire", "jack", "alsa", "sdl2"};
-
-#ifdef TSY_HAVE_ALSA
-void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
-#endif
-#ifdef TSY_HAVE_JACK
-void IgnoreJackMessage(const char*) {}
-#endif
-
-// FluidSynth (and ALSA and JACK under it) report their own troubles on
-// stderr; we report an output that does not open ourselves (kDeviceStandby),
-// so their logs stay quiet. Probing the JACK driver must never start a JACK
-// server: one that runs is used, none is started (a started server takes
-// seconds, and prints its banner on the standard output it inherits).
-void QuietLibraryLogs() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    for (int level = FLUID_PANIC; level <= FLUID_DBG; ++level) fluid_set_log_function(level, nullptr, nullptr);
-#ifdef TSY_HAVE_ALSA
-    snd_lib_error_set_handler(IgnoreAlsaError);
-#endif
-    setenv("JACK_NO_START_SERVER", "1", 1);
-#ifdef TSY_HAVE_JACK
-    jack_set_error_function(IgnoreJackMessage);
-    jack_set_info_function(IgnoreJackMessage);
-#endif
-  });
-}
 
 bool DriverAvailable(fluid_settings_t* settings, const char* name) {
   struct Search {
@@ -61,10 +28,28 @@ bool DriverAvailable(fluid_settings_t* settings, const char* name) {
   return search.found;
 }
 
+// How the synthesiser meets the sound servers: under JACK its ports are
+// connected to the system's playback ports, as a player expects of a
+// program that sounds; PulseAudio and PipeWire show it as "Tessaly32" (a
+// name the user gave in $PULSE_PROP_OVERRIDE stays).
+void NameForSoundServers(fluid_settings_t* settings) {
+  fluid_settings_setint(settings, "audio.jack.autoconnect", 1);
+  fluid_settings_setstr(settings, "audio.jack.id", kSynthClientName);
+  fluid_settings_setstr(settings, "audio.pulseaudio.media-role", "music");
+  setenv("PULSE_PROP_OVERRIDE", "application.name='Tessaly32' application.icon_name='tessaly32'", 0);
+}
+
 fluid_audio_driver_t* TryAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth, const char* name) {
   if (!DriverAvailable(settings, name)) return nullptr;
   fluid_settings_setstr(settings, "audio.driver", name);
   return new_fluid_audio_driver(settings, synth);
+}
+
+// The audio driver that `settings` last asked for.
+std::string DriverName(fluid_settings_t* settings) {
+  char name[64] = "";
+  fluid_settings_copystr(settings, "audio.driver", name, sizeof name);
+  return name;
 }
 
 // Starts the audio output: the driver that $TSY_AUDIO_DRIVER names, if any
@@ -108,6 +93,7 @@ SynthOpening BuiltinSynth::Open(SynthSink sink, const std::string& soundFont, st
   fluid_settings_setnum(s->settings_, "synth.sample-rate", sampleRate);
   fluid_settings_setint(s->settings_, "audio.period-size", kSynthPeriodFrames);
   fluid_settings_setint(s->settings_, "audio.periods", kSynthPeriods);
+  NameForSoundServers(s->settings_);
   // Rendered by the caller, only the samples the music uses are loaded.
   fluid_settings_setint(s->settings_, "synth.dynamic-sample-loading", sink == SynthSink::kCaller ? 1 : 0);
   s->synth_ = new_fluid_synth(s->settings_);
@@ -123,10 +109,27 @@ SynthOpening BuiltinSynth::Open(SynthSink sink, const std::string& soundFont, st
   if (sink == SynthSink::kAudioDriver) {
     if (!s->driver_) return SynthOpening::kFailed;
     s->latencyMs_ = 1000.0 * kSynthPeriodFrames * kSynthPeriods / kSynthSampleRate;
+    s->audioDriver_ = DriverName(s->settings_);
   }
   s->baseGain_ = fluid_synth_get_gain(s->synth_);
   synth = std::move(s);
   return SynthOpening::kOpened;
+}
+
+std::string BuiltinSynth::ProbeAudioDriver() {
+  QuietLibraryLogs();
+  fluid_settings_t* settings = new_fluid_settings();
+  if (!settings) return {};
+  NameForSoundServers(settings);
+  fluid_synth_t* synth = new_fluid_synth(settings);
+  std::string name;
+  if (fluid_audio_driver_t* driver = synth ? StartAudioDriver(settings, synth) : nullptr) {
+    name = DriverName(settings);
+    delete_fluid_audio_driver(driver);
+  }
+  if (synth) delete_fluid_synth(synth);
+  delete_fluid_settings(settings);
+  return name;
 }
 
 void BuiltinSynth::SendShort(uint32_t message) {

@@ -26,6 +26,8 @@ constexpr int kSynthPeriodFrames = 64;
 // Four periods ahead of the audio hardware: 5.8 ms at 44.1 kHz, well inside
 // the 10 ms that a player notices.
 constexpr int kSynthPeriods = 4;
+// The synthesiser's name as the sound servers show it (its JACK client).
+constexpr const char* kSynthClientName = "Tessaly32";
 // The environment variable that names a FluidSynth audio driver to try first.
 constexpr const char* kAudioDriverVariable = "TSY_AUDIO_DRIVER";
 
@@ -65,8 +67,15 @@ class BuiltinSynth : public OutputBackend {
   // rate it was opened with. Only for SynthSink::kCaller.
   void Render(int16_t* interleaved, int frames);
 
+  // The audio driver that a live opening would sound through now ("jack",
+  // "pulseaudio", ...), found by starting it without a SoundFont; empty
+  // when none starts.
+  static std::string ProbeAudioDriver();
+
   // Audio output latency in milliseconds (0 for SynthSink::kCaller).
   double latencyMs() const { return latencyMs_; }
+  // The audio driver it sounds through; empty for SynthSink::kCaller.
+  const std::string& audioDriver() const { return audioDriver_; }
   fluid_synth_t* synth() const { return synth_; }
 
  private:
@@ -77,6 +86,7 @@ class BuiltinSynth : public OutputBackend {
   fluid_audio_driver_t* driver_ = nullptr;
   float baseGain_ = 0;
   double latencyMs_ = 0;
+  std::string audioDriver_;
 };
 
 }  // namespace tsy

@@ -23,9 +23,20 @@ void MessageDelivery::Release() {
   backend_.reset();
 }
 
+// Clock messages change no channel setting: they go straight to the device.
+void MessageDelivery::OnClock(ClockEvent event, uint32_t tick) {
+  if (!sendClock_) return;
+  std::lock_guard lock(mutex_);
+  if (!backend_) return;
+  MessageWord messages[kMostClockMessages];
+  const int n = clock_.Messages(event, tick, messages);
+  for (int i = 0; i < n; ++i) backend_->SendShort(messages[i]);
+}
+
 void MessageDelivery::Attach(std::unique_ptr<OutputBackend> backend) {
   std::lock_guard lock(mutex_);
   backend_ = std::move(backend);
+  clock_ = MidiClock();  // a new output has heard no Start
 }
 
 BackendKind MessageDelivery::kind() {

@@ -4,10 +4,12 @@
 // channel settings (core/engine/channel_record.h), so that the displays and
 // the state snapshots always hold what the device last received.
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 
 #include "core/engine/play_output.h"
+#include "midiout/midi_clock.h"
 #include "midiout/output_backend.h"
 
 namespace tsy {
@@ -21,13 +23,19 @@ class MessageDelivery : public PlayOutput {
   void SendLong(const uint8_t* bytes, size_t length) override;
   // Silences the backend and lets it go; the delivery is in standby after.
   void Release() override;
+  // MIDI clock to the open output, when SendClock asked for it.
+  void OnClock(ClockEvent event, uint32_t tick) override;
 
   // Takes the newly opened output; null means standby.
   void Attach(std::unique_ptr<OutputBackend> backend);
   // The open backend's kind (kStandby when none).
   BackendKind kind();
+  // Whether play sends MIDI clock (midi_clock.h) with the music.
+  void SendClock(bool on) { sendClock_ = on; }
 
  private:
+  std::atomic<bool> sendClock_{false};
+  MidiClock clock_;  // guarded by mutex_
   std::mutex mutex_;
   std::unique_ptr<OutputBackend> backend_;
 };

@@ -1,25 +1,28 @@
 #include "midiout/output_opening.h"
 
+#include <cerrno>
+#include <cstdio>
+
 #include "core/engine/engine_call.h"
 #include "core/engine/play_thread.h"
 #include "midiout/builtin_synth.h"
 #include "midiout/message_delivery.h"
-#include "midiout/system_ports.h"
+#include "midiout/port_names.h"
+#include "platform/thread_timing.h"
+#include "resources/window_texts.h"
 
 namespace tsy {
 namespace {
 
 std::string openName;
 
-// The platform's default output: the first port that is not a pass-through
-// port, else the built-in synthesiser (unless that has just failed).
+// The platform's default output: the first synthesiser or hardware port,
+// else the first other port that can sound (port_names.h), else the
+// built-in synthesiser (unless that has just failed).
 std::unique_ptr<OutputBackend> OpenMapper(bool synthFailed) {
   PortDirectory& ports = CurrentPorts();
-  const std::vector<std::string> names = ports.PortNames();
-  for (size_t i = 0; i < names.size(); ++i) {
-    if (IsThroughPort(names[i])) continue;
-    if (auto port = ports.OpenPort(static_cast<int>(i))) return port;
-  }
+  for (int i : MapperOrder(ports.PortNames()))
+    if (auto port = ports.OpenPort(i)) return port;
   if (synthFailed) return nullptr;
   std::unique_ptr<BuiltinSynth> synth;
   BuiltinSynth::Open(SynthSink::kAudioDriver, kDefaultSoundFont, synth);
@@ -52,6 +55,15 @@ std::unique_ptr<OutputBackend> OpenBackend(int kind, std::string& name) {
   return backend;
 }
 
+// Says once per process, on stderr, that the play thread plays without
+// real-time scheduling: under load its timing then suffers badly.
+void TellRealTimeRefused() {
+  static bool told = false;
+  if (told || !RealTimeRefused()) return;
+  told = true;
+  std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, kRealTimeRefusedText);
+}
+
 }  // namespace
 
 int OpenOutput(int kind) {
@@ -69,6 +81,7 @@ int OpenOutput(int kind) {
     openName.clear();
     return kOpenFailed;
   }
+  if (handshake == kDeviceOpen) TellRealTimeRefused();
   return handshake;
 }
 

@@ -7,46 +7,70 @@
 
 #include "core/engine/engine_call.h"
 #include "core/midi/midi_bytes.h"
+#include "midiout/library_logs.h"
+#include "midiout/port_names.h"
 
 namespace tsy {
 namespace {
 
 constexpr const char* kClientName = "Tessaly32";
+// Every port we open is "Tessaly32:out", whether connected to one port or
+// waiting for others to connect to it.
+constexpr const char* kOutPortName = "out";
 
-#ifdef __linux__
-constexpr RtMidi::Api kApi = RtMidi::LINUX_ALSA;
-#else
-constexpr RtMidi::Api kApi = RtMidi::UNSPECIFIED;
-#endif
+std::string ownPortConnection;
 
-// False when the MIDI system is plainly absent. Without the ALSA sequencer
-// device RtMidi and libasound print errors of their own on every attempt;
-// we report the absence once, in our own words, where it matters.
-bool MidiSystemPresent() {
+// RtMidi reports on stderr unless told otherwise; a lost message or a port
+// that does not open is handled where it matters.
+void IgnoreRtMidiError(RtMidiError::Type, const std::string&, void*) {}
+
+// The MIDI systems that are there now, in listing order. Without the ALSA
+// sequencer device or a JACK server RtMidi and the libraries under it print
+// errors of their own on every attempt, so absent systems are not asked.
+std::vector<RtMidi::Api> PresentApis() {
+  std::vector<RtMidi::Api> apis;
 #ifdef __linux__
-  return access("/dev/snd/seq", R_OK | W_OK) == 0;
+  if (access("/dev/snd/seq", R_OK | W_OK) == 0) apis.push_back(RtMidi::LINUX_ALSA);
+  if (JackServerRunning()) apis.push_back(RtMidi::UNIX_JACK);
 #else
-  return true;
+  apis.push_back(RtMidi::UNSPECIFIED);
 #endif
+  return apis;
 }
 
-// A new RtMidi output client, or null when the MIDI system refuses one.
-std::unique_ptr<RtMidiOut> NewClient() {
-  if (!MidiSystemPresent()) return nullptr;
+// A new RtMidi output client of `api`, or null when the system refuses one.
+std::unique_ptr<RtMidiOut> NewClient(RtMidi::Api api) {
+  QuietLibraryLogs();
   try {
-    return std::make_unique<RtMidiOut>(kApi, kClientName);
+    auto client = std::make_unique<RtMidiOut>(api, kClientName);
+    client->setErrorCallback(IgnoreRtMidiError);
+    return client;
   } catch (const RtMidiError&) {
     return nullptr;
   }
 }
 
+std::vector<std::string> ClientPortNames(RtMidiOut& client) {
+  std::vector<std::string> names;
+  try {
+    const unsigned count = client.getPortCount();
+    for (unsigned i = 0; i < count; ++i) names.push_back(client.getPortName(i));
+  } catch (const RtMidiError&) {
+  }
+  return names;
+}
+
+// Sends to one or more RtMidi clients: a system port has one, the port of
+// our own one per MIDI system.
 class SystemPortBackend : public OutputBackend {
  public:
-  explicit SystemPortBackend(std::unique_ptr<RtMidiOut> client) : client_(std::move(client)) {}
+  explicit SystemPortBackend(std::vector<std::unique_ptr<RtMidiOut>> clients) : clients_(std::move(clients)) {}
   ~SystemPortBackend() override {
-    try {
-      client_->closePort();
-    } catch (const RtMidiError&) {
+    for (auto& client : clients_) {
+      try {
+        client->closePort();
+      } catch (const RtMidiError&) {
+      }
     }
   }
 
@@ -70,39 +94,89 @@ class SystemPortBackend : public OutputBackend {
  private:
   // A lost message is not reported: the device simply did not take it.
   void Send(const uint8_t* bytes, size_t length) {
-    try {
-      client_->sendMessage(bytes, length);
-    } catch (const RtMidiError&) {
+    for (auto& client : clients_) {
+      try {
+        client->sendMessage(bytes, length);
+      } catch (const RtMidiError&) {
+      }
     }
   }
 
-  std::unique_ptr<RtMidiOut> client_;
+  std::vector<std::unique_ptr<RtMidiOut>> clients_;
 };
+
+// Opens port `index` of `api` as "Tessaly32:out" connected to it; null
+// when it does not open.
+std::unique_ptr<RtMidiOut> OpenClientPort(RtMidi::Api api, unsigned index) {
+  std::unique_ptr<RtMidiOut> client = NewClient(api);
+  if (!client) return nullptr;
+  try {
+    if (index >= client->getPortCount()) return nullptr;
+    client->openPort(index, kOutPortName);
+  } catch (const RtMidiError&) {
+    return nullptr;
+  }
+  return client;
+}
+
+// The port of our own on `api`: connected to the port ConnectOwnPortTo
+// named where this system has it, else waiting for others to connect.
+std::unique_ptr<RtMidiOut> OpenOwnPort(RtMidi::Api api) {
+  std::unique_ptr<RtMidiOut> client = NewClient(api);
+  if (!client) return nullptr;
+  try {
+    const int target = ownPortConnection.empty() ? -1 : FindPort(ClientPortNames(*client), ownPortConnection);
+    if (target >= 0) client->openPort(static_cast<unsigned>(target), kOutPortName);
+    else client->openVirtualPort(kOutPortName);
+  } catch (const RtMidiError&) {
+    return nullptr;
+  }
+  return client;
+}
+
+// One entry of the listing: the system it belongs to and its index there.
+struct ListedPort {
+  RtMidi::Api api;
+  unsigned index;
+  std::string name;
+};
+
+// The port of our own first (when any MIDI system is there), then every
+// system's ports in system order.
+std::vector<ListedPort> ListPorts() {
+  std::vector<ListedPort> ports;
+  const std::vector<RtMidi::Api> apis = PresentApis();
+  if (apis.empty()) return ports;
+  ports.push_back({RtMidi::UNSPECIFIED, 0, kOwnPortName});
+  for (RtMidi::Api api : apis) {
+    std::unique_ptr<RtMidiOut> client = NewClient(api);
+    if (!client) continue;
+    const std::vector<std::string> names = ClientPortNames(*client);
+    for (unsigned i = 0; i < names.size(); ++i) ports.push_back({api, i, names[i]});
+  }
+  return ports;
+}
 
 class RtMidiPorts : public PortDirectory {
  public:
   std::vector<std::string> PortNames() override {
     std::vector<std::string> names;
-    std::unique_ptr<RtMidiOut> client = NewClient();
-    if (!client) return names;
-    try {
-      const unsigned count = client->getPortCount();
-      for (unsigned i = 0; i < count; ++i) names.push_back(client->getPortName(i));
-    } catch (const RtMidiError&) {
-    }
+    for (ListedPort& port : ListPorts()) names.push_back(std::move(port.name));
     return names;
   }
 
   std::unique_ptr<OutputBackend> OpenPort(int index) override {
-    std::unique_ptr<RtMidiOut> client = NewClient();
-    if (!client || index < 0) return nullptr;
-    try {
-      if (static_cast<unsigned>(index) >= client->getPortCount()) return nullptr;
-      client->openPort(static_cast<unsigned>(index), kClientName);
-    } catch (const RtMidiError&) {
-      return nullptr;
+    const std::vector<ListedPort> ports = ListPorts();
+    if (index < 0 || static_cast<size_t>(index) >= ports.size()) return nullptr;
+    std::vector<std::unique_ptr<RtMidiOut>> clients;
+    if (index == 0) {
+      for (RtMidi::Api api : PresentApis())
+        if (auto client = OpenOwnPort(api)) clients.push_back(std::move(client));
+    } else if (auto client = OpenClientPort(ports[index].api, ports[index].index)) {
+      clients.push_back(std::move(client));
     }
-    return std::make_unique<SystemPortBackend>(std::move(client));
+    if (clients.empty()) return nullptr;
+    return std::make_unique<SystemPortBackend>(std::move(clients));
   }
 };
 
@@ -113,6 +187,6 @@ PortDirectory& SystemPorts() {
   return ports;
 }
 
-bool IsThroughPort(const std::string& name) { return name.find("Through") != std::string::npos; }
+void ConnectOwnPortTo(const std::string& portName) { ownPortConnection = portName; }
 
 }  // namespace tsy

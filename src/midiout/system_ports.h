@@ -1,6 +1,10 @@
 #pragma once
-// The system's MIDI output ports through RtMidi (the ALSA sequencer on
-// Linux), named by their port names.
+// The system's MIDI output ports through RtMidi: the ALSA sequencer's and,
+// while a JACK server runs, JACK's MIDI inputs, after the port of our own
+// ("Tessaly32", port_names.h). Neither system is required: with neither
+// there are no ports.
+
+#include <string>
 
 #include "midiout/output_backend.h"
 
@@ -9,8 +13,9 @@ namespace tsy {
 // The system's port directory (a process-wide object).
 PortDirectory& SystemPorts();
 
-// True for a pass-through port ("Midi Through"), which makes no sound and is
-// never the platform's default output.
-bool IsThroughPort(const std::string& name);
+// The port that the port of our own connects itself to when it opens, if
+// that port exists then (the --connect option, the MidiConnect setting);
+// empty: none. A name is found as a MidiDevice setting is (FindPort).
+void ConnectOwnPortTo(const std::string& portName);
 
 }  // namespace tsy

@@ -17,7 +17,7 @@ namespace tsy {
 
 // The largest settings file read: a few MB, far beyond any real one. A
 // larger file, or one that is no plain file, is not read and not written over.
-constexpr size_t kLargestProfile = 4 * 1024 * 1024;
+constexpr size_t kLargestProfile = size_t{4} * 1024 * 1024;
 
 class Profile {
  public:

@@ -1,8 +1,10 @@
 #include "platform/thread_timing.h"
 
 #include <pthread.h>
+
 #include <sched.h>
 #include <sys/resource.h>
+#include <atomic>
 #ifdef __linux__
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -16,6 +18,8 @@ constexpr unsigned long kDefaultTimerSlackNs = 50000;  // the kernel's default f
 constexpr int kRaisedNice = -10;  // where real-time scheduling is refused but a lower nice is allowed
 #endif
 
+std::atomic<bool> realTimeRefused{false};
+
 }  // namespace
 
 void RaiseThreadPriority() {
@@ -25,10 +29,13 @@ void RaiseThreadPriority() {
   // desktops often grant for audio); then a better nice value where
   // RLIMIT_NICE allows it; else the thread keeps the ordinary class.
   if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &param) == 0) return;
+  realTimeRefused = true;
 #ifdef __linux__
   setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kRaisedNice);
 #endif
 }
+
+bool RealTimeRefused() { return realTimeRefused; }
 
 void BeginFineTimer() {
 #ifdef __linux__

@@ -22,6 +22,16 @@ constexpr const char* kSmfTooLongFormat =
 // ExportSMF0 stopped because the file outgrew what one MIDI track can hold.
 constexpr const char* kSmfTooLargeText = "SMF のトラックに収まる 4 GiB を超えたため出力できません";
 
+// The MidiDevice setting names a port that is not there (filled with the
+// setting); the setting is kept for when the port comes back.
+constexpr const char* kPortMissingFormat = "%s not found; playing through the MIDI Mapper";
+
+// Told once on stderr when the system refuses the play thread real-time
+// scheduling.
+constexpr const char* kRealTimeRefusedText =
+    "the play thread runs without real-time scheduling, so its timing suffers when the machine is busy "
+    "(allow it with an rtprio limit, e.g. membership of the audio group)";
+
 // File dialogs of the main window: titles, then each filter's text with the
 // pattern it stands for.
 constexpr const char* kOpenDialogTitle = "ファイル選択";

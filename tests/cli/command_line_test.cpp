@@ -17,8 +17,8 @@ TEST(TsyCommandLine, HelpShowsEveryCommandAndEachCommandsUsageAndOptions) {
   const CliCase cases[] = {
       {"help", 0, "", "usage: tsy <command>"},
       {"--help", 0, "", "\n  compile SRC.mus... [-o OUT.emd] [--json]  "},
-      {"-h", 0, "", "\n  play SRC [--device NAME] [--seconds N]  "},
-      {"help", 0, "", "\n  devices  "},
+      {"-h", 0, "", "\n  play SRC [--device NAME] [--seconds N] [--connect NAME] [--clock]  "},
+      {"help", 0, "", "\n  devices [-v]  "},
       {"help", 0, "", "\n  help [COMMAND]  "},
       {"help smf", 0, "", "usage: tsy smf SRC... [-o OUT.mid] [--max-length DURATION] [--format 0|1]\n"},
       {"compile --help", 0, "", "usage: tsy compile SRC.mus... [-o OUT.emd] [--json]\n"},
@@ -27,10 +27,11 @@ TEST(TsyCommandLine, HelpShowsEveryCommandAndEachCommandsUsageAndOptions) {
       {"smf -h", 0, "", "\n  -o OUT.mid  "},
       {"play --help", 0, "", "\n  --device NAME  "},
       {"play --help", 0, "", "\n  --seconds N    "},
+      {"play --help", 0, "", "\n  --clock        "},
       {"render --help", 0, "",
        "usage: tsy render SRC... [-o OUT] [--format NAME] [--rate HZ] [--gain DB] [--stems DIR] [--soundfont SF2]\n"},
       {"render --help", 0, "", "\n  --soundfont SF2  "},
-      {"devices --help", 0, "", "usage: tsy devices\n"},
+      {"devices --help", 0, "", "usage: tsy devices [-v]\n"},
       {"devices --help", 0, "", "\n  --help  show this help and exit\n"},
       {"help --help", 0, "", "usage: tsy help [COMMAND]\n"},
   };
@@ -64,7 +65,7 @@ TEST(TsyCommandLine, WordsACommandCannotTakeAreRefusedWithTheirReason) {
       {"play two.mus --device", 2, "tsy: option '--device' needs a value\n"},
       {"render", 2, "usage: tsy render"},
       {"render a.mus --soundfont", 2, "tsy: option '--soundfont' needs a value\n"},
-      {"devices extra", 2, "usage: tsy devices\n"},
+      {"devices extra", 2, "usage: tsy devices [-v]\n"},
   };
   ExpectCases(folder, cases);
 }

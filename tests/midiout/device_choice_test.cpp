@@ -14,7 +14,7 @@
 #include "midiout/message_delivery.h"
 #include "midiout/output_opening.h"
 #include "midiout/recording_output.h"
-#include "text_id_printer.h"
+#include "resources/string_table.h"
 
 namespace tsy {
 namespace {
@@ -28,9 +28,9 @@ class DeviceChoiceTest : public ::testing::Test {
   }
 
   // Applies `setting`; returns the texts the user was told.
-  std::vector<TextId> Apply(std::string& setting) {
-    std::vector<TextId> told;
-    ApplyDeviceChoice(setting, [&](TextId id) { told.push_back(id); });
+  std::vector<std::string> Apply(std::string& setting) {
+    std::vector<std::string> told;
+    ApplyDeviceChoice(setting, [&](const std::string& text) { told.push_back(text); });
     return told;
   }
 
@@ -40,31 +40,45 @@ class DeviceChoiceTest : public ::testing::Test {
     return n;
   }
 
-  RecordingPorts ports_{{"Midi Through:Midi Through Port-0 14:0", "Synth A", "Synth B"}};
+  RecordingPorts ports_{{"Midi Through:Midi Through Port-0 14:0", "Synth A", "Synth B 130:0"}};
 };
 
 TEST_F(DeviceChoiceTest, TheListOffersTheMapperTheSynthesiserAndEveryPort) {
-  EXPECT_EQ(DeviceNames(), (std::vector<std::string>{"MIDI Mapper", "Direct Music",
-                                                     "Midi Through:Midi Through Port-0 14:0", "Synth A", "Synth B"}));
+  EXPECT_EQ(DeviceNames(),
+            (std::vector<std::string>{"MIDI Mapper", "Direct Music", "Midi Through:Midi Through Port-0 14:0", "Synth A",
+                                      "Synth B 130:0"}));
 }
 
-TEST_F(DeviceChoiceTest, ANamedPortOpensThatPort) {
-  std::string setting = "Synth B";
+TEST_F(DeviceChoiceTest, ANamedPortOpensThatPortEvenUnderANewNumber) {
+  std::string setting = "Synth B 128:0";
   EXPECT_TRUE(Apply(setting).empty());
-  EXPECT_EQ(setting, "Synth B");
-  EXPECT_EQ(OpenOutputName(), "Synth B");
+  EXPECT_EQ(setting, "Synth B 130:0") << "the setting takes the port's present name";
+  EXPECT_EQ(OpenOutputName(), "Synth B 130:0");
   EXPECT_EQ(GetState().deviceKind, kFirstPortKind + 2);
   EXPECT_EQ(Received(2, kGmOn), 1u);
   EXPECT_EQ(ports_.recording(1).Count(), 0u);
 }
 
-TEST_F(DeviceChoiceTest, AnUnknownNameBecomesTheMapperWhichSkipsThroughPorts) {
+TEST_F(DeviceChoiceTest, AMissingPortIsToldOnceAndPlaysThroughTheMapperKeepingTheSetting) {
   std::string setting = "Gone Synth";
-  EXPECT_TRUE(Apply(setting).empty());
-  EXPECT_EQ(setting, "MIDI Mapper");
+  EXPECT_EQ(Apply(setting), std::vector<std::string>{"Gone Synth not found; playing through the MIDI Mapper"});
+  EXPECT_EQ(setting, "Gone Synth") << "the user's choice is kept for when the port comes back";
   EXPECT_EQ(GetState().deviceKind, kMapperKind);
+  EXPECT_EQ(OpenOutputName(), "MIDI Mapper");
   EXPECT_EQ(Received(1, kGmOn), 1u) << "the first port that is not a through port";
   EXPECT_EQ(ports_.recording(0).Count(), 0u);
+
+  EXPECT_TRUE(Apply(setting).empty()) << "applying again changes nothing and says nothing";
+  EXPECT_EQ(Received(1, kGmOn), 1u) << "no reopen";
+}
+
+TEST_F(DeviceChoiceTest, TheMapperPrefersASynthesiserPort) {
+  RecordingPorts ports{{"Sequencer:in 130:0", "FLUID Synth (5120):Synth input port (5120:0) 131:0"}};
+  UsePortDirectory(&ports);
+  std::string setting = "MIDI Mapper";
+  Apply(setting);
+  EXPECT_EQ(ports.recording(1).Messages().at(0).bytes, kGmOn);
+  EXPECT_EQ(ports.recording(0).Count(), 0u);
 }
 
 TEST_F(DeviceChoiceTest, TheOldMisspeltMapperIsReadAsTheMapperAndStoredCorrectly) {
@@ -88,12 +102,14 @@ TEST_F(DeviceChoiceTest, NothingToOpenMeansStandbyAndItsMessage) {
   std::string setting = "Synth A";
   // The mapper falls back to the built-in synthesiser; without a sound card
   // that cannot sound either, so the thread waits in standby.
-  const std::vector<TextId> told = Apply(setting);
+  const std::vector<std::string> told = Apply(setting);
+  ASSERT_FALSE(told.empty());
+  EXPECT_EQ(told[0], "Synth A not found; playing through the MIDI Mapper");
   if (OpenOutputName().empty()) {
-    EXPECT_EQ(told, std::vector<TextId>{TextId::kDeviceStandby});
+    EXPECT_EQ(told, (std::vector<std::string>{told[0], LoadText(TextId::kDeviceStandby)}));
     EXPECT_TRUE(PlayThreadInStandby());
   }
-  EXPECT_EQ(setting, "MIDI Mapper");
+  EXPECT_EQ(setting, "Synth A");
 }
 
 TEST_F(DeviceChoiceTest, SwitchingWhilePlayingCarriesTheChannelsAndTheTickOver) {
@@ -105,10 +121,10 @@ TEST_F(DeviceChoiceTest, SwitchingWhilePlayingCarriesTheChannelsAndTheTickOver) 
   PlayFromStart();
   ASSERT_TRUE(WaitFor([] { return GetState().tick >= 60; }));
 
-  setting = "Synth B";
+  setting = "Synth B 130:0";
   Apply(setting);
   const uint32_t switched = GetState().tick;
-  EXPECT_EQ(OpenOutputName(), "Synth B");
+  EXPECT_EQ(OpenOutputName(), "Synth B 130:0");
   ASSERT_TRUE(WaitFor([&] { return GetState().tick > switched + 5; })) << "play goes on";
   EXPECT_LT(GetState().tick, switched + 100) << "from where it was";
 

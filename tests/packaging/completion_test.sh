@@ -47,9 +47,10 @@ expect "" "$tsy" render a.mus --gain ""
 expect "0 1" "$tsy" smf a.mus --format ""
 expect "B.MUS a.mus c.emd songs" "$tsy" smf a.mus ""
 expect "f.sf2 songs" "$tsy" render a.mus --soundfont ""
-expect "--device --help --seconds" "$tsy" play a.mus --
+expect "--clock --connect --device --help --seconds" "$tsy" play a.mus --
 expect "" "$tsy" play a.mus --seconds ""
 expect "Direct\\ Music MIDI\\ Mapper" "$tsy" play a.mus --device ""
+expect "Direct\\ Music MIDI\\ Mapper" "$tsy" play a.mus --connect ""
 expect "Direct\\ Music" "$tsy" play a.mus --device Di
 expect "MIDI\\ Mapper" "$tsy" play a.mus --device 'MIDI\ M'
 expect "" "$tsy" devices ""

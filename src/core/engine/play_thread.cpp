@@ -99,6 +99,7 @@ class PlayLoop {
       case EngineStatus::kStarted: return PlayOneLoop(now);
       case EngineStatus::kStopRequested:
         for (int c = 0; c < kChannelCount; ++c) SendController(*output_, c, midi::kAllNotesOff, 0);
+        output_->OnClock(ClockEvent::kStop, GetState().tick);
         ConfirmStopped();
         stoppedAt_ = now;
         Publish(now);
@@ -110,6 +111,7 @@ class PlayLoop {
         passesDue_ = true;
         start_ += Clock::now() - stoppedAt_;  // the play clock goes on where it stopped
         PublishOrigin();
+        output_->OnClock(ClockEvent::kContinue, GetState().tick);
         return false;
       default: RefreshIdle(); return true;
     }
@@ -147,6 +149,7 @@ class PlayLoop {
     nextTickPs_ += kTickPsAtTempoOne / static_cast<uint64_t>(tempo);
     state.tick = state.tick + 1;
     state.barTick = state.tick % 192;
+    output_->OnClock(ClockEvent::kTick, state.tick);
   }
 
   // Returns the number of tracks without a stream. Every controller,
@@ -200,6 +203,7 @@ class PlayLoop {
     ConfirmRunning();
     RestartClock();
     GetState().tick = 0;
+    output_->OnClock(ClockEvent::kStart, 0);
   }
 
   void RestartClock() {

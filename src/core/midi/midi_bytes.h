@@ -36,8 +36,23 @@ constexpr uint8_t kDataBits = 0x7F;
 constexpr uint8_t Status(uint8_t kind, int channel) { return static_cast<uint8_t>(kind | channel); }
 constexpr uint8_t KindOf(uint8_t status) { return status & 0xF0; }
 constexpr int ChannelOf(uint8_t status) { return status & 0x0F; }
-// Program change and channel pressure carry one data byte, the other channel messages two.
+// System common and real-time messages: the MIDI clock and transport that
+// play sends besides the music, 24 clocks to a quarter note.
+constexpr uint8_t kSongPosition = 0xF2;  // two data bytes: the position in sixteenths, low 7 bits first
+constexpr uint8_t kTimingClock = 0xF8;
+constexpr uint8_t kStart = 0xFA;
+constexpr uint8_t kContinue = 0xFB;
+constexpr uint8_t kStop = 0xFC;
+constexpr uint32_t kTicksPerClock = 2;          // 48 ticks to a quarter note
+constexpr uint32_t kTicksPerSongPosition = 12;  // the Song Position Pointer counts sixteenths
+
+// Program change and channel pressure carry one data byte, the other channel
+// messages two; of the system messages the song position two, the song
+// select and time code one, the rest none.
 constexpr int DataBytes(uint8_t status) {
+  if (status == kSongPosition) return 2;
+  if (status == 0xF1 || status == 0xF3) return 1;
+  if (status >= 0xF4) return 0;
   return KindOf(status) == kProgramChange || KindOf(status) == kChannelPressure ? 1 : 2;
 }
 

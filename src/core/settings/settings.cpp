@@ -25,6 +25,8 @@ constexpr int32_t kDefaultRate = 24;  // refreshes per second
   KEY("System", "ExitCheck",      exitCheck,                     Number,   1,              0)                \
   KEY("System", "Priority",       priority,                      Shown,    0,              0)                \
   KEY("System", "MidiDevice",     midiDevice,                    Text,     "MIDI Mapper",  kMidiDeviceBytes) \
+  KEY("System", "MidiConnect",    midiConnect,                   UserText, "",             kPortNameBytes)   \
+  KEY("System", "MidiClock",      midiClock,                     UserInt,  0,              0)                \
   KEY("Tone",   "Tone1",          tone1,                         Text,     "GMSET.EQN",    kToneFileBytes)   \
   KEY("Tone",   "Tone2",          tone2,                         Text,     "GMSET.EQD",    kToneFileBytes)   \
   KEY("Tone",   "AutoJump",       toneAutoJump,                  Number,   0,              0)                \
@@ -53,6 +55,10 @@ struct Number {};             // an integer of its field's width: a byte keeps t
 struct Rate {};               // DispRate: the file holds refreshes per second, the record the period in ms
 struct Position : Number {};  // a window position: read only when WindowSave is on
 struct Shown : Number {};     // a byte the Options sheet shows: read, never written
+// Settings the user writes into the file and nothing changes: read, never
+// written, so a file without them stays as it was.
+struct UserText : Text {};
+struct UserInt : Number {};
 
 // `text` cut to what a field of `width` bytes holds (width - 1 bytes and the
 // zero), never in the middle of a UTF-8 character.
@@ -92,6 +98,8 @@ void WriteKey(Profile& profile, Key key, Rate, int32_t field) {
   WriteKey(profile, key, Number{}, RateFromRefreshPeriod(field));
 }
 void WriteKey(Profile&, Key, Shown, uint8_t) {}
+void WriteKey(Profile&, Key, UserText, const std::string&) {}
+void WriteKey(Profile&, Key, UserInt, uint8_t) {}
 
 std::string CurrentDirectory() {
   std::error_code error;

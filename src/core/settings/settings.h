@@ -19,6 +19,7 @@ constexpr int32_t kPositionUnset = 2147483647;
 // keeps at most width - 1 bytes.
 constexpr size_t kLoadInFileBytes = 516;
 constexpr size_t kMidiDeviceBytes = 32;
+constexpr size_t kPortNameBytes = 256;  // a JACK port's full name is at most 256 bytes
 constexpr size_t kToneFileBytes = 256;
 constexpr size_t kDirectoryBytes = 260;
 
@@ -42,6 +43,8 @@ struct Settings {
   uint8_t exitCheck = 0;      // nonzero: ask before closing the main window
   uint8_t priority = 0;       // shown by the Options sheet only; never written
   std::string midiDevice;     // "MIDI Mapper", "Direct Music" or a port's name
+  std::string midiConnect;    // the port that the port of our own connects to; empty: none
+  uint8_t midiClock = 0;      // nonzero: play sends MIDI clock with the music
 
   // Section "Tone".
   std::string tone1;          // tone definition file of the @eqn names

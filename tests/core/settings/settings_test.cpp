@@ -189,6 +189,20 @@ TEST_F(SettingsFile, OnlyAPlainFileIsReadAndOnlyAWritableOneWritten) {
   ::alarm(0);
 }
 
+TEST_F(SettingsFile, TheOutputsOwnKeysAreReadAndLeftAsTheUserWroteThem) {
+  EXPECT_EQ(Read().midiConnect, "");
+  EXPECT_EQ(Read().midiClock, 0);
+  Put("[System]\nMidiConnect=FLUID Synth:Synth input port\nMidiClock=1\n");
+  const Settings s = Read();
+  EXPECT_EQ(s.midiConnect, "FLUID Synth:Synth input port");
+  EXPECT_EQ(s.midiClock, 1);
+  EXPECT_EQ(RoundTrip("MidiConnect"), "FLUID Synth:Synth input port");
+  EXPECT_EQ(RoundTrip("MidiClock"), "1");
+  Put("");
+  EXPECT_EQ(RoundTrip("MidiClock"), "(absent)") << "never added to a file that had none";
+  EXPECT_EQ(RoundTrip("MidiConnect"), "(absent)");
+}
+
 TEST_F(SettingsFile, EveryFieldRoundTrips) {
   Settings s = Read();
   s.loadInFile = "/home/user/曲/song.mus";
