@@ -28,7 +28,7 @@ void StartAtLine(const SourceMap& /*sourceMap*/, uint32_t /*line*/) { PlayFromSt
 const EditorText* Player::PlayFromLine(const CompileResult& compiled, uint32_t line, std::string device) {
   if (!HasTrack(compiled.image)) return &kNothingToPlayText;
   if (!opened_) {
-    ApplyDeviceChoice(device, [](TextId) {});
+    ApplyDeviceChoice(device, [](const std::string&) {});
     opened_ = true;
   }
   if (PlayThreadInStandby()) return &kStandbyText;
