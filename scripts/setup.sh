@@ -7,6 +7,8 @@ packages=(
   # toolchain and test frameworks
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
+  # JSON for the feeds tsy writes to editors
+  nlohmann-json3-dev
   clang libclang-rt-14-dev clang-tidy clang-format
   # desktop program
   qt6-base-dev libgl-dev fonts-ipafont-gothic

@@ -46,7 +46,7 @@ bool IsSourcePath(const std::string& path) {
   return ending == ".mus";
 }
 
-bool ReadImage(const std::string& path, std::vector<uint8_t>& image, bool* diagnostic) {
+bool ReadImage(const std::string& path, std::vector<uint8_t>& image, bool* diagnostic, SourceMap* map) {
   if (IsSourcePath(path)) {
     CompileResult result = CompileFile(path);
     if (!result.opened) {
@@ -55,6 +55,7 @@ bool ReadImage(const std::string& path, std::vector<uint8_t>& image, bool* diagn
     }
     PrintDiagnostics(path, result);
     if (diagnostic) *diagnostic = !result.errorFree();
+    if (map) *map = std::move(result.sourceMap);
     image = std::move(result.image);
     return true;
   }
@@ -85,9 +86,9 @@ bool CheckPlayedVersion(const std::string& path, const std::vector<uint8_t>& ima
   return false;
 }
 
-bool ReadMusic(const std::string& path, std::vector<uint8_t>& objectBuffer) {
+bool ReadMusic(const std::string& path, std::vector<uint8_t>& objectBuffer, SourceMap* map) {
   std::vector<uint8_t> image;
-  if (!ReadImage(path, image)) return false;
+  if (!ReadImage(path, image, nullptr, map)) return false;
   if (!HasTrack(image)) {
     std::fprintf(stderr, "tsy: %s holds no track to play\n", path.c_str());
     return false;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/compiler/source_map.h"
 #include "core/smf/render_length.h"
 
 namespace tsy::cli {
@@ -15,10 +16,12 @@ namespace tsy::cli {
 bool IsSourcePath(const std::string& path);
 
 // The image of `path`: compiled from a source (its diagnostics go to stderr,
-// the tracks before a fault are kept, and `diagnostic` is set), or the bytes
-// of an object file whose header and track offsets have been checked.
-// Returns false after saying why on stderr.
-bool ReadImage(const std::string& path, std::vector<uint8_t>& image, bool* diagnostic = nullptr);
+// the tracks before a fault are kept, and `diagnostic` is set; `map`, when
+// given, receives where its events came from), or the bytes of an object
+// file whose header and track offsets have been checked (`map` is left
+// empty). Returns false after saying why on stderr.
+bool ReadImage(const std::string& path, std::vector<uint8_t>& image, bool* diagnostic = nullptr,
+               SourceMap* map = nullptr);
 
 // True when the image holds at least one track stream.
 bool HasTrack(const std::vector<uint8_t>& image);
@@ -28,7 +31,8 @@ bool CheckPlayedVersion(const std::string& path, const std::vector<uint8_t>& ima
 
 // Fills `objectBuffer` (16,383 bytes) with the image of `path` when it holds
 // a track of a version the engine plays; returns false after saying why.
-bool ReadMusic(const std::string& path, std::vector<uint8_t>& objectBuffer);
+// `map` as for ReadImage.
+bool ReadMusic(const std::string& path, std::vector<uint8_t>& objectBuffer, SourceMap* map = nullptr);
 
 // Hands the object buffer to the engine (LoadImage). The output must be
 // open first: opening it clears the engine.

@@ -9,6 +9,7 @@
 
 #include "cli/commands.h"
 #include "cli/music_input.h"
+#include "cli/play_position.h"
 #include "core/engine/engine_call.h"
 #include "core/smf/export_smf.h"
 #include "platform/replacing_file.h"
@@ -45,8 +46,8 @@ bool ParseDuration(const std::string& text, double& seconds) {
   return seconds < 1e15;
 }
 
-int Export(const std::string& source, const std::string& output, double limitSeconds) {
-  const SmfExport result = ExportSmf(output, limitSeconds);
+int Export(const std::string& source, const std::string& output, double limitSeconds, uint32_t from) {
+  const SmfExport result = ExportSmf(output, limitSeconds, from);
   switch (result.outcome) {
     case SmfOutcome::kWritten: std::printf("%s\n", result.EndPosition().c_str()); return kExported;
     case SmfOutcome::kCannotCreate:
@@ -76,6 +77,8 @@ int RunSmf(const Arguments& args) {
                  text->c_str());
     return kUsageFault;
   }
+  uint32_t from = 0;
+  if (!ReadPositionOption(args, "--from", from)) return kUsageFault;
   const std::string source = args.positional[0];
   const std::string output = args.OutputPath(".mid");
   if (SameFile(source, output)) {
@@ -94,7 +97,7 @@ int RunSmf(const Arguments& args) {
   std::vector<uint8_t> objectBuffer(kObjectBufferSize, 0);
   std::copy(image.begin(), image.end(), objectBuffer.begin());
   LoadMusic(objectBuffer);
-  const int exit = Export(source, output, limitSeconds);
+  const int exit = Export(source, output, limitSeconds, from);
   return exit == kExported && diagnostic ? kDiagnostic : exit;
 }
 

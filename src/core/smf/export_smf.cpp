@@ -9,6 +9,7 @@
 #include "core/engine/load_image.h"
 #include "core/engine/play_controls.h"
 #include "core/engine/play_thread.h"
+#include "core/engine/seek.h"
 #include "core/engine/state_snapshot.h"
 #include "core/smf/smf_preamble.h"
 #include "platform/replacing_file.h"
@@ -16,28 +17,17 @@
 namespace tsy {
 namespace {
 
-constexpr int64_t kBarTicks = 192;
-
-// How long the export waits for a play thread to hand the engine over; one
-// that answers at all does so within a loop (a start in progress takes 300 ms).
-constexpr std::chrono::milliseconds kHandOverLimit{5000};
-constexpr std::chrono::milliseconds kPollPeriod{1};
-
 // Rewinds every track and takes the engine from the play thread. Without a
 // play thread (or one that does not answer) nobody else runs passes, and the
 // export confirms the hand-over itself.
-void TakeEngine(const uint8_t* image) {
+void RewindAndTakeEngine(const uint8_t* image) {
   Halt();
   ResetEngine();
   for (int t = 0; t < kTrackCount; ++t) {
     const uint32_t offset = ImageTrackOffset(image, t + 1);
     LoadTrack(t, offset != 0 && offset < kObjectBufferSize ? image + offset : nullptr);
   }
-  RequestExport();
-  const auto limit = std::chrono::steady_clock::now() + kHandOverLimit;
-  while (PlayThreadRunning() && GetStatus() != EngineStatus::kExporting && std::chrono::steady_clock::now() < limit)
-    std::this_thread::sleep_for(kPollPeriod);
-  if (GetStatus() != EngineStatus::kExporting) ConfirmExport();
+  TakeEngine();
 }
 
 // Writes one pass's messages at `tick`, keeping the channel record as
@@ -88,7 +78,7 @@ std::string SmfExport::EndPosition() const {
   return text;
 }
 
-RenderEnd RenderSmf(SmfSink& sink, uint32_t& endTick) {
+RenderEnd RenderSmf(SmfSink& sink, uint32_t& endTick, uint32_t from) {
   const uint8_t* image = CurrentImage();
   EngineState& s = GetState();
   const int64_t length = LongestTrack(image);
@@ -97,11 +87,21 @@ RenderEnd RenderSmf(SmfSink& sink, uint32_t& endTick) {
   SmfWriter writer(j, sink);
   static MessageWord words[kMessageCapacity];
   static MessageSlots slots;
+  static ChasedState chase;
   std::vector<MessageWord> notes;
   bool fadeStarted = false;
   SmfPreamble preamble;
+  // Music from `from` on is written from file time 0, after the preamble and
+  // the state chased there.
+  auto fileTick = [from](int64_t tick) { return tick < 0 ? tick : tick - from; };
 
   for (; j < 2 * length + kEndAfterTwice && writer.ok(); ++j) {
+    if (j == 0 && from > 0) {
+      j = SeekTo(from, chase);
+      const auto state = chase.Messages();
+      WriteMessages(writer, 0, state.data(), static_cast<int>(state.size()), chase.Slots(), notes);
+      if (j < from) break;  // the music ended before it
+    }
     if (j >= 0) {
       s.tick = static_cast<uint32_t>(j);
       s.barTick = static_cast<uint32_t>(j % kBarTicks);
@@ -121,23 +121,23 @@ RenderEnd RenderSmf(SmfSink& sink, uint32_t& endTick) {
           fadeStarted = true;
         }
       }
-      WriteMessages(writer, j, words, count, slots, notes);
+      WriteMessages(writer, fileTick(j), words, count, slots, notes);
     }
     if (ended == kTrackCount) break;
-    for (MessageWord note : notes) writer.ShortMessage(j, note);
+    for (MessageWord note : notes) writer.ShortMessage(fileTick(j), note);
   }
   endTick = s.tick;
   if (writer.full()) return RenderEnd::kTrackFull;
   return writer.Finish() ? RenderEnd::kWhole : RenderEnd::kSinkFailed;
 }
 
-std::vector<uint8_t> RenderSmf(uint32_t& endTick) {
+std::vector<uint8_t> RenderSmf(uint32_t& endTick, uint32_t from) {
   MemorySink sink;
-  RenderSmf(sink, endTick);
+  RenderSmf(sink, endTick, from);
   return std::move(sink.bytes);
 }
 
-SmfExport ExportSmf(const std::string& path, double limitSeconds) {
+SmfExport ExportSmf(const std::string& path, double limitSeconds, uint32_t from) {
   SmfExport result;
   const uint8_t* image = CurrentImage();
   if (!image) return result;
@@ -152,9 +152,9 @@ SmfExport ExportSmf(const std::string& path, double limitSeconds) {
     result.reason = created.Reason();
     return result;
   }
-  TakeEngine(image);
+  RewindAndTakeEngine(image);
   FileSink sink(file);
-  const RenderEnd end = RenderSmf(sink, result.endTick);
+  const RenderEnd end = RenderSmf(sink, result.endTick, from);
   if (end == RenderEnd::kTrackFull) {
     result.outcome = SmfOutcome::kTooLarge;
   } else {
