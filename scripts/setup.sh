@@ -15,7 +15,7 @@ packages=(
   # MIDI output and the built-in synthesiser
   librtmidi-dev libjack-dev jackd1 libfluidsynth-dev libasound2-dev fluidsynth fluid-soundfont-gm
   # looking at the program and checking its files
-  xvfb xauth x11-apps x11-utils openbox xdotool imagemagick python3 python3-mido sox
+  xvfb xauth x11-apps x11-utils openbox xdotool imagemagick python3 python3-mido sox neovim
   # the icon rendered at build time; the .deb and the checks of what it installs
   librsvg2-bin dpkg-dev desktop-file-utils appstream shared-mime-info libxml2-utils xdg-utils
   libfile-mimeinfo-perl file man-db groff-base
