@@ -55,10 +55,19 @@ std::atomic<uint32_t> rangeFrom{0};
 std::atomic<uint32_t> rangeEnd{0};
 std::atomic<bool> rangeLoop{false};
 
-// A new image waiting to take over; the requester keeps the buffer until the
-// play thread clears the pointer.
+// A new image waiting to take over. The requester keeps the buffer until the
+// state is kNoTakeover again; the play thread claims it before it reads it,
+// so that a withdrawal never pulls it away while it is read.
+enum TakeoverState : int { kNoTakeover, kTakeoverPending, kTakeoverClaimed };
+std::atomic<int> takeoverState{kNoTakeover};
 std::atomic<const uint8_t*> takeoverBuffer{nullptr};
 std::atomic<size_t> takeoverSize{0};
+
+// The image to take over, claimed for the play thread; null when none waits.
+const uint8_t* ClaimTakeover() {
+  int pending = kTakeoverPending;
+  return takeoverState.compare_exchange_strong(pending, kTakeoverClaimed) ? takeoverBuffer.load() : nullptr;
+}
 
 bool ImageInitialisesItself() {
   const uint8_t* image = CurrentImage();
@@ -150,7 +159,7 @@ class PlayLoop {
   bool PlayOneLoop(Clock::time_point now) {
     EngineState& state = GetState();
     const bool newTick = passesDue_ || state.tick != passTick_;
-    if (newTick && takeoverBuffer.load() && (state.tick % kBarTicks == 0 || inactive_ >= kTrackCount))
+    if (newTick && takeoverState == kTakeoverPending && (state.tick % kBarTicks == 0 || inactive_ >= kTrackCount))
       Rejoin(state.tick);
     // Events, ramps and the fade all go by the tick: passes between ticks
     // would only refresh the ages in ms that the displays show.
@@ -194,7 +203,7 @@ class PlayLoop {
   bool Rejoin(uint32_t tick) {
     EngineState& s = GetState();
     const SetByHand kept = KeepSetByHand(s);
-    const uint8_t* buffer = takeoverBuffer.load();
+    const uint8_t* buffer = ClaimTakeover();
     if (buffer) {
       LoadImage(buffer, takeoverSize);
       s.imageGeneration = s.imageGeneration + 1;
@@ -205,7 +214,7 @@ class PlayLoop {
     SendCleanSlate();
     const uint32_t reached = SeekAndSendState(tick);
     RestoreSetByHand(s, kept);
-    if (buffer) takeoverBuffer = nullptr;
+    if (buffer) takeoverState = kNoTakeover;
     passesDue_ = true;
     return reached == tick;
   }
@@ -426,13 +435,19 @@ void SetPlayRange(const PlayRange& range) {
 PlayRange CurrentPlayRange() { return {rangeFrom, rangeEnd, rangeLoop}; }
 
 bool RequestTakeover(const uint8_t* buffer, size_t size) {
-  if (takeoverBuffer.load()) return false;
+  if (!buffer || takeoverState != kNoTakeover) return false;
   takeoverSize = size;
   takeoverBuffer = buffer;
+  takeoverState = kTakeoverPending;
   return true;
 }
 
-bool TakeoverPending() { return takeoverBuffer.load() != nullptr; }
+bool TakeoverPending() { return takeoverState != kNoTakeover; }
+
+bool WithdrawTakeover() {
+  int pending = kTakeoverPending;
+  return takeoverState.compare_exchange_strong(pending, kNoTakeover);
+}
 
 bool PlayThreadInStandby() { return control.exists && control.standby; }
 

@@ -64,6 +64,9 @@ PlayRange CurrentPlayRange();
 // asked, while another takeover is pending.
 bool RequestTakeover(const uint8_t* buffer, size_t size);
 bool TakeoverPending();
+// Withdraws a takeover the play thread has not begun; false when it has (the
+// buffer is still read until TakeoverPending() is false) or there is none.
+bool WithdrawTakeover();
 
 // Ends the play thread: clears its running flag and waits for it at most
 // `limit`. Then releases the output (again, if the thread already did) and
