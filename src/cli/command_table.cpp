@@ -42,8 +42,8 @@ constexpr const char* kSmfHelp =
     "music could play longer than the limit; 3 there is nothing to export.\n";
 constexpr OptionRule kSmfOptions[] = {
     {"-o", "OUT.mid", "write the MIDI file to OUT.mid"},
-    {"--from", "POS", "export from POS (bars.ticks) on, after the state chased there"},
     {"--max-length", "DURATION", "refuse music that could play longer (90, 90s, 45m, 2h; default 24h)"},
+    {"--from", "POS", "export from POS (bars.ticks) on, after the state chased there", true},
 };
 
 constexpr const char* kPlayHelp =
@@ -74,12 +74,12 @@ constexpr const char* kPlayHelp =
 constexpr OptionRule kPlayOptions[] = {
     {"--device", "NAME", "play through the output NAME (see tsy devices)"},
     {"--seconds", "N", "fade out after N seconds, then stop"},
-    {"--from", "POS", "start at POS (bars.ticks, 192 ticks a bar)"},
-    {"--from-line", "N", "start where a track first plays music of line N or later"},
-    {"--to", "POS", "end (or with --loop, turn) at POS"},
-    {"--loop", nullptr, "play the passage again and again"},
-    {"--watch", nullptr, "take over a saved source at the next bar line"},
-    {"--positions", "FILE", "write each track's source position as JSON lines (- for stdout)"},
+    {"--from", "POS", "start at POS (bars.ticks, 192 ticks a bar)", true},
+    {"--from-line", "N", "start where a track first plays music of line N or later", true},
+    {"--to", "POS", "end (or with --loop, turn) at POS", true},
+    {"--loop", nullptr, "play the passage again and again", true},
+    {"--watch", nullptr, "take over a saved source at the next bar line", true},
+    {"--positions", "FILE", "write each track's source position as JSON lines (- for stdout)", true},
 };
 
 constexpr const char* kRenderHelp =

@@ -20,13 +20,12 @@ Json SoundingNotes(const EngineState& s, int t) {
   return notes;
 }
 
-// The event the track plays is the last one its passes decoded: the one
-// that ends just before its next stream byte.
+// The event the track plays is the last one its passes decoded.
 SourcePosition PlayingPosition(const EngineState& s, int t, const SourceMap* map) {
   const uint8_t* image = s.image;
   const uint8_t* next = s.trackPos[t];
   if (!map || !image || next <= image) return {};
-  const SourceMapEntry* event = map->EventAt(t + 1, static_cast<uint32_t>(next - image - 1));
+  const SourceMapEntry* event = map->EventBefore(t + 1, static_cast<uint32_t>(next - image));
   return event ? event->at : SourcePosition{};
 }
 

@@ -238,15 +238,18 @@ TEST_F(TsyPlaySynth, AWatchedSourceTakesOverAtTheNextBarAndABrokenOneIsReported)
   WriteFile(folder / "song.mus", "1[ t240 @19 o4 (c4)16 ]\n");
   WriteFile(folder / "edit.txt", "; edited\n\n1[ t240 @19 o4 (e4)16 ]\n");
   WriteFile(folder / "broken.txt", "1[ t240 @19 o4 (e4)16 x ]\n");
-  const std::string editor =
-      "(sleep 1.2; cp edit.txt new.tmp; mv new.tmp song.mus; sleep 1.2; cp broken.txt song.mus) & ";
+  const std::string editor = "(cd '" + folder.path().string() +
+                             "' && sleep 1.2 && cp edit.txt new.tmp && mv new.tmp song.mus && sleep 1.2 && "
+                             "cp broken.txt song.mus) & ";
   TsyRun run = RunTsy(folder, "play song.mus --device 'Direct Music' --watch --positions feed.jsonl", editor);
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const std::vector<FeedLine> feed = ReadFeed(ReadFile(folder / "feed.jsonl"));
   ASSERT_FALSE(feed.empty());
   uint32_t lastOld = 0, firstNew = 0;
   for (size_t i = 0; i < feed.size(); ++i) {
-    if (i > 0) ASSERT_GE(feed[i].tick, feed[i - 1].tick) << "the tick count never starts again";
+    if (i > 0) {
+      ASSERT_GE(feed[i].tick, feed[i - 1].tick) << "the tick count never starts again";
+    }
     if (feed[i].lines == std::vector<uint32_t>{1}) lastOld = feed[i].tick;
     if (feed[i].lines == std::vector<uint32_t>{3} && firstNew == 0) firstNew = feed[i].tick;
   }

@@ -41,8 +41,11 @@ expect "B.MUS a.mus c.emd songs" "$tsy" dump ""
 expect "d.mid songs" "$tsy" smf a.mus -o ""
 expect "e.wav songs" "$tsy" render a.mus -o ""
 expect "f.sf2 songs" "$tsy" render a.mus --soundfont ""
-expect "--device --help --seconds" "$tsy" play a.mus --
+expect "--device --from --from-line --help --loop --positions --seconds --to --watch" "$tsy" play a.mus --
 expect "" "$tsy" play a.mus --seconds ""
+expect "" "$tsy" play a.mus --from ""
+expect "" "$tsy" play a.mus --to ""
+expect "B.MUS a.mus c.emd d.mid e.wav f.sf2 g.txt songs" "$tsy" play a.mus --positions ""
 expect "Direct\\ Music MIDI\\ Mapper" "$tsy" play a.mus --device ""
 expect "Direct\\ Music" "$tsy" play a.mus --device Di
 expect "MIDI\\ Mapper" "$tsy" play a.mus --device 'MIDI\ M'

@@ -211,8 +211,7 @@ class PlayLoop {
       RewindTracks();
       ResetEngine();
     }
-    SendCleanSlate();
-    const uint32_t reached = SeekAndSendState(tick);
+    const uint32_t reached = SeekAndSendState(tick, true);
     RestoreSetByHand(s, kept);
     if (buffer) takeoverState = kNoTakeover;
     passesDue_ = true;
@@ -238,9 +237,11 @@ class PlayLoop {
   }
 
   // Runs the passes silently up to `tick` and sends what a listener must
-  // have there; every later message is the music's own.
-  uint32_t SeekAndSendState(uint32_t tick) {
+  // have there, after a clean slate when other music played before; every
+  // later message is the music's own. Everything goes out at `tick`.
+  uint32_t SeekAndSendState(uint32_t tick, bool afterOtherMusic) {
     const uint32_t reached = SeekTo(tick, chase_);
+    if (afterOtherMusic) SendCleanSlate();
     for (MessageWord word : chase_.Messages()) {
       if (IsShortMessage(word)) output_->SendShort(word);
       else if (IsSysExWord(word)) output_->SendLong(chase_.Slots()[WordSlot(word)].data(), WordLength(word));
@@ -308,7 +309,7 @@ class PlayLoop {
       std::this_thread::sleep_for(kControllerSettle);
     }
     const uint32_t from = startTick;
-    if (from > 0) SeekAndSendState(from);
+    if (from > 0) SeekAndSendState(from, false);
     turnable_ = true;
     ConfirmRunning();
     RestartClock();

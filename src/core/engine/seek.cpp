@@ -52,16 +52,16 @@ uint32_t NextBusyTick(const EngineState& s, uint32_t tick, uint32_t limit) {
 bool SilentPasses(EngineState& s, uint32_t tick, ChasedState* chase) {
   s.tick = tick;
   s.barTick = tick % kBarTicks;
-  int ended = 0;
+  bool live = false;
   for (int t = 0; t < kTrackCount; ++t) {
     const int n = TrackPass(t, gWords, &gSlots);
-    if (n < 0) ++ended;
     for (int i = 0; i < n && i < kMessageCapacity; ++i) {
       KeepRecord(gWords[i]);
       if (chase) chase->Absorb(gWords[i], gSlots);
     }
+    live = live || s.trackPos[t] != nullptr;
   }
-  return ended < kTrackCount;
+  return live;
 }
 
 // Every note begun before the seek's tick got no note-on: none gets a note-off.

@@ -25,6 +25,7 @@ constexpr int32_t kDefaultRate = 24;  // refreshes per second
   KEY("System", "ExitCheck",      exitCheck,                     Number,   1,              0)                \
   KEY("System", "Priority",       priority,                      Shown,    0,              0)                \
   KEY("System", "MidiDevice",     midiDevice,                    Text,     "MIDI Mapper",  kMidiDeviceBytes) \
+  KEY("System", "LiveReload",     liveReload,                    Optional, 0,              0)                \
   KEY("Tone",   "Tone1",          tone1,                         Text,     "GMSET.EQN",    kToneFileBytes)   \
   KEY("Tone",   "Tone2",          tone2,                         Text,     "GMSET.EQD",    kToneFileBytes)   \
   KEY("Tone",   "AutoJump",       toneAutoJump,                  Number,   0,              0)                \
@@ -53,6 +54,9 @@ struct Number {};             // an integer of its field's width: a byte keeps t
 struct Rate {};               // DispRate: the file holds refreshes per second, the record the period in ms
 struct Position : Number {};  // a window position: read only when WindowSave is on
 struct Shown : Number {};     // a byte the Options sheet shows: read, never written
+// A switch beyond the described keys: written once it is on or the file
+// holds it, so that a file of the described keys is written as described.
+struct Optional : Number {};
 
 // `text` cut to what a field of `width` bytes holds (width - 1 bytes and the
 // zero), never in the middle of a UTF-8 character.
@@ -92,6 +96,11 @@ void WriteKey(Profile& profile, Key key, Rate, int32_t field) {
   WriteKey(profile, key, Number{}, RateFromRefreshPeriod(field));
 }
 void WriteKey(Profile&, Key, Shown, uint8_t) {}
+void WriteKey(Profile& profile, Key key, Optional, uint8_t field) {
+  constexpr std::string_view kAbsent = "\x01";  // no value a file can hold
+  if (field != 0 || profile.ReadString(key.section, key.name, kAbsent) != kAbsent)
+    WriteKey(profile, key, Number{}, field);
+}
 
 std::string CurrentDirectory() {
   std::error_code error;

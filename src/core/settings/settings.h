@@ -42,6 +42,7 @@ struct Settings {
   uint8_t exitCheck = 0;      // nonzero: ask before closing the main window
   uint8_t priority = 0;       // shown by the Options sheet only; never written
   std::string midiDevice;     // "MIDI Mapper", "Direct Music" or a port's name
+  uint8_t liveReload = 0;     // nonzero: a saved current source takes over from the music playing
 
   // Section "Tone".
   std::string tone1;          // tone definition file of the @eqn names

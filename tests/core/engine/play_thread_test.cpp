@@ -275,7 +275,7 @@ TEST_F(PlayRangeTest, ALoopTurnsAtItsEndWithACleanChaseEachTime) {
   EXPECT_EQ(output_.Count({0x90, 60, 110}), 0u) << "nor what comes before the start";
   EXPECT_GE(output_.Count({0xC0, 7}), 3u) << "each turn chases the program again";
   EXPECT_GE(output_.Count({0xB0, 123, 0}), 2u) << "each turn silences the channels";
-  ExpectTicks(0, [](uint32_t t) { return t >= 48 && t < 144; });
+  ExpectTicks(static_cast<size_t>(output_.Find({0xC0, 7})), [](uint32_t t) { return t >= 48 && t < 144; });
 }
 
 TEST_F(PlayRangeTest, PlayStopsAtTheEndOfTheRange) {
