@@ -231,16 +231,19 @@ TEST_F(TsyPlaySynth, ALoopTurnsBackToItsStartAndNeverPlaysPastItsEnd) {
   EXPECT_GE(turns, 2);
 }
 
-// The edits come from a shell in the background while tsy plays: an editor
-// that saves by renaming a new file over the source, then a broken save.
+// The edits come from a shell in the background while tsy plays, once the
+// old music is heard: an editor that saves by renaming a new file over the
+// source, then a broken save.
 TEST_F(TsyPlaySynth, AWatchedSourceTakesOverAtTheNextBarAndABrokenOneIsReported) {
   const ScratchFolder folder;
   WriteFile(folder / "song.mus", "1[ t240 @19 o4 (c4)16 ]\n");
   WriteFile(folder / "edit.txt", "; edited\n\n1[ t240 @19 o4 (e4)16 ]\n");
   WriteFile(folder / "broken.txt", "1[ t240 @19 o4 (e4)16 x ]\n");
-  const std::string editor = "(cd '" + folder.path().string() +
-                             "' && sleep 1.2 && cp edit.txt new.tmp && mv new.tmp song.mus && sleep 1.2 && "
-                             "cp broken.txt song.mus) & ";
+  const std::string editor =
+      "(cd '" + folder.path().string() +
+      "' && for i in $(seq 400); do grep -q '\"line\":1' feed.jsonl 2>/dev/null && break; "
+      "sleep 0.025; done && sleep 0.3 && cp edit.txt new.tmp && mv new.tmp song.mus && sleep 1.2 && "
+      "cp broken.txt song.mus) & ";
   TsyRun run = RunTsy(folder, "play song.mus --device 'Direct Music' --watch --positions feed.jsonl", editor);
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const std::vector<FeedLine> feed = ReadFeed(ReadFile(folder / "feed.jsonl"));
