@@ -7,7 +7,7 @@ packages=(
   # toolchain and test frameworks
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  # JSON for tsy --json and the language server
+  # JSON for tsy --json, the language server and the positions feed
   nlohmann-json3-dev
   clang libclang-rt-14-dev clang-tidy clang-format
   # desktop program

@@ -1,12 +1,18 @@
 #include "app/core_calls.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <thread>
+#include <vector>
 
+#include "app/playing_source.h"
 #include "app/shell_host.h"
 #include "core/compiler/compile_driver.h"
 #include "core/engine/engine_call.h"
 #include "core/engine/load_image.h"
 #include "core/engine/play_controls.h"
+#include "core/engine/play_thread.h"
 #include "core/settings/settings.h"
 #include "core/smf/export_smf.h"
 #include "midiout/device_choice.h"
@@ -17,12 +23,73 @@
 namespace tsy {
 namespace {
 
+// The last compile, whose map serves the source band once its image is loaded.
+struct LastCompile {
+  std::string source;
+  std::vector<uint8_t> image;
+  SourceMap map;
+};
+LastCompile lastCompile;
+
+// The image a live reload hands to the play thread; it stays until taken over.
+std::vector<uint8_t> takeoverImage(kObjectBufferSize, 0);
+
+void ShowCompileResult(ShellHost& host, const std::string& source, const CompileResult& result) {
+  if (!result.opened) host.ShowMessage(source, LoadText(TextId::kCannotOpen), MessageIcon::kNone);
+  else host.ShowMessage(LoadText(TextId::kCompileResultCaption), Cp932ToUtf8(result.messageText), MessageIcon::kNone);
+}
+
 // Compiles `source` into the object buffer and shows what the compile says:
 // the message text, or that the source could not be opened.
 uint32_t CompileAndReport(ShellHost& host, const std::string& source, uint8_t* objectBuffer) {
   CompileResult result = CompileFile(source, objectBuffer);
-  if (!result.opened) host.ShowMessage(source, LoadText(TextId::kCannotOpen), MessageIcon::kNone);
-  else host.ShowMessage(LoadText(TextId::kCompileResultCaption), Cp932ToUtf8(result.messageText), MessageIcon::kNone);
+  ShowCompileResult(host, source, result);
+  lastCompile = {source, result.image, std::move(result.sourceMap)};
+  return result.imageLength();
+}
+
+// The source band follows the image loaded: the last compile's, or none.
+void FollowLoadedImage(const uint8_t* objectBuffer, uint32_t generation) {
+  const std::vector<uint8_t>& image = lastCompile.image;
+  if (!image.empty() && std::equal(image.begin(), image.end(), objectBuffer))
+    ThePlayingSources().Set(generation, lastCompile.source, lastCompile.map);
+  else ThePlayingSources().Clear();
+}
+
+bool MusicPlays() {
+  const EngineStatus status = GetStatus();
+  return PlayThreadRunning() && !PlayThreadInStandby() &&
+         (status == EngineStatus::kPlaying || status == EngineStatus::kStarted);
+}
+
+// Hands the object buffer's image to the play thread, in place of one still
+// waiting; a takeover the play thread has begun ends within its loop.
+void HandOver(const uint8_t* objectBuffer) {
+  while (TakeoverPending() && !WithdrawTakeover()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  std::copy(objectBuffer, objectBuffer + kObjectBufferSize, takeoverImage.begin());
+  RequestTakeover(takeoverImage.data(), takeoverImage.size());
+}
+
+// A saved source, compiled without the question; see CoreCalls::reloadSource.
+uint32_t Reload(ShellHost& host, const std::string& source, uint8_t* objectBuffer) {
+  CompileResult result = CompileFile(source);
+  if (!result.opened || !result.errorFree() || result.image.size() > kObjectBufferSize) {
+    ShowCompileResult(host, source, result);
+    return 0;
+  }
+  std::fill(objectBuffer, objectBuffer + kObjectBufferSize, 0);
+  std::copy(result.image.begin(), result.image.end(), objectBuffer);
+  lastCompile = {source, result.image, std::move(result.sourceMap)};
+  const uint32_t generation = GetState().imageGeneration;
+  if (MusicPlays()) {
+    HandOver(objectBuffer);
+    FollowLoadedImage(objectBuffer, generation + 1);
+  } else {
+    Halt();
+    WithdrawTakeover();
+    LoadImage(objectBuffer, kObjectBufferSize);
+    FollowLoadedImage(objectBuffer, generation);
+  }
   return result.imageLength();
 }
 
@@ -62,9 +129,15 @@ CoreCalls BindCore(ShellHost& host, Settings& settings) {
   };
   core.loadImage = [](const uint8_t* objectBuffer) {
     Halt();  // the engine's copy is not replaced under a playing thread
+    WithdrawTakeover();
     LoadImage(objectBuffer, kObjectBufferSize);
+    FollowLoadedImage(objectBuffer, GetState().imageGeneration);
   };
   core.playFromStart = PlayFromStart;
+  core.playFromTick = PlayFromTick;
+  core.reloadSource = [&host](const std::string& source, uint8_t* objectBuffer) {
+    return Reload(host, source, objectBuffer);
+  };
   core.halt = Halt;
   core.fadeOut = FadeOut;
   core.resume = Resume;

@@ -23,6 +23,14 @@ struct CoreCalls {
   // Hands the object buffer's image to the engine.
   std::function<void(const uint8_t* objectBuffer)> loadImage;
   std::function<void()> playFromStart;
+  // Plays from engine tick `tick`, after chasing the music there.
+  std::function<void(uint32_t tick)> playFromTick;
+  // Compiles the saved source without the question: a clean image is copied
+  // into the object buffer and takes over from the music playing at its next
+  // bar line (or is loaded, when nothing plays); a fault shows the result box
+  // and the music playing goes on. Returns the new image's length, 0 when it
+  // was not taken.
+  std::function<uint32_t(const std::string& source, uint8_t* objectBuffer)> reloadSource;
   std::function<void()> halt;
   std::function<void()> fadeOut;
   std::function<void()> resume;

@@ -1,8 +1,10 @@
 #include "app/menu_model.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/virtual_keys.h"
+#include "resources/window_texts.h"
 
 namespace tsy {
 namespace {
@@ -83,6 +85,14 @@ std::vector<MenuItem> MainMenu(bool modeEq, int selectedTrack) {
       Command(kMenuAbout),
       Command(kMenuExit),
   };
+}
+
+std::vector<MenuItem> WithPlayFromBar(std::vector<MenuItem> menu) {
+  const auto replay =
+      std::find_if(menu.begin(), menu.end(), [](const MenuItem& item) { return item.id == kMenuReplay; });
+  const auto at = replay == menu.end() ? menu.end() : replay + 1;
+  menu.insert(at, MenuItem{MenuItem::kCommand, kMenuPlayFromBar, kPlayFromBarItem, false, false, {}});
+  return menu;
 }
 
 int KeyOfMenuItem(int id) {

@@ -26,7 +26,8 @@ constexpr int kMenuToneWindow = 37840;
 constexpr int kMenuDispModeDown = 37845;
 constexpr int kMenuAbout = 37846;
 constexpr int kMenuOptions = 37847;
-constexpr int kMenuFirstTrack = 2000;  // "Track" pop-up: ids 2000..2047 choose tracks 1..48
+constexpr int kMenuPlayFromBar = 37850;  // beyond the described items: asks for a bar, posts no key
+constexpr int kMenuFirstTrack = 2000;    // "Track" pop-up: ids 2000..2047 choose tracks 1..48
 
 struct MenuItem {
   enum Kind { kCommand, kSeparator, kPopup };
@@ -42,6 +43,9 @@ struct MenuItem {
 // "Track" pop-up refilled with "1".."48" in three columns and the item of
 // `selectedTrack` (0..47) checked.
 std::vector<MenuItem> MainMenu(bool modeEq, int selectedTrack);
+
+// `menu` (MainMenu's) with "Play from Bar..." after Replay.
+std::vector<MenuItem> WithPlayFromBar(std::vector<MenuItem> menu);
 
 // The virtual-key code that menu item `id` posts, or 0 (Exit, the track
 // choices, unknown ids).

@@ -136,6 +136,10 @@ void Shell::MenuChosen(int id) {
     host_.RequestClose();
     return;
   }
+  if (id == kMenuPlayFromBar) {
+    PlayFromBar();
+    return;
+  }
   if (int key = KeyOfMenuItem(id)) PostKey(key);
 }
 

@@ -52,6 +52,10 @@ class Shell {
   const ShellState& state() const { return state_; }
   Settings& settings() { return settings_; }
 
+  // The current source was saved (its file changed on disk): with
+  // LiveReload on, it takes over from the music playing at the next bar.
+  void SourceSaved();
+
   // Window creation: the initial view and the start-up chain (version texts,
   // output, display refresh, "init.emd", caption), each step posted.
   void Start();
@@ -67,7 +71,7 @@ class Shell {
   void Activated(bool shiftPressed, bool ctrlPressed);
 
   // The main pop-up as it must show now.
-  std::vector<MenuItem> MenuToOpen() const { return MainMenu(state_.modeEq, state_.selectedTrack()); }
+  std::vector<MenuItem> MenuToOpen() const { return WithPlayFromBar(MainMenu(state_.modeEq, state_.selectedTrack())); }
   void MenuChosen(int id);
 
   void MiddleButtonDown();
@@ -118,6 +122,7 @@ class Shell {
   void TempoUp();
   void TempoDown();
   void DefaultTempo();
+  void PlayFromBar();
 
   void MoveCursor(int rows);
   void ChangeVelocity(int step);
@@ -132,6 +137,7 @@ class Shell {
   Settings& settings_;
   ShellState state_;
   std::string fileAtStart_;  // opened after the start-up chain; "" for none
+  int lastStartBar_ = 0;     // the bar PlayFromBar asked for last
 };
 
 }  // namespace tsy

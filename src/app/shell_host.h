@@ -5,6 +5,7 @@
 // tests implement it with a script. Every text is UTF-8.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,14 @@ class ShellHost {
   virtual void RequestClose() = 0;
   // Runs `task` later on the window's thread, after what is already queued.
   virtual void Post(std::function<void()> task) = 0;
+
+  // A modal question for a whole number in `min`..`max`, starting at
+  // `value`, titled with the program caption; nothing when cancelled. A host
+  // without one cancels.
+  virtual std::optional<int> AskNumber(const std::string& prompt, int value, int min, int max) {
+    (void)prompt, (void)value, (void)min, (void)max;
+    return std::nullopt;
+  }
 };
 
 }  // namespace tsy

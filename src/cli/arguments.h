@@ -20,6 +20,9 @@ struct OptionRule {
   const char* name;       // "-o", "--device"
   const char* valueName;  // "OUT.emd", "NAME"; nullptr for a switch
   const char* help;       // one line, for the command's --help
+  // Listed with the options of --help and in the manual, not in the usage
+  // line, which keeps the form it has always had.
+  bool beyondUsage = false;
 };
 
 // The words after a command's name that are no options, all of one kind.

@@ -55,6 +55,9 @@ constexpr const char* kSmfHelp =
     "Music that could play longer than the limit (a piece that loops for ever\n"
     "plays twice its length, then fades out) is refused before anything is\n"
     "written; the limit is 24 hours unless --max-length sets it.\n"
+    "With --from, the file starts at POS: after the initialisation, the settings\n"
+    "a listener has at POS (programs, controllers, bend, tempo) at time 0, then\n"
+    "the music from POS on, as tsy play --from POS sends it.\n"
     "Exit (the highest of all sources): 0 written; 1 the source raised a diagnostic\n"
     "(the tracks before it are exported); 2 a file cannot be read or written, is no playable image, or the\n"
     "music could play longer than the limit; 3 there is nothing to export.\n";
@@ -62,6 +65,7 @@ constexpr OptionRule kSmfOptions[] = {
     {"-o", "OUT.mid", "write the MIDI file to OUT.mid"},
     {"--max-length", "DURATION", "refuse music that could play longer (90, 90s, 45m, 2h; default 24h)"},
     {"--format", "0|1", "write a format-0 file (one track, the default) or format 1 (a track per track)"},
+    {"--from", "POS", "export from POS (bars.ticks) on, after the state chased there", true},
 };
 
 constexpr const char* kPlayHelp =
@@ -83,12 +87,29 @@ constexpr const char* kPlayHelp =
     "command ends at once. \"Direct Music\" sounds through FluidSynth's audio\n"
     "driver; TSY_AUDIO_DRIVER=NAME tries that FluidSynth driver first (e.g.\n"
     "jack, pulseaudio, or file, which records to fluidsynth.wav as it plays).\n"
+    "POS is a position as the status line shows it, BARS.TICKS from 0.000\n"
+    "(--from 2 is 2.000, tick 384). Play from a later position first sends the\n"
+    "state the music has there; notes begun before it are not sounded.\n"
+    "--from-line N starts where the first track reaches music written on line N\n"
+    "or later. --to POS ends play there; --loop plays from the start to --to (or\n"
+    "to the end) again and again. --watch compiles the source again whenever it\n"
+    "is saved: clean music takes over at the next bar line where play is, a\n"
+    "diagnostic is printed as FILE:LINE:COLUMN: text and the music plays on.\n"
+    "--positions FILE (- for standard output) writes one JSON object a line as\n"
+    "play moves: {\"tick\":N,\"position\":\"B.TTT\",\"tempo\":T,\"tracks\":[{\"track\":K,\n"
+    "\"line\":L,\"column\":C,\"notes\":[...]},...]}, where each track is in the source.\n"
     "Exit: 0 played (or standby); 2 the input cannot be used or the arguments are wrong.\n";
 constexpr OptionRule kPlayOptions[] = {
     {"--device", "NAME", "play through the output NAME (see tsy devices)"},
     {"--seconds", "N", "fade out after N seconds, then stop"},
     {"--connect", "NAME", "connect the port of our own (Tessaly32:out) to port NAME and play through it"},
     {"--clock", nullptr, "send MIDI clock (Start, timing clock, Stop) with the music"},
+    {"--from", "POS", "start at POS (bars.ticks, 192 ticks a bar)", true},
+    {"--from-line", "N", "start where a track first plays music of line N or later", true},
+    {"--to", "POS", "end (or with --loop, turn) at POS", true},
+    {"--loop", nullptr, "play the passage again and again", true},
+    {"--watch", nullptr, "take over a saved source at the next bar line", true},
+    {"--positions", "FILE", "write each track's source position as JSON lines (- for stdout)", true},
 };
 
 constexpr const char* kRenderHelp =

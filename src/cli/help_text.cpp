@@ -34,7 +34,8 @@ void PrintOptionLine(std::FILE* out, const OptionRule& option, int width) {
 std::string UsageLine(const Command& command) {
   std::string line = command.name;
   if (command.positional.max != 0) line += " " + PositionalWords(command.positional);
-  for (const OptionRule& option : command.options) line += " [" + OptionWords(option) + "]";
+  for (const OptionRule& option : command.options)
+    if (!option.beyondUsage) line += " [" + OptionWords(option) + "]";
   return line;
 }
 

@@ -86,9 +86,9 @@ bool CheckPlayedVersion(const std::string& path, const std::vector<uint8_t>& ima
   return false;
 }
 
-bool ReadMusic(const std::string& path, std::vector<uint8_t>& objectBuffer) {
+bool ReadMusic(const std::string& path, std::vector<uint8_t>& objectBuffer, SourceMap* map) {
   std::vector<uint8_t> image;
-  if (!ReadImage(path, image)) return false;
+  if (!ReadImage(path, image, nullptr, map)) return false;
   if (!HasTrack(image)) {
     std::fprintf(stderr, "tsy: %s holds no track to play\n", path.c_str());
     return false;

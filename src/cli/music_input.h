@@ -18,8 +18,8 @@ bool IsSourcePath(const std::string& path);
 // The image of `path`: compiled from a source (its diagnostics go to stderr,
 // the tracks before a fault are kept, and `diagnostic` is set; `sourceMap`,
 // if given, receives where its events came from), or the bytes of an object
-// file whose header and track offsets have been checked. Returns false after
-// saying why on stderr.
+// file whose header and track offsets have been checked (`sourceMap` is left
+// empty). Returns false after saying why on stderr.
 bool ReadImage(const std::string& path, std::vector<uint8_t>& image, bool* diagnostic = nullptr,
                SourceMap* sourceMap = nullptr);
 
@@ -31,7 +31,8 @@ bool CheckPlayedVersion(const std::string& path, const std::vector<uint8_t>& ima
 
 // Fills `objectBuffer` (16,383 bytes) with the image of `path` when it holds
 // a track of a version the engine plays; returns false after saying why.
-bool ReadMusic(const std::string& path, std::vector<uint8_t>& objectBuffer);
+// `map` as for ReadImage.
+bool ReadMusic(const std::string& path, std::vector<uint8_t>& objectBuffer, SourceMap* map = nullptr);
 
 // Hands the object buffer to the engine (LoadImage). The output must be
 // open first: opening it clears the engine.

@@ -1,6 +1,7 @@
-// tsy play SRC [--device NAME] [--seconds N] [--connect NAME] [--clock]:
-// plays a piece from the start through a MIDI output, with a live status
-// line.
+// tsy play SRC [--device NAME] [--seconds N] [--connect NAME] [--clock]
+// [--from POS | --from-line N] [--to POS] [--loop] [--watch]
+// [--positions FILE]: plays a piece through a MIDI output, with a live
+// status line.
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,8 +12,10 @@
 #include <thread>
 
 #include "cli/commands.h"
+#include "cli/live_play.h"
 #include "cli/music_input.h"
 #include "cli/settings_device.h"
+#include "cli/play_plan.h"
 #include "core/engine/effects.h"
 #include "core/engine/engine_call.h"
 #include "core/engine/play_controls.h"
@@ -61,13 +64,16 @@ int PlayingTracks(const EngineState& s) {
   return n;
 }
 
+// Where the words for people go: standard output, unless the positions feed has it.
+std::FILE* said = stdout;
+
 // The status line, redrawn in place on a terminal; `ending` closes it.
 void PrintStatus(bool live, const char* ending) {
   const EngineState& s = GetState();
   const uint32_t tick = s.tick;
-  std::printf("%s%5u.%03u  tempo %3d  tracks %2d%s%s", live ? "\r" : "", (tick / kTicksPerBar) % 10000,
-              tick % kTicksPerBar, int{s.tempo}, PlayingTracks(s), s.fadeActive ? "  fading" : "       ", ending);
-  std::fflush(stdout);
+  std::fprintf(said, "%s%5u.%03u  tempo %3d  tracks %2d%s%s", live ? "\r" : "", (tick / kTicksPerBar) % 10000,
+               tick % kTicksPerBar, int{s.tempo}, PlayingTracks(s), s.fadeActive ? "  fading" : "       ", ending);
+  std::fflush(said);
 }
 
 // Why play ended, as the status line's last word.
@@ -103,17 +109,19 @@ class ClosingFade {
   int32_t step_ = 0;  // the furthest step the fade has reached
 };
 
-// Plays from the start until every track has ended, the music or the fade
-// stops play, or Ctrl-C.
-Ending PlayToTheEnd(double seconds, bool live) {
+// Plays from the plan's start until every track has ended, the plan's end
+// or the music or the fade stops play, or Ctrl-C.
+Ending PlayToTheEnd(double seconds, bool live, const PlayPlan& plan, LivePlay& extras) {
   const Clock::time_point start = Clock::now();
   ClosingFade fade;
   Clock::time_point endedAt{};
   Clock::time_point statusAt = start;
-  PlayFromStart();
+  const auto period = std::min(kStatusPeriod, extras.Period().value_or(kStatusPeriod));
+  PlayFromTick(plan.from);
   for (;;) {
-    std::this_thread::sleep_for(fade.started() ? kFadeWatchPeriod : kStatusPeriod);
+    std::this_thread::sleep_for(fade.started() ? kFadeWatchPeriod : period);
     fade.Keep();
+    extras.Poll();
     if (interrupted) {
       Halt();
       return Ending::kHalted;
@@ -125,7 +133,8 @@ Ending PlayToTheEnd(double seconds, bool live) {
     // A halt made by a control thread may be the first half of the music's
     // own restart: only a halt that stays is the end.
     const bool settled = !PlayControlsBusy();
-    if (settled && GetStatus() == EngineStatus::kStopped) return Ending::kStopped;
+    if (settled && GetStatus() == EngineStatus::kStopped)
+      return plan.to != 0 && GetState().tick >= plan.to ? Ending::kEnd : Ending::kStopped;
     if (settled && PlayingTracks(GetState()) == 0) {
       if (endedAt == Clock::time_point{}) endedAt = Clock::now();
       if (Clock::now() - endedAt >= kEndingRing) {
@@ -147,24 +156,38 @@ int RunPlay(const Arguments& args) {
     std::fprintf(stderr, "tsy: --seconds needs a number of seconds above 0, not '%s'\n", text->c_str());
     return kUsageFault;
   }
+  PlayPlan plan;
+  if (!ReadPlayPlan(args, plan)) return kUsageFault;
   const std::string source = args.positional[0];
+  if (plan.fromLine && !IsSourcePath(source)) {
+    std::fprintf(stderr, "tsy: --from-line needs a source (.mus); %s is an object image\n", source.c_str());
+    return kUsageFault;
+  }
   std::vector<uint8_t> objectBuffer;
-  if (!ReadMusic(source, objectBuffer)) return 2;
+  SourceMap map;
+  if (!ReadMusic(source, objectBuffer, &map)) return 2;
 
   std::string device = ChooseOutput(args);
   ApplyDeviceChoice(device, [](const std::string& text) { std::fprintf(stderr, "tsy: %s\n", text.c_str()); });
   LoadMusic(objectBuffer);
+  LivePlay extras;
+  if (!SettlePlayPlan(source, map, plan) || !extras.Start(args, source, objectBuffer, std::move(map))) {
+    CloseOutput();
+    return 2;
+  }
+  SetPlayRange({plan.from, plan.to, plan.loop});
+  if (extras.FeedOnStdout()) said = stderr;
 
   if (PlayThreadInStandby()) {
-    std::printf("standby: no output could be opened; %s is not played\n", source.c_str());
+    std::fprintf(said, "standby: no output could be opened; %s is not played\n", source.c_str());
   } else {
-    std::printf("playing %s through %s (%s)\n", source.c_str(), OpenOutputName().c_str(),
-                BackendName(Delivery().kind()));
-    std::fflush(stdout);
+    std::fprintf(said, "playing %s through %s (%s)\n", source.c_str(), OpenOutputName().c_str(),
+                 BackendName(Delivery().kind()));
+    std::fflush(said);
     // A terminal closed or a service stopped halts play as Ctrl-C does.
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, OnInterrupt);
-    const bool live = isatty(STDOUT_FILENO);
-    const Ending ending = PlayToTheEnd(seconds, live);
+    const bool live = isatty(fileno(said));
+    const Ending ending = PlayToTheEnd(seconds, live, plan, extras);
     PrintStatus(live, kEndingWords[static_cast<int>(ending)]);
   }
   CloseOutput();

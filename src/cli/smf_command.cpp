@@ -11,6 +11,7 @@
 #include "cli/batch.h"
 #include "cli/commands.h"
 #include "cli/music_input.h"
+#include "cli/play_position.h"
 #include "core/engine/engine_call.h"
 #include "core/smf/export_smf.h"
 #include "platform/replacing_file.h"
@@ -58,8 +59,8 @@ bool ParseFormat(const std::optional<std::string>& text, SmfFormat& format) {
 }
 
 int Export(const std::string& source, const std::string& output, double limitSeconds, SmfFormat format,
-           std::string& line) {
-  const SmfExport result = ExportSmf(output, limitSeconds, format);
+           uint32_t from, std::string& line) {
+  const SmfExport result = ExportSmf(output, limitSeconds, format, from);
   switch (result.outcome) {
     case SmfOutcome::kWritten: line = result.EndPosition(); return kExported;
     case SmfOutcome::kCannotCreate:
@@ -85,6 +86,8 @@ int ExportOne(const Arguments& args, std::string& line) {
   if (auto text = args.Option(kMaxLengthOption)) ParseDuration(*text, limitSeconds);
   SmfFormat format;
   ParseFormat(args.Option(kFormatOption), format);
+  uint32_t from = 0;
+  ReadPositionOption(args, "--from", from);
   const std::string source = args.positional[0];
   const std::string output = OutputFor(args, kMidiExtension);
   if (SameFile(source, output)) {
@@ -103,7 +106,7 @@ int ExportOne(const Arguments& args, std::string& line) {
   std::vector<uint8_t> objectBuffer(kObjectBufferSize, 0);
   std::copy(image.begin(), image.end(), objectBuffer.begin());
   LoadMusic(objectBuffer);
-  const int exit = Export(source, output, limitSeconds, format, line);
+  const int exit = Export(source, output, limitSeconds, format, from, line);
   return exit == kExported && diagnostic ? kDiagnostic : exit;
 }
 
@@ -122,6 +125,7 @@ int RunSmf(const Arguments& args) {
                  args.Option(kFormatOption)->c_str());
     return kUsageFault;
   }
+  if (uint32_t from = 0; !ReadPositionOption(args, "--from", from)) return kUsageFault;
   return RunEach(args, {ExportOne, kMidiExtension});
 }
 

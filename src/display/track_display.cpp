@@ -68,6 +68,7 @@ void TrackDisplay::DrawAll(Canvas& window, const EngineState& s, EngineStatus st
                {view.modeEq, status == EngineStatus::kPlaying, view.trackScroll, nowMs});
 
   DrawWindowTexts(window, s, view.texts);
+  DrawSourceLine(window, s, view.trackScroll + view.cursorRow, view.sourceLine);
 }
 
 }  // namespace tsy

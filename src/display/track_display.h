@@ -14,6 +14,7 @@
 #include "display/canvas.h"
 #include "display/display_layout.h"
 #include "display/level_meters.h"
+#include "display/source_line_panel.h"
 #include "display/status_panels.h"
 #include "display/track_list.h"
 
@@ -27,6 +28,7 @@ struct TrackDisplayView {
   int dispMode = 0;     // DisplayMode, 0..3
   bool modeEq = false;  // meters show the analyser
   StatusTexts texts;
+  SourceLineLookup sourceLine;  // where the selected track plays in its source; empty: the band stays black
 };
 
 class TrackDisplay {

@@ -26,6 +26,7 @@ constexpr SheetControl kBasicControls[] = {
     {0, kLabel, "表示更新レート(&R)", true, nullptr},
     {basic_page::kRateEdit, kNumberEdit, "24", true, nullptr},
     {basic_page::kRateUpDown, kUpDown, "", true, nullptr},
+    {basic_page::kLiveReload, kCheckBox, "保存時ﾗｲﾌﾞﾘﾛｰﾄﾞ", true, nullptr},
 };
 
 constexpr const char* kToneFiles = "音色定義ﾌｧｲﾙ設定";

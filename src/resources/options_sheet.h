@@ -53,7 +53,8 @@ constexpr int kExitCheck = 108;
 constexpr int kWindowSave = 109;
 constexpr int kAutoCompile = 110;
 constexpr int kModeEq = 111;
-constexpr int kRateMin = 1;  // refreshes per second
+constexpr int kLiveReload = 112;  // below the described controls, which keep their places
+constexpr int kRateMin = 1;       // refreshes per second
 constexpr int kRateMax = 1000;
 }  // namespace basic_page
 

@@ -45,6 +45,11 @@ constexpr const char* kSmfPattern = "*.mid";
 constexpr const char* kAllFilesFilter = "全てのファイル(*.*)";
 constexpr const char* kAllFilesPattern = "*.*";
 
+// Play from a bar: the main pop-up's item beyond the described ones, and the
+// question it asks.
+constexpr const char* kPlayFromBarItem = "Play from &Bar...";
+constexpr const char* kPlayFromBarPrompt = "演奏を始める小節 (0.000 から数えて)";
+
 // About box: its title and the version line, filled with the file version.
 constexpr const char* kAboutTitle = "バージョン情報";
 constexpr const char* kAboutVersionFormat = "Version %s";

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ class ScriptedHost : public ShellHost {
   bool associationWorks = true;
   bool optionsSaved = false;
   std::deque<std::function<void()>> posted;
+  std::deque<std::optional<int>> numbers;  // AskNumber answers; cancel when empty
 
   // Runs posted work, including work posted meanwhile, until none is left.
   void Pump() {
@@ -74,6 +76,15 @@ class ScriptedHost : public ShellHost {
   void Post(std::function<void()> task) override { posted.push_back(std::move(task)); }
 
   // The log since the last call, emptied.
+  std::optional<int> AskNumber(const std::string& prompt, int value, int min, int max) override {
+    log.push_back("ask number " + prompt + " " + std::to_string(value) + " " + std::to_string(min) + ".." +
+                  std::to_string(max));
+    if (numbers.empty()) return std::nullopt;
+    const std::optional<int> answer = numbers.front();
+    numbers.pop_front();
+    return answer;
+  }
+
   std::vector<std::string> Take() {
     std::vector<std::string> taken;
     taken.swap(log);
@@ -97,6 +108,12 @@ struct RecordingCore {
     };
     core.loadImage = [&host](const uint8_t*) { host.log.push_back("load image"); };
     core.playFromStart = [&host] { host.log.push_back("play from start"); };
+    core.playFromTick = [&host](uint32_t tick) { host.log.push_back("play from tick " + std::to_string(tick)); };
+    core.reloadSource = [this, &host](const std::string& source, uint8_t* buffer) {
+      host.log.push_back("reload " + source);
+      if (compileResult >= 403) WriteImage(buffer, compileResult);
+      return compileResult;
+    };
     core.halt = [&host] { host.log.push_back("halt"); };
     core.fadeOut = [&host] { host.log.push_back("fade out"); };
     core.resume = [&host] { host.log.push_back("resume"); };

@@ -9,7 +9,10 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <sstream>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "cli_cases.h"
 #include "wav_reading.h"
@@ -137,6 +140,144 @@ TEST(TsyPlay, FaultsExitTwoWithAClearMessage) {
       {"play empty.mus", 2, "tsy: empty.mus holds no track to play"},
       {"play two.mus --seconds soon", 2, "tsy: --seconds needs a number of seconds above 0, not 'soon'"},
       {"play two.mus --seconds 0", 2, "tsy: --seconds needs a number of seconds above 0, not '0'"},
+  };
+  ExpectCases(folder, cases);
+}
+
+// ---------------------------------------------------------------- positions, seek, loop, watch
+
+// One line of the positions feed, as much of it as the checks read.
+struct FeedLine {
+  uint32_t tick = 0;
+  std::vector<uint32_t> lines;  // of each track listed
+  bool sounding = false;        // some track sounds a note
+};
+
+uint32_t NumberAfter(const std::string& text, const std::string& key, size_t& at) {
+  at = text.find(key, at);
+  if (at == std::string::npos) return 0;
+  at += key.size();
+  return static_cast<uint32_t>(std::stoul(text.substr(at)));
+}
+
+std::vector<FeedLine> ReadFeed(const std::string& text) {
+  std::vector<FeedLine> feed;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    EXPECT_EQ(line.rfind("{\"tick\":", 0), 0u) << line;
+    FeedLine f;
+    size_t at = 0;
+    f.tick = NumberAfter(line, "\"tick\":", at);
+    while (true) {
+      NumberAfter(line, "\"line\":", at);
+      if (at == std::string::npos) break;
+      f.lines.push_back(static_cast<uint32_t>(std::stoul(line.substr(at))));
+    }
+    f.sounding = line.find("\"notes\":[") != std::string::npos && line.find("\"notes\":[]") == std::string::npos;
+    feed.push_back(f);
+  }
+  return feed;
+}
+
+// Three bars of a held organ chord per line, on lines 1 to 3 of the track.
+constexpr const char* kThreeLines =
+    "1[ t240 @19 o4\n"
+    "c1 c1 c1\n"
+    "d1 d1 d1\n"
+    "e1 e1 e1 ]\n";
+
+TEST_F(TsyPlaySynth, FromAPositionTheFeedStartsThereAndTheChasedProgramSounds) {
+  const ScratchFolder folder;
+  WriteFile(folder / "three.mus", kThreeLines);
+  TsyRun run = RunTsy(folder, "play three.mus --device 'Direct Music' --from 7 --positions -");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.err.find("playing three.mus through Direct Music"), std::string::npos) << "words go to stderr";
+  const std::vector<FeedLine> feed = ReadFeed(run.out);
+  ASSERT_FALSE(feed.empty());
+  EXPECT_EQ(feed.front().tick, 7u * 192u);
+  EXPECT_EQ(feed.front().lines, std::vector<uint32_t>{4}) << "the track plays the e on line 4";
+  EXPECT_TRUE(feed.front().sounding);
+  const WavSummary sound = SummariseWav(ReadFile(folder / "fluidsynth.wav"));
+  ASSERT_TRUE(sound.valid);
+  EXPECT_GT(sound.rms, 100.0) << "the organ chased to bar 7 sounded";
+}
+
+TEST_F(TsyPlaySynth, FromALineStartsAtItsFirstEvent) {
+  const ScratchFolder folder;
+  WriteFile(folder / "three.mus", kThreeLines);
+  TsyRun run = RunTsy(folder, "play three.mus --device 'Direct Music' --from-line 3 --to 4 --positions -");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::vector<FeedLine> feed = ReadFeed(run.out);
+  ASSERT_FALSE(feed.empty());
+  EXPECT_EQ(feed.front().tick, 3u * 192u);
+  EXPECT_EQ(feed.front().lines, std::vector<uint32_t>{3});
+  EXPECT_LT(feed.back().tick, 4u * 192u) << "and stops at --to";
+  EXPECT_NE(run.err.find("end\n"), std::string::npos) << run.err;
+}
+
+TEST_F(TsyPlaySynth, ALoopTurnsBackToItsStartAndNeverPlaysPastItsEnd) {
+  const ScratchFolder folder;
+  WriteFile(folder / "fast.mus", "1[ t960 @19 o4 (c4 d4 e4 f4)20 ]\n");  // a bar lasts 0.25 s
+  TsyRun run =
+      RunTsy(folder, "play fast.mus --device 'Direct Music' --from 1 --to 2 --loop --seconds 1.5 --positions -");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::vector<FeedLine> feed = ReadFeed(run.out);
+  int turns = 0;
+  for (size_t i = 0; i < feed.size(); ++i) {
+    EXPECT_GE(feed[i].tick, 192u);
+    EXPECT_LT(feed[i].tick, 384u);
+    if (i > 0 && feed[i].tick < feed[i - 1].tick) ++turns;
+  }
+  EXPECT_GE(turns, 2);
+}
+
+// The edits come from a shell in the background while tsy plays, once the
+// old music is heard: an editor that saves by renaming a new file over the
+// source, then a broken save.
+TEST_F(TsyPlaySynth, AWatchedSourceTakesOverAtTheNextBarAndABrokenOneIsReported) {
+  const ScratchFolder folder;
+  WriteFile(folder / "song.mus", "1[ t240 @19 o4 (c4)16 ]\n");
+  WriteFile(folder / "edit.txt", "; edited\n\n1[ t240 @19 o4 (e4)16 ]\n");
+  WriteFile(folder / "broken.txt", "1[ t240 @19 o4 (e4)16 x ]\n");
+  const std::string editor =
+      "(cd '" + folder.path().string() +
+      "' && for i in $(seq 400); do grep -q '\"line\":1' feed.jsonl 2>/dev/null && break; "
+      "sleep 0.025; done && sleep 0.3 && cp edit.txt new.tmp && mv new.tmp song.mus && sleep 1.2 && "
+      "cp broken.txt song.mus) & ";
+  TsyRun run = RunTsy(folder, "play song.mus --device 'Direct Music' --watch --positions feed.jsonl", editor);
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::vector<FeedLine> feed = ReadFeed(ReadFile(folder / "feed.jsonl"));
+  ASSERT_FALSE(feed.empty());
+  uint32_t lastOld = 0, firstNew = 0;
+  for (size_t i = 0; i < feed.size(); ++i) {
+    if (i > 0) {
+      ASSERT_GE(feed[i].tick, feed[i - 1].tick) << "the tick count never starts again";
+    }
+    if (feed[i].lines == std::vector<uint32_t>{1}) lastOld = feed[i].tick;
+    if (feed[i].lines == std::vector<uint32_t>{3} && firstNew == 0) firstNew = feed[i].tick;
+  }
+  ASSERT_GT(firstNew, 0u) << "the edit took over";
+  EXPECT_GT(firstNew / 192 * 192, lastOld) << "at a bar line after the old music's last position";
+  EXPECT_NE(run.err.find("song.mus:1:"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("the music playing goes on"), std::string::npos) << run.err;
+  EXPECT_GE(feed.back().tick, 700u) << "the edited music played on to its end";
+}
+
+TEST(TsyPlay, PositionFaultsExitTwoWithAClearMessage) {
+  const ScratchFolder folder;
+  WriteFile(folder / "two.mus", kTwoNotes);
+  ASSERT_EQ(RunTsy(folder, "compile two.mus").exitCode, 0);
+  const CliCase cases[] = {
+      {"play two.mus --from 1.192", 2, "tsy: --from needs a position BARS or BARS.TICKS (ticks 0..191), not '1.192'"},
+      {"play two.mus --to -1", 2, "tsy: --to needs a position BARS or BARS.TICKS (ticks 0..191), not '-1'"},
+      {"play two.mus --from 1 --from-line 1", 2, "tsy: --from and --from-line both say where to start; give one"},
+      {"play two.mus --from-line 0", 2, "tsy: --from-line needs a line number from 1, not '0'"},
+      {"play two.emd --from-line 1", 2, "tsy: --from-line needs a source (.mus); two.emd is an object image"},
+      {"play two.mus --from-line 9", 2, "tsy: no track of two.mus plays anything from line 9 on"},
+      {"play two.mus --from 1 --to 0.100", 2, "tsy: --to 0.100 must come after the start, 1.000"},
+      {"play two.emd --watch", 2, "tsy: --watch needs a source (.mus); two.emd is an object image"},
+      {"play two.mus --positions no/such/folder/feed", 2, "tsy: cannot write the positions to no/such/folder/feed"},
+      {"smf two.mus --from x", 2, "tsy: --from needs a position BARS or BARS.TICKS (ticks 0..191), not 'x'"},
   };
   ExpectCases(folder, cases);
 }

@@ -47,8 +47,11 @@ expect "" "$tsy" render a.mus --gain ""
 expect "0 1" "$tsy" smf a.mus --format ""
 expect "B.MUS a.mus c.emd songs" "$tsy" smf a.mus ""
 expect "f.sf2 songs" "$tsy" render a.mus --soundfont ""
-expect "--clock --connect --device --help --seconds" "$tsy" play a.mus --
+expect "--clock --connect --device --from --from-line --help --loop --positions --seconds --to --watch" "$tsy" play a.mus --
 expect "" "$tsy" play a.mus --seconds ""
+expect "" "$tsy" play a.mus --from ""
+expect "" "$tsy" play a.mus --to ""
+expect "B.MUS a.mus c.emd d.mid e.wav f.sf2 g.txt songs" "$tsy" play a.mus --positions ""
 expect "Direct\\ Music MIDI\\ Mapper" "$tsy" play a.mus --device ""
 expect "Direct\\ Music MIDI\\ Mapper" "$tsy" play a.mus --connect ""
 expect "Direct\\ Music" "$tsy" play a.mus --device Di

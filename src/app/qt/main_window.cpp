@@ -17,6 +17,7 @@
 #include <QWheelEvent>
 #include <QWidgetAction>
 
+#include "app/playing_source.h"
 #include "core/settings/settings.h"
 #include "midiout/output_opening.h"
 #include "platform/qt/key_map.h"
@@ -37,6 +38,7 @@ TrackDisplayView TrackDisplayViewOf(const ShellState& state) {
   view.texts.versionText = Utf8ToCp932(state.versionText);
   view.texts.legalText = Utf8ToCp932(state.legalText);
   view.texts.portName = Utf8ToCp932(OpenOutputName());
+  view.sourceLine = PlayingSourceLookup();
   return view;
 }
 
@@ -120,6 +122,8 @@ MainWindow::MainWindow(Settings& settings, CoreBinder bindCore) : settings_(sett
     move(settings.windowLeft, settings.windowTop);
   shell_ = std::make_unique<Shell>(host_, bindCore(host_, settings), settings);
   display_ = new TrackDisplayWidget(this, [this] { return TrackDisplayViewOf(shell_->state()); });
+  sourceSaves_ = new SourceSaveWatch(
+      this, [this] { return shell_->state().currentFile; }, [this] { shell_->SourceSaved(); });
   shell_->KeepWindowPosition(pos().x(), pos().y());
   shell_->Start();
 }

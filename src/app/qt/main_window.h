@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/qt/qt_host.h"
+#include "app/qt/source_save_watch.h"
 #include "app/shell.h"
 
 namespace tsy {
@@ -52,7 +53,8 @@ class MainWindow : public QWidget {
   Settings& settings_;
   QtShellHost host_;
   std::unique_ptr<Shell> shell_;
-  TrackDisplayWidget* display_;  // fills the client area
+  TrackDisplayWidget* display_;   // fills the client area
+  SourceSaveWatch* sourceSaves_;  // a child: saves of the current source reach the shell
   bool destroyed_ = false;
 };
 

@@ -239,10 +239,9 @@ struct CheckSetting {
   uint8_t Settings::*field;
 };
 constexpr CheckSetting kBasicChecks[] = {
-    {basic_page::kWindowSave, &Settings::windowSave},
-    {basic_page::kAutoCompile, &Settings::autoCompile},
-    {basic_page::kModeEq, &Settings::modeEq},
-    {basic_page::kExitCheck, &Settings::exitCheck},
+    {basic_page::kWindowSave, &Settings::windowSave}, {basic_page::kAutoCompile, &Settings::autoCompile},
+    {basic_page::kModeEq, &Settings::modeEq},         {basic_page::kExitCheck, &Settings::exitCheck},
+    {basic_page::kLiveReload, &Settings::liveReload},
 };
 
 struct PriorityChoice {

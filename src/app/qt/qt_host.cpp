@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QProcess>
@@ -152,6 +153,14 @@ void QtShellHost::RequestClose() { QMetaObject::invokeMethod(&window_, &QWidget:
 
 void QtShellHost::Post(std::function<void()> task) {
   QMetaObject::invokeMethod(&window_, std::move(task), Qt::QueuedConnection);
+}
+
+std::optional<int> QtShellHost::AskNumber(const std::string& prompt, int value, int min, int max) {
+  bool ok = false;
+  const int number =
+      QInputDialog::getInt(&window_, kProgramCaption, QString::fromStdString(prompt), value, min, max, 1, &ok);
+  if (!ok) return std::nullopt;
+  return number;
 }
 
 }  // namespace tsy

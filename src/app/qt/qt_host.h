@@ -31,6 +31,7 @@ class QtShellHost : public ShellHost {
   void StartDisplayRefresh() override;
   void RequestClose() override;
   void Post(std::function<void()> task) override;
+  std::optional<int> AskNumber(const std::string& prompt, int value, int min, int max) override;
 
  private:
   MainWindow& window_;

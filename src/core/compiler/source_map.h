@@ -37,6 +37,13 @@ class SourceMap {
   // event). Null when the track has no event there.
   const SourceMapEntry* EventAt(int track, uint32_t offset) const;
 
+  // The event a player of `track` has just read, when its next stream byte is
+  // at image offset `next`: the one that holds the byte before it. Null when
+  // the track has read none of its events yet.
+  const SourceMapEntry* EventBefore(int track, uint32_t next) const {
+    return next == 0 ? nullptr : EventAt(track, next - 1);
+  }
+
   // The first event of `track` compiled from source line `line` or a later
   // one; null when there is none.
   const SourceMapEntry* FirstEventFromLine(int track, uint32_t line) const;

@@ -16,6 +16,7 @@ std::atomic<uint32_t> gPlayClock{0};  // ms since play last started
 std::atomic<uint32_t> gStopTime{0};   // play clock when play last stopped
 std::atomic<MusicRequest> gPlayFromStart{nullptr};
 std::atomic<MusicRequest> gHalt{nullptr};
+std::atomic<bool> gMusicRequestsHeld{false};  // a seek runs the passes silently
 
 constexpr int16_t kDefaultTempo = 120;  // quarter notes per minute
 constexpr uint8_t kDefaultVelocity = 110;
@@ -209,8 +210,10 @@ void SetMusicRequests(MusicRequest playFromStart, MusicRequest halt) {
   gHalt.store(halt);
 }
 
+void HoldMusicRequests(bool held) { gMusicRequestsHeld = held; }
+
 void RunMusicRequest(uint8_t request) {
-  if (static_cast<EngineStatus>(gStatus.load()) == EngineStatus::kExporting) return;
+  if (static_cast<EngineStatus>(gStatus.load()) == EngineStatus::kExporting || gMusicRequestsHeld) return;
   MusicRequest handler = request == 0 ? gPlayFromStart.load() : request == 1 ? gHalt.load() : nullptr;
   if (handler) handler();
 }

@@ -160,8 +160,12 @@ void ClearEngineState();
 // thread never waits for itself. Without a handler the request is ignored.
 using MusicRequest = void (*)();
 void SetMusicRequests(MusicRequest playFromStart, MusicRequest halt);
+// While held, the music's requests are ignored: a seek runs the passes
+// silently to a later tick, and music on the way there asks for nothing.
+void HoldMusicRequests(bool held);
 // The music asks to restart from the top (0) or to stop (1); any other value,
-// and any request while the SMF writer has the engine, is ignored.
+// and any request while the SMF writer has the engine or requests are held,
+// is ignored.
 void RunMusicRequest(uint8_t request);
 
 }  // namespace tsy

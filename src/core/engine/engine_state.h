@@ -63,6 +63,7 @@ struct EngineKeptTables {             // NOLINT(bugprone-reserved-identifier): c
   Relaxed<uint8_t> imageVersion;      // the image's format version byte; passes need >= 17
   Relaxed<const uint8_t*> image;      // the engine's copy of the object image
   Relaxed<const uint8_t*> imageData;  // image + 400; the track display's base for positions
+  Relaxed<uint32_t> imageGeneration;  // images taken over while playing; tells a reader which image a copy shows
 
   Relaxed<const uint8_t*> trackPos[kTrackCount];    // next stream byte; null = absent or ended
   Relaxed<const uint8_t*> trackStart[kTrackCount];  // first stream byte; base of label searches

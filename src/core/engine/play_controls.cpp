@@ -17,6 +17,9 @@ using std::chrono::milliseconds;
 constexpr milliseconds kPollPeriod{1};      // how often a waiting control looks at the status
 constexpr milliseconds kDeviceSettle{100};  // what a control leaves the device after its request
 constexpr milliseconds kCloseLimit{10000};  // the longest CloseOutput waits for the play thread
+// How long TakeEngine waits for a play thread to hand the engine over; one
+// that answers at all does so within a loop (a start in progress takes 300 ms).
+constexpr milliseconds kHandOverLimit{5000};
 
 // The control threads of the asynchronous forms, by what they run.
 std::atomic<bool> playFromStartBusy{false};
@@ -53,14 +56,31 @@ void RunDetached(std::atomic<bool>& busy, void (*control)()) {
 
 }  // namespace
 
-void PlayFromStart() {
-  if (const uint8_t* image = CurrentImage()) {
+void PlayFromStart() { PlayFromTick(0); }
+
+void PlayFromTick(uint32_t tick) {
+  if (CurrentImage()) {
     Halt();
-    for (int t = 0; t < kTrackCount; ++t) LoadTrack(t, TrackStream(image, t));
+    RewindTracks();
     ResetEngine();
+    SetStartTick(tick);
     RequestStart();
   }
   playFromStartBusy = false;
+}
+
+void RewindTracks() {
+  const uint8_t* image = CurrentImage();
+  for (int t = 0; t < kTrackCount; ++t) LoadTrack(t, image ? TrackStream(image, t) : nullptr);
+}
+
+void TakeEngine() {
+  Halt();
+  RequestExport();
+  const auto limit = std::chrono::steady_clock::now() + kHandOverLimit;
+  while (PlayThreadRunning() && GetStatus() != EngineStatus::kExporting && std::chrono::steady_clock::now() < limit)
+    std::this_thread::sleep_for(kPollPeriod);
+  if (GetStatus() != EngineStatus::kExporting) ConfirmExport();
 }
 
 void Halt() {

@@ -4,11 +4,22 @@
 // Each posts a request through the play status and, where it says so, polls
 // every millisecond until the play thread has answered.
 
+#include <cstdint>
+
 namespace tsy {
 
 // Halts, rewinds every track to its start, resets the engine and asks the
 // play thread to start. Does nothing without an image.
 void PlayFromStart();
+// The same, starting at `tick`: the play thread chases the music there
+// first (seek.h). PlayFromStart is PlayFromTick(0).
+void PlayFromTick(uint32_t tick);
+// Sets every track to the start of its stream in the engine's image.
+void RewindTracks();
+// Halts play and takes the engine from the play thread (status kExporting),
+// for a caller that runs passes itself. Without a play thread, or one that
+// does not answer within 5 s, the caller confirms the hand-over itself.
+void TakeEngine();
 // Halts play (all notes off) and waits until the play thread has stopped,
 // plus 100 ms for the device. The position is kept. Nothing when not playing.
 void Halt();

@@ -11,6 +11,7 @@
 
 #include "core/engine/load_image.h"
 #include "core/engine/play_controls.h"
+#include "core/engine/seek.h"
 #include "core/engine/state_snapshot.h"
 #include "core/midi/midi_bytes.h"
 #include "platform/thread_name.h"
@@ -49,6 +50,25 @@ struct ThreadControl {
 ThreadControl control;
 std::atomic<Clock::rep> clockOrigin{0};  // the play clock's zero, for PlayClockOrigin
 
+std::atomic<uint32_t> startTick{0};
+std::atomic<uint32_t> rangeFrom{0};
+std::atomic<uint32_t> rangeEnd{0};
+std::atomic<bool> rangeLoop{false};
+
+// A new image waiting to take over. The requester keeps the buffer until the
+// state is kNoTakeover again; the play thread claims it before it reads it,
+// so that a withdrawal never pulls it away while it is read.
+enum TakeoverState : int { kNoTakeover, kTakeoverPending, kTakeoverClaimed };
+std::atomic<int> takeoverState{kNoTakeover};
+std::atomic<const uint8_t*> takeoverBuffer{nullptr};
+std::atomic<size_t> takeoverSize{0};
+
+// The image to take over, claimed for the play thread; null when none waits.
+const uint8_t* ClaimTakeover() {
+  int pending = kTakeoverPending;
+  return takeoverState.compare_exchange_strong(pending, kTakeoverClaimed) ? takeoverBuffer.load() : nullptr;
+}
+
 bool ImageInitialisesItself() {
   const uint8_t* image = CurrentImage();
   return image && (image[kFlagsField] & kImageFlagOwnInit);
@@ -56,6 +76,25 @@ bool ImageInitialisesItself() {
 
 void SendController(PlayOutput& output, int channel, uint8_t controller, uint8_t value) {
   output.SendShort(ControlChangeWord(channel, controller, value));
+}
+
+// What the user set while playing and a rejoin keeps: mutes and the tempo,
+// when it is not the music's own.
+struct SetByHand {
+  uint8_t mutes[kTrackCount];
+  int16_t tempo;  // 0: the music's
+};
+
+SetByHand KeepSetByHand(const EngineState& s) {
+  SetByHand kept{};
+  for (int t = 0; t < kTrackCount; ++t) kept.mutes[t] = s.trackMute[t];
+  kept.tempo = s.tempo != s.songTempo ? int16_t{s.tempo} : int16_t{0};
+  return kept;
+}
+
+void RestoreSetByHand(EngineState& s, const SetByHand& kept) {
+  for (int t = 0; t < kTrackCount; ++t) s.trackMute[t] = kept.mutes[t];
+  if (kept.tempo != 0) s.tempo = kept.tempo;
 }
 
 // One play thread's loop with its clock and buffers. Allocated once when the
@@ -121,17 +160,27 @@ class PlayLoop {
   // tick moved, so that the passes of the new tick run at once.
   bool PlayOneLoop(Clock::time_point now) {
     EngineState& state = GetState();
+    const bool newTick = passesDue_ || state.tick != passTick_;
+    if (newTick && takeoverState == kTakeoverPending && (state.tick % kBarTicks == 0 || inactive_ >= kTrackCount))
+      Rejoin(state.tick);
     // Events, ramps and the fade all go by the tick: passes between ticks
     // would only refresh the ages in ms that the displays show.
-    if (passesDue_ || state.tick != passTick_ || now - passesAt_ >= kAgeRefreshPeriod) {
+    if (newTick || now - passesAt_ >= kAgeRefreshPeriod) {
       inactive_ = RunPasses();
       passesDue_ = false;
       passTick_ = state.tick;
       passesAt_ = now;
     }
-    if (inactive_ >= kTrackCount) return true;  // every track has ended: the clock stands
+    if (inactive_ >= kTrackCount) {  // every track has ended: the clock stands, or the loop turns
+      if (!rangeLoop || !turnable_) return true;
+      turnable_ = Rejoin(rangeFrom);
+      return false;
+    }
     const uint32_t before = state.tick;
-    while (Clock::now() >= NextTickAt()) AdvanceTick(state);
+    while (Clock::now() >= NextTickAt()) {
+      AdvanceTick(state);
+      if (rangeEnd != 0 && state.tick >= rangeEnd) return EndOfRange(now);
+    }
     if (state.tick != before) return false;
     // Sleep to the next tick's exact moment if it comes before the next loop.
     wake_ = std::min(wake_, NextTickAt());
@@ -140,13 +189,78 @@ class PlayLoop {
 
   Clock::time_point NextTickAt() const { return start_ + std::chrono::nanoseconds(nextTickPs_ / 1000); }
 
+  // At the end of the range: the loop turns, or play stops as a halt does.
+  bool EndOfRange(Clock::time_point now) {
+    if (rangeLoop && Rejoin(rangeFrom)) return false;
+    for (int c = 0; c < kChannelCount; ++c) SendController(*output_, c, midi::kAllNotesOff, 0);
+    ConfirmStopped();
+    stoppedAt_ = now;
+    return false;
+  }
+
+  // Joins the music anew at `tick` without touching the clock: the image
+  // waiting to take over, or the music as loaded, rewound; every channel
+  // silenced and set back; the music chased to `tick`. False when the
+  // music ends before it.
+  bool Rejoin(uint32_t tick) {
+    EngineState& s = GetState();
+    const SetByHand kept = KeepSetByHand(s);
+    const uint8_t* buffer = ClaimTakeover();
+    if (buffer) {
+      LoadImage(buffer, takeoverSize);
+      s.imageGeneration = s.imageGeneration + 1;
+    } else {
+      RewindTracks();
+      ResetEngine();
+    }
+    const uint32_t reached = SeekAndSendState(tick, true);
+    RestoreSetByHand(s, kept);
+    if (buffer) takeoverState = kNoTakeover;
+    passesDue_ = true;
+    return reached == tick;
+  }
+
+  // Before other music joins: no note sounds on, no controller stays as the
+  // old music left it, and the start's own settings are sent again.
+  void SendCleanSlate() {
+    for (int c = 0; c < kChannelCount; ++c) {
+      SendController(*output_, c, midi::kAllNotesOff, 0);
+      SendController(*output_, c, midi::kResetAllControllers, 0);
+    }
+    if (!ImageInitialisesItself()) SendStartControllers();
+  }
+
+  void SendStartControllers() {
+    for (int c = 0; c < kChannelCount; ++c) {
+      SendController(*output_, c, midi::kVolume, 127);
+      for (const midi::ControllerValue& change : midi::kBendRangeSetting)
+        SendController(*output_, c, change.controller, change.value);
+    }
+  }
+
+  // Runs the passes silently up to `tick` and sends what a listener must
+  // have there, after a clean slate when other music played before; every
+  // later message is the music's own. Everything goes out at `tick`.
+  uint32_t SeekAndSendState(uint32_t tick, bool afterOtherMusic) {
+    const uint32_t reached = SeekTo(tick, chase_);
+    if (afterOtherMusic) SendCleanSlate();
+    for (MessageWord word : chase_.Messages()) {
+      if (IsShortMessage(word)) output_->SendShort(word);
+      else if (IsSysExWord(word)) output_->SendLong(chase_.Slots()[WordSlot(word)].data(), WordLength(word));
+    }
+    return reached;
+  }
+
+  static uint64_t TickPs(const EngineState& state) {
+    return kTickPsAtTempoOne / static_cast<uint64_t>(std::max<int>(state.tempo, 1));
+  }
+
   // A tick lasts 1250 / tempo ms. Kept in picoseconds, the sum of tick
   // lengths stays within a microsecond of the exact time for a million
   // ticks; the tempo is read for every tick, so a tempo change applies from
   // the next tick.
   void AdvanceTick(EngineState& state) {
-    const int tempo = std::max<int>(state.tempo, 1);
-    nextTickPs_ += kTickPsAtTempoOne / static_cast<uint64_t>(tempo);
+    nextTickPs_ += TickPs(state);
     state.tick = state.tick + 1;
     state.barTick = state.tick % 192;
     output_->OnClock(ClockEvent::kTick, state.tick);
@@ -184,7 +298,8 @@ class PlayLoop {
   }
 
   // Silences sustain, resets the engine and initialises the device, then
-  // starts the clock at tick 0.
+  // starts the clock at tick 0, or at the start tick after chasing the music
+  // there (whose next tick then comes a whole tick later).
   void StartFromTheTop() {
     for (int c = 0; c < kChannelCount; ++c) SendController(*output_, c, midi::kSustain, 0);
     ResetEngine();
@@ -193,17 +308,18 @@ class PlayLoop {
     } else {
       output_->SendLong(midi::kGmSystemOn, sizeof midi::kGmSystemOn);
       std::this_thread::sleep_for(kResetSettle);
-      for (int c = 0; c < kChannelCount; ++c) {
-        SendController(*output_, c, midi::kVolume, 127);
-        for (const midi::ControllerValue& change : midi::kBendRangeSetting)
-          SendController(*output_, c, change.controller, change.value);
-      }
+      SendStartControllers();
       std::this_thread::sleep_for(kControllerSettle);
     }
+    const uint32_t from = startTick;
+    if (from > 0) SeekAndSendState(from, false);
+    turnable_ = true;
     ConfirmRunning();
     RestartClock();
-    GetState().tick = 0;
-    output_->OnClock(ClockEvent::kStart, 0);
+    if (from > 0) nextTickPs_ = TickPs(GetState());
+    else GetState().tick = 0;
+    // A MIDI clock starts here: from a position, after a Song Position Pointer.
+    output_->OnClock(ClockEvent::kStart, from);
   }
 
   void RestartClock() {
@@ -268,6 +384,8 @@ class PlayLoop {
   MessageSlots slots_;
   MessageWord deferred_[kDeferredNoteCapacity];
   int deferredCount_ = 0;
+  ChasedState chase_;
+  bool turnable_ = true;  // false once a loop turn found the music ended before its start
 };
 
 void PlayThreadMain(PlayOutput* output) {
@@ -309,6 +427,32 @@ bool PlayThreadRunning() { return control.exists; }
 
 std::chrono::steady_clock::time_point PlayClockOrigin() {
   return Clock::time_point(Clock::duration(clockOrigin.load()));
+}
+
+void SetStartTick(uint32_t tick) { startTick = tick; }
+uint32_t StartTick() { return startTick; }
+
+void SetPlayRange(const PlayRange& range) {
+  rangeFrom = range.from;
+  rangeEnd = range.end;
+  rangeLoop = range.loop;
+}
+
+PlayRange CurrentPlayRange() { return {rangeFrom, rangeEnd, rangeLoop}; }
+
+bool RequestTakeover(const uint8_t* buffer, size_t size) {
+  if (!buffer || takeoverState != kNoTakeover) return false;
+  takeoverSize = size;
+  takeoverBuffer = buffer;
+  takeoverState = kTakeoverPending;
+  return true;
+}
+
+bool TakeoverPending() { return takeoverState != kNoTakeover; }
+
+bool WithdrawTakeover() {
+  int pending = kTakeoverPending;
+  return takeoverState.compare_exchange_strong(pending, kNoTakeover);
 }
 
 bool PlayThreadInStandby() { return control.exists && control.standby; }

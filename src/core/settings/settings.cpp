@@ -27,6 +27,7 @@ constexpr int32_t kDefaultRate = 24;  // refreshes per second
   KEY("System", "MidiDevice",     midiDevice,                    Text,     "MIDI Mapper",  kMidiDeviceBytes) \
   KEY("System", "MidiConnect",    midiConnect,                   UserText, "",             kPortNameBytes)   \
   KEY("System", "MidiClock",      midiClock,                     UserInt,  0,              0)                \
+  KEY("System", "LiveReload",     liveReload,                    Optional, 0,              0)                \
   KEY("Tone",   "Tone1",          tone1,                         Text,     "GMSET.EQN",    kToneFileBytes)   \
   KEY("Tone",   "Tone2",          tone2,                         Text,     "GMSET.EQD",    kToneFileBytes)   \
   KEY("Tone",   "AutoJump",       toneAutoJump,                  Number,   0,              0)                \
@@ -59,6 +60,9 @@ struct Shown : Number {};     // a byte the Options sheet shows: read, never wri
 // written, so a file without them stays as it was.
 struct UserText : Text {};
 struct UserInt : Number {};
+// A switch beyond the described keys: written once it is on or the file
+// holds it, so that a file of the described keys is written as described.
+struct Optional : Number {};
 
 // `text` cut to what a field of `width` bytes holds (width - 1 bytes and the
 // zero), never in the middle of a UTF-8 character.
@@ -100,6 +104,11 @@ void WriteKey(Profile& profile, Key key, Rate, int32_t field) {
 void WriteKey(Profile&, Key, Shown, uint8_t) {}
 void WriteKey(Profile&, Key, UserText, const std::string&) {}
 void WriteKey(Profile&, Key, UserInt, uint8_t) {}
+void WriteKey(Profile& profile, Key key, Optional, uint8_t field) {
+  constexpr std::string_view kAbsent = "\x01";  // no value a file can hold
+  if (field != 0 || profile.ReadString(key.section, key.name, kAbsent) != kAbsent)
+    WriteKey(profile, key, Number{}, field);
+}
 
 std::string CurrentDirectory() {
   std::error_code error;

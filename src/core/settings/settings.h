@@ -45,6 +45,7 @@ struct Settings {
   std::string midiDevice;     // "MIDI Mapper", "Direct Music" or a port's name
   std::string midiConnect;    // the port that the port of our own connects to; empty: none
   uint8_t midiClock = 0;      // nonzero: play sends MIDI clock with the music
+  uint8_t liveReload = 0;     // nonzero: a saved current source takes over from the music playing
 
   // Section "Tone".
   std::string tone1;          // tone definition file of the @eqn names

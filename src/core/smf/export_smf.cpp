@@ -9,6 +9,7 @@
 #include "core/engine/load_image.h"
 #include "core/engine/play_controls.h"
 #include "core/engine/play_thread.h"
+#include "core/engine/seek.h"
 #include "core/engine/state_snapshot.h"
 #include "core/smf/smf_format1_writer.h"
 #include "core/smf/smf_preamble.h"
@@ -17,28 +18,17 @@
 namespace tsy {
 namespace {
 
-constexpr int64_t kBarTicks = 192;
-
-// How long the export waits for a play thread to hand the engine over; one
-// that answers at all does so within a loop (a start in progress takes 300 ms).
-constexpr std::chrono::milliseconds kHandOverLimit{5000};
-constexpr std::chrono::milliseconds kPollPeriod{1};
-
 // Rewinds every track and takes the engine from the play thread. Without a
 // play thread (or one that does not answer) nobody else runs passes, and the
 // export confirms the hand-over itself.
-void TakeEngine(const uint8_t* image) {
+void RewindAndTakeEngine(const uint8_t* image) {
   Halt();
   ResetEngine();
   for (int t = 0; t < kTrackCount; ++t) {
     const uint32_t offset = ImageTrackOffset(image, t + 1);
     LoadTrack(t, offset != 0 && offset < kObjectBufferSize ? image + offset : nullptr);
   }
-  RequestExport();
-  const auto limit = std::chrono::steady_clock::now() + kHandOverLimit;
-  while (PlayThreadRunning() && GetStatus() != EngineStatus::kExporting && std::chrono::steady_clock::now() < limit)
-    std::this_thread::sleep_for(kPollPeriod);
-  if (GetStatus() != EngineStatus::kExporting) ConfirmExport();
+  TakeEngine();
 }
 
 struct HeldNote {
@@ -100,19 +90,31 @@ namespace {
 // preamble bar unless the image does its own initialisation.
 int64_t RenderOrigin(const uint8_t* image) { return image[kFlagsField] & kImageFlagOwnInit ? 0 : -kPreambleTicks; }
 
-// The render loop: the engine's passes tick by tick from `origin`, into `writer`.
-RenderEnd Render(SmfEvents& writer, int64_t origin, uint32_t& endTick) {
+// The render loop: the engine's passes tick by tick from `origin`, into
+// `writer`; from a tick `from` above 0, silently up to it, then the state
+// chased there at file time 0 (on the first track).
+RenderEnd Render(SmfEvents& writer, int64_t origin, uint32_t& endTick, uint32_t from) {
   const uint8_t* image = CurrentImage();
   EngineState& s = GetState();
   const int64_t length = LongestTrack(image);
   int64_t j = origin;
   static MessageWord words[kMessageCapacity];
   static MessageSlots slots;
+  static ChasedState chase;
   std::vector<HeldNote> notes;
   bool fadeStarted = false;
   SmfPreamble preamble;
+  // Music from `from` on is written from file time 0, after the preamble and
+  // the state chased there.
+  auto fileTick = [from](int64_t tick) { return tick < 0 ? tick : tick - from; };
 
   for (; j < 2 * length + kEndAfterTwice && writer.ok(); ++j) {
+    if (j == 0 && from > 0) {
+      j = SeekTo(from, chase);
+      const auto state = chase.Messages();
+      WriteMessages(writer, 0, 0, state.data(), static_cast<int>(state.size()), chase.Slots(), notes);
+      if (j < from) break;  // the music ended before it
+    }
     if (j >= 0) {
       s.tick = static_cast<uint32_t>(j);
       s.barTick = static_cast<uint32_t>(j % kBarTicks);
@@ -132,10 +134,10 @@ RenderEnd Render(SmfEvents& writer, int64_t origin, uint32_t& endTick) {
           fadeStarted = true;
         }
       }
-      WriteMessages(writer, t, j, words, count, slots, notes);
+      WriteMessages(writer, t, fileTick(j), words, count, slots, notes);
     }
     if (ended == kTrackCount) break;
-    for (const HeldNote& note : notes) writer.ShortMessage(note.track, j, note.word);
+    for (const HeldNote& note : notes) writer.ShortMessage(note.track, fileTick(j), note.word);
   }
   endTick = s.tick;
   if (writer.full()) return RenderEnd::kTrackFull;
@@ -144,24 +146,24 @@ RenderEnd Render(SmfEvents& writer, int64_t origin, uint32_t& endTick) {
 
 }  // namespace
 
-RenderEnd RenderSmf(SmfSink& sink, uint32_t& endTick, SmfFormat format) {
+RenderEnd RenderSmf(SmfSink& sink, uint32_t& endTick, SmfFormat format, uint32_t from) {
   const uint8_t* image = CurrentImage();
   const int64_t origin = RenderOrigin(image);
   if (format == SmfFormat::kTrackPerTrack) {
     SmfFormat1Writer writer(origin, image, sink);
-    return Render(writer, origin, endTick);
+    return Render(writer, origin, endTick, from);
   }
   SmfWriter writer(origin, sink);
-  return Render(writer, origin, endTick);
+  return Render(writer, origin, endTick, from);
 }
 
-std::vector<uint8_t> RenderSmf(uint32_t& endTick, SmfFormat format) {
+std::vector<uint8_t> RenderSmf(uint32_t& endTick, SmfFormat format, uint32_t from) {
   MemorySink sink;
-  RenderSmf(sink, endTick, format);
+  RenderSmf(sink, endTick, format, from);
   return std::move(sink.bytes);
 }
 
-SmfExport ExportSmf(const std::string& path, double limitSeconds, SmfFormat format) {
+SmfExport ExportSmf(const std::string& path, double limitSeconds, SmfFormat format, uint32_t from) {
   SmfExport result;
   const uint8_t* image = CurrentImage();
   if (!image) return result;
@@ -176,9 +178,9 @@ SmfExport ExportSmf(const std::string& path, double limitSeconds, SmfFormat form
     result.reason = created.Reason();
     return result;
   }
-  TakeEngine(image);
+  RewindAndTakeEngine(image);
   FileSink sink(file);
-  const RenderEnd end = RenderSmf(sink, result.endTick, format);
+  const RenderEnd end = RenderSmf(sink, result.endTick, format, from);
   if (end == RenderEnd::kTrackFull) {
     result.outcome = SmfOutcome::kTooLarge;
   } else if (end == RenderEnd::kSinkFailed && !file.failed()) {  // a format-1 track's temporary storage

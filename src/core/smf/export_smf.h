@@ -49,9 +49,12 @@ enum class SmfFormat {
 // engine to itself (status kExporting, or no play thread). Every message
 // written keeps the engine's record of channel settings as delivery does, so
 // the file holds what play sends. `endTick` receives the engine's tick at the end.
-RenderEnd RenderSmf(SmfSink& sink, uint32_t& endTick, SmfFormat format = SmfFormat::kSingleTrack);
+// From a tick `from` above 0, the passes run silently up to it (seek.h) and
+// the file holds, after the preamble, the state chased there at time 0 and
+// then the music from `from` on, as play from that tick sends it.
+RenderEnd RenderSmf(SmfSink& sink, uint32_t& endTick, SmfFormat format = SmfFormat::kSingleTrack, uint32_t from = 0);
 // The same into memory, for readers of the whole file.
-std::vector<uint8_t> RenderSmf(uint32_t& endTick, SmfFormat format = SmfFormat::kSingleTrack);
+std::vector<uint8_t> RenderSmf(uint32_t& endTick, SmfFormat format = SmfFormat::kSingleTrack, uint32_t from = 0);
 
 // Refuses, before anything is touched, music whose render could run longer
 // than `limitSeconds`. Otherwise creates `path` (before touching the engine),
@@ -59,6 +62,6 @@ std::vector<uint8_t> RenderSmf(uint32_t& endTick, SmfFormat format = SmfFormat::
 // temporary file renamed over `path`. The engine stays with the SMF writer
 // (status kExporting) until play starts from the top again.
 SmfExport ExportSmf(const std::string& path, double limitSeconds = kDefaultRenderLimitSeconds,
-                    SmfFormat format = SmfFormat::kSingleTrack);
+                    SmfFormat format = SmfFormat::kSingleTrack, uint32_t from = 0);
 
 }  // namespace tsy

@@ -92,6 +92,19 @@ TEST_F(OptionsSheetTest, BasicPageLoadsAndStores) {
   EXPECT_TRUE(sheet().applied());
 }
 
+// The switch beyond the described controls sits below all of them.
+TEST_F(OptionsSheetTest, LiveReloadSitsBelowTheDescribedControlsAndLoadsAndStores) {
+  settings.liveReload = 1;
+  sheet().show();
+  auto* live = Control<QCheckBox>(kBasicPage, basic_page::kLiveReload);
+  EXPECT_TRUE(live->isChecked());
+  auto* rate = Control<RateBox>(kBasicPage, basic_page::kRateEdit);
+  EXPECT_GT(live->mapTo(sheet().window(), QPoint(0, 0)).y(), rate->mapTo(sheet().window(), QPoint(0, 0)).y());
+  live->setChecked(false);
+  sheet().Apply();
+  EXPECT_EQ(settings.liveReload, 0);
+}
+
 TEST_F(OptionsSheetTest, RateIsCorrectedIntoItsRange) {
   auto* rate = Control<RateBox>(kBasicPage, 101);
   struct Case {

@@ -28,10 +28,12 @@ class TestOutput : public PlayOutput {
     std::lock_guard lock(mutex_);
     const Bytes bytes = {WordStatus(m), WordData1(m), WordData2(m)};
     sent_.push_back((m & 0xE0) == 0xC0 ? Bytes(bytes.begin(), bytes.begin() + 2) : bytes);
+    ticks_.push_back(GetState().tick);
   }
   void SendLong(const uint8_t* bytes, size_t length) override {
     std::lock_guard lock(mutex_);
     sent_.emplace_back(bytes, bytes + length);
+    ticks_.push_back(GetState().tick);
   }
   void Release() override {
     std::lock_guard lock(mutex_);
@@ -48,6 +50,12 @@ class TestOutput : public PlayOutput {
   void Clear() {
     std::lock_guard lock(mutex_);
     sent_.clear();
+    ticks_.clear();
+  }
+  // The engine's tick when each message went out, in order.
+  std::vector<uint32_t> Ticks() {
+    std::lock_guard lock(mutex_);
+    return ticks_;
   }
   size_t Count(const Bytes& message) {
     size_t n = 0;
@@ -65,6 +73,7 @@ class TestOutput : public PlayOutput {
  private:
   std::mutex mutex_;
   std::vector<Bytes> sent_;
+  std::vector<uint32_t> ticks_;
   int releases_ = 0;
 };
 
@@ -219,6 +228,97 @@ TEST_F(PlayThreadTest, TheStatusHandshakes) {
   ASSERT_TRUE(WaitFor([] { return GetStatus() == EngineStatus::kStopped; }));
   RequestResume();
   ASSERT_TRUE(WaitFor([] { return GetStatus() == EngineStatus::kPlaying; }));
+}
+
+// ---------------------------------------------------------------- play from a tick, loops, takeovers
+
+const Bytes kFast = {0xF0, 0xE0, 0x01};  // tempo 480: a tick lasts 2.6 ms
+const Bytes kProgram7 = {0xC0, 7};
+const Bytes kVolume90 = {0xC2, 90};
+
+class PlayRangeTest : public PlayThreadTest {
+ protected:
+  void TearDown() override {
+    SetPlayRange({});
+    PlayThreadTest::TearDown();
+  }
+  // Every message's tick from `from` on satisfies `ok`.
+  template <typename Check>
+  void ExpectTicks(size_t from, Check ok) {
+    const std::vector<uint32_t> ticks = output_.Ticks();
+    for (size_t i = from; i < ticks.size(); ++i) ASSERT_TRUE(ok(ticks[i])) << "message " << i << " at " << ticks[i];
+  }
+};
+
+TEST_F(PlayRangeTest, PlayFromATickSendsTheChasedStateThenOnlyLaterNotes) {
+  Open({Join({kFast, kProgram7, kVolume90, Note(60, 96), Note(62, 96)})});
+  output_.Clear();
+  PlayFromTick(48);
+  ASSERT_TRUE(WaitFor([&] { return output_.Find({0x90, 62, 110}) >= 0; }));
+  const int program = output_.Find({0xC0, 7});
+  const int volume = output_.Find({0xB0, 7, 90});
+  ASSERT_GE(program, 0);
+  ASSERT_GE(volume, 0);
+  EXPECT_LT(program, output_.Find({0x90, 62, 110}));
+  EXPECT_EQ(output_.Find({0x90, 60, 110}), -1) << "the note begun before the start is not sounded";
+  EXPECT_EQ(output_.Find({0x80, 60, 0}), -1) << "nor released";
+  ExpectTicks(static_cast<size_t>(program), [](uint32_t t) { return t >= 48; });
+}
+
+TEST_F(PlayRangeTest, ALoopTurnsAtItsEndWithACleanChaseEachTime) {
+  Open({Join({kFast, kProgram7, Note(60, 48), Note(62, 48), Note(64, 48), Note(65, 48), Note(67, 96)})});
+  SetPlayRange({48, 144, true});
+  output_.Clear();
+  PlayFromTick(48);
+  ASSERT_TRUE(WaitFor([&] { return output_.Count({0x90, 62, 110}) >= 3; }));
+  EXPECT_EQ(output_.Count({0x90, 65, 110}), 0u) << "the end is not played";
+  EXPECT_EQ(output_.Count({0x90, 60, 110}), 0u) << "nor what comes before the start";
+  EXPECT_GE(output_.Count({0xC0, 7}), 3u) << "each turn chases the program again";
+  EXPECT_GE(output_.Count({0xB0, 123, 0}), 2u) << "each turn silences the channels";
+  ExpectTicks(static_cast<size_t>(output_.Find({0xC0, 7})), [](uint32_t t) { return t >= 48 && t < 144; });
+}
+
+TEST_F(PlayRangeTest, PlayStopsAtTheEndOfTheRange) {
+  Open({Join({kFast, Note(60, 48), Note(62, 48), Note(64, 48)})});
+  SetPlayRange({0, 96, false});
+  PlayFromTick(0);
+  ASSERT_TRUE(WaitFor([] { return GetStatus() == EngineStatus::kStopped; }));
+  EXPECT_EQ(Tick(), 96u);
+  EXPECT_EQ(output_.Find({0x90, 64, 110}), -1);
+}
+
+TEST_F(PlayRangeTest, ANewImageTakesOverAtTheNextBarLineAndTheTickGoesOn) {
+  Open({Join({kFast, Note(60, 192), Note(60, 192), Note(60, 192), Note(60, 192)})});
+  const Bytes next = Image({Join({kFast, kProgram7, Note(70, 192), Note(72, 192), Note(74, 192)})});
+  PlayAndWaitForTick(200);
+  const uint32_t generation = GetState().imageGeneration;
+  output_.Clear();
+  ASSERT_TRUE(RequestTakeover(next.data(), next.size()));
+  EXPECT_FALSE(RequestTakeover(next.data(), next.size())) << "one at a time";
+  ASSERT_TRUE(WaitFor([] { return !TakeoverPending(); }));
+  EXPECT_EQ(GetState().imageGeneration, generation + 1);
+  ASSERT_TRUE(WaitFor([&] { return output_.Find({0x90, 74, 110}) >= 0; }));
+  const std::vector<uint32_t> ticks = output_.Ticks();
+  const int program = output_.Find({0xC0, 7});
+  ASSERT_GE(program, 0);
+  EXPECT_EQ(ticks[static_cast<size_t>(program)], 384u) << "at the next bar line";
+  EXPECT_EQ(output_.Find({0x90, 70, 110}), -1) << "the new music's notes before the bar are not sounded";
+  EXPECT_EQ(output_.Find({0x90, 72, 110}), -1);
+  EXPECT_EQ(ticks[static_cast<size_t>(output_.Find({0x90, 74, 110}))], 384u);
+  for (size_t i = 1; i < ticks.size(); ++i) ASSERT_GE(ticks[i], ticks[i - 1]) << "the tick never goes back";
+}
+
+TEST_F(PlayRangeTest, MutesAndATempoSetByHandSurviveATakeover) {
+  Open({Join({kFast, Note(60, 192), Note(60, 192), Note(60, 192)})});
+  const Bytes next = Image({Join({kFast, Note(70, 192), Note(72, 192), Note(74, 192)})});
+  PlayAndWaitForTick(10);
+  GetState().trackMute[0] = 1;
+  GetState().tempo = 400;
+  ASSERT_TRUE(RequestTakeover(next.data(), next.size()));
+  ASSERT_TRUE(WaitFor([] { return !TakeoverPending(); }));
+  EXPECT_EQ(GetState().trackMute[0], 1);
+  EXPECT_EQ(GetState().tempo, 400);
+  EXPECT_EQ(GetState().songTempo, 480);
 }
 
 TEST(PlayThreadStandby, AnswersEveryRequestAndSendsNothing) {

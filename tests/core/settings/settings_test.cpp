@@ -80,6 +80,23 @@ TEST_F(SettingsFile, NoFileAtAllIsWrittenCompleteWithoutPriority) {
   EXPECT_NE(Get().find("Version=0.1.0\n"), std::string::npos);
 }
 
+// LiveReload is beyond the described keys: a file of those is written as
+// described until it is turned on, and once written it follows the record.
+TEST_F(SettingsFile, LiveReloadIsWrittenOnceOnAndReadBack) {
+  Settings s = Read();
+  EXPECT_EQ(s.liveReload, 0);
+  ASSERT_TRUE(WriteSettings(s, path_, "").ok());
+  EXPECT_EQ(Get().find("LiveReload"), std::string::npos);
+  s.liveReload = 1;
+  ASSERT_TRUE(WriteSettings(s, path_, "").ok());
+  EXPECT_NE(Get().find("MidiDevice=MIDI Mapper\nLiveReload=1\n"), std::string::npos) << Get();
+  EXPECT_EQ(Read().liveReload, 1);
+  s.liveReload = 0;
+  ASSERT_TRUE(WriteSettings(s, path_, "").ok());
+  EXPECT_NE(Get().find("LiveReload=0\n"), std::string::npos);
+  EXPECT_EQ(Read().liveReload, 0);
+}
+
 TEST_F(SettingsFile, DispRateBecomesARefreshPeriodAndComesBack) {
   const struct {
     const char* written;
