@@ -58,7 +58,7 @@ bool IsEndOfTrack(const SmfEvent& e) { return e.bytes.size() >= 2 && e.bytes[0] 
 std::vector<SmfEvent> Render(const Bytes& image, uint32_t from) {
   EXPECT_TRUE(LoadFresh(image));
   uint32_t end = 0;
-  std::vector<SmfEvent> events = ReadSmfEvents(RenderSmf(end, from));
+  std::vector<SmfEvent> events = ReadSmfEvents(RenderSmf(end, SmfFormat::kSingleTrack, from));
   std::erase_if(events, IsEndOfTrack);
   return events;
 }
