@@ -128,7 +128,7 @@ MainWindow::~MainWindow() { delete display_; }
 
 // The display is painted itself: repainting the window would leave the
 // child that covers it alone.
-void MainWindow::RepaintDisplay() { display_->repaint(); }
+void MainWindow::RepaintDisplay() { display_->RepaintNow(); }
 
 // The refresh thread runs until the display, a child, is destroyed: after this
 // window's own members, so it holds the settings record rather than `this`.

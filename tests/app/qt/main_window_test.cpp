@@ -9,8 +9,11 @@
 #include <QLabel>
 
 #include "app/qt/about_box.h"
+#include "core/engine/engine_call.h"
 #include "core/engine/engine_state.h"
+#include "core/engine/state_snapshot.h"
 #include "core/settings/settings.h"
+#include "display/palette.h"
 #include "qt_app.h"
 #include "resources/version.h"
 
@@ -36,6 +39,13 @@ CoreCalls NotingCore(ShellHost&, Settings&) {
   return core;
 }
 
+// The same, over the program's own engine record, which the display shows.
+CoreCalls NotingCoreOnTheEngine(ShellHost& host, Settings& settings) {
+  CoreCalls core = NotingCore(host, settings);
+  core.engine = &GetState();
+  return core;
+}
+
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() {
@@ -49,8 +59,8 @@ class MainWindowTest : public ::testing::Test {
     QKeyEvent event(type, qtKey, modifiers);
     QApplication::sendEvent(&window(), &event);
   }
-  MainWindow& window() {
-    if (!window_) window_ = std::make_unique<MainWindow>(settings, NotingCore);
+  MainWindow& window(MainWindow::CoreBinder bindCore = NotingCore) {
+    if (!window_) window_ = std::make_unique<MainWindow>(settings, bindCore);
     return *window_;
   }
 
@@ -83,6 +93,25 @@ TEST_F(MainWindowTest, KeyEventsReachTheShell) {
   Key(QEvent::KeyPress, Qt::Key_1, Qt::KeypadModifier);
   EXPECT_EQ(calls.back(), "play from start");
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "play from start"), 1);
+}
+
+// Nothing publishes the engine's copy here, as when play stands still: a
+// command's repaint must still show its own change, not the state before it.
+TEST_F(MainWindowTest, CommandRepaintShowsTheStateAfterTheCommandWhilePlayStandsStill) {
+  ClearEngineState();
+  ResetEngine();
+  PublishEngineState();
+  window(NotingCoreOnTheEngine).show();
+  QApplication::processEvents();
+  // Track 1's number on the selected row: black on red when muted, else on yellow.
+  const auto numberGround = [&] { return window().grab().toImage().pixel(16 + 3, 16 + 4) & 0xFFFFFF; };
+  ASSERT_EQ(numberGround(), kYellow);
+  Key(QEvent::KeyPress, Qt::Key_Return);
+  EXPECT_EQ(numberGround(), kRed);
+  Key(QEvent::KeyPress, Qt::Key_Return);
+  EXPECT_EQ(numberGround(), kYellow);
+  window_.reset();
+  ClearEngineState();
 }
 
 TEST_F(MainWindowTest, ClosingWritesTheStateBackAndClosesTheOutput) {
