@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 
 #include "app/qt/about_box.h"
 #include "core/engine/engine_call.h"
@@ -16,6 +17,7 @@
 #include "display/palette.h"
 #include "qt_app.h"
 #include "resources/version.h"
+#include "scratch_folder.h"
 
 namespace tsy {
 namespace {
@@ -133,6 +135,26 @@ TEST_F(MainWindowTest, AboutBoxShowsTheVersion) {
   ShowAboutBox(window(), "1.2.3");
   EXPECT_EQ(title, "バージョン情報");
   EXPECT_EQ(version, "Version 1.2.3");
+}
+
+// A name typed into a save dialog without an extension gets the filter's;
+// one with an extension keeps it.
+TEST_F(MainWindowTest, SaveDialogAddsTheFiltersExtensionToATypedName) {
+  const ScratchFolder folder;
+  const auto typed = [&](const char* name, const char* pattern) {
+    test::WhenModalOpens([name](QWidget& dialog) {
+      dialog.findChild<QLineEdit*>("fileNameEdit")->setText(name);
+      static_cast<QDialog&>(dialog).accept();
+    });
+    FileDialogRequest request;
+    request.save = true;
+    request.filters = {{"Files", pattern}};
+    request.initialFolder = folder.path().string();
+    return window().host().RunFileDialog(request).path;
+  };
+  EXPECT_EQ(typed("song", "*.mid"), (folder / "song.mid").string());
+  EXPECT_EQ(typed("song", "*.emd"), (folder / "song.emd").string());
+  EXPECT_EQ(typed("song.smf", "*.mid"), (folder / "song.smf").string());
 }
 
 TEST(DialogFilterTest, DescriptionsKeepTheirOwnPattern) {
