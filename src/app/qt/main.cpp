@@ -16,6 +16,7 @@
 #include "app/core_calls.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_translations.h"
+#include "app/qt/quit_signals.h"
 #include "core/settings/settings.h"
 #include "core/settings/tone_files.h"
 #include "resources/version.h"
@@ -66,6 +67,7 @@ int RunProgram(int argc, char** argv, const std::string& file) {
                  fault.result.Reason().c_str());
 
   tsy::MainWindow window(settings, tsy::BindCore);
+  tsy::QuitOnSignals(window, [&window] { window.CloseWithoutAsking(); });
   window.shell().OpenAtStart(file);
   window.show();
   RaiseProcessPriority();

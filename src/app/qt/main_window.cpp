@@ -169,11 +169,16 @@ void MainWindow::ShowMainMenu(const QPoint& globalPosition) {
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (destroyed_) return event->accept();
   if (!shell_->CloseRequested()) return event->ignore();
+  CloseWithoutAsking();
+  event->accept();
+}
+
+void MainWindow::CloseWithoutAsking() {
+  if (destroyed_) return;
   if (!isMinimized()) shell_->KeepWindowPosition(pos().x(), pos().y());
   destroyed_ = true;
   shell_->Destroyed();
-  event->accept();
-  QApplication::quit();  // the Tone window goes with the main window
+  QApplication::quit();  // also ends an open box's loop; the Tone window goes with the main window
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
