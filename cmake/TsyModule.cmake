@@ -1,12 +1,23 @@
 # One folder, one library: every .cpp in the folder belongs to it, so a new
-# source file needs no edit here. Our own code builds with warnings as errors.
+# source file needs no edit here. Our own code builds with every warning on;
+# with TSY_WERROR (the project's scripts and CI) warnings are errors.
 
-set(TSY_WARNINGS -Wall -Wextra -Werror)
+set(TSY_WARNINGS -Wall -Wextra)
+if(TSY_WERROR)
+  list(APPEND TSY_WARNINGS -Werror)
+endif()
+# GCC 12's optimiser reports overlapping copies inside libstdc++'s own inlined
+# string code ("text" + std::string, at -O2 and above) where there are none;
+# its -Wrestrict says nothing about our code there. Other versions keep it.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 12
+   AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+  list(APPEND TSY_WARNINGS -Wno-restrict)
+endif()
 
 if(TSY_FUZZ)
   # Every library is instrumented for coverage; the fuzz targets add the driver.
   # Warnings stay on but do not stop a fuzz build made with another compiler.
-  set(TSY_WARNINGS -Wall -Wextra)
+  list(REMOVE_ITEM TSY_WARNINGS -Werror)
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()

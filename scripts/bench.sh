@@ -14,7 +14,7 @@ soundfont=/usr/share/sounds/sf2/default-GM.sf2
 gui=ON
 pkg-config --exists Qt6Widgets 2>/dev/null || gui=OFF
 
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTSY_TESTS=OFF -DTSY_GUI=$gui >/dev/null
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTSY_WERROR=ON -DTSY_TESTS=OFF -DTSY_GUI=$gui >/dev/null
 targets=(compile_bench smf_render play_timing display_paint tsy)
 [ "$gui" = ON ] && targets+=(tessaly32)
 cmake --build "$dir" -j 2 --target "${targets[@]}"

@@ -11,7 +11,7 @@ packages=(
   nlohmann-json3-dev
   clang libclang-rt-14-dev clang-tidy clang-format
   # desktop program
-  qt6-base-dev libgl-dev fonts-ipafont-gothic
+  qt6-base-dev libgl-dev fonts-ipafont-gothic qt6-translations-l10n
   # MIDI output and the built-in synthesiser
   librtmidi-dev libjack-dev jackd1 libfluidsynth-dev libasound2-dev fluidsynth fluid-soundfont-gm
   # audio files: FLAC, Ogg Vorbis, Opus, RF64

@@ -15,6 +15,8 @@
 #include "app/command_line.h"
 #include "app/core_calls.h"
 #include "app/qt/main_window.h"
+#include "app/qt/qt_translations.h"
+#include "app/qt/quit_signals.h"
 #include "core/settings/settings.h"
 #include "core/settings/tone_files.h"
 #include "resources/version.h"
@@ -49,6 +51,9 @@ int RunProgram(int argc, char** argv, const std::string& file) {
   app.setQuitOnLastWindowClosed(false);  // the main window's close decides
   app.setWindowIcon(ProgramIcon());
   app.setDesktopFileName(TSY_APP_ID);  // Wayland desktops match the window to its entry by this
+  if (!tsy::InstallQtJapanese(app))
+    std::fputs("tessaly32: Qt's Japanese translations (qtbase_ja) are not installed; Qt's own buttons stay English\n",
+               stderr);
 
   std::string settingsPath = tsy::SettingsFilePath(QCoreApplication::applicationDirPath().toStdString());
   tsy::Settings settings;
@@ -62,6 +67,7 @@ int RunProgram(int argc, char** argv, const std::string& file) {
                  fault.result.Reason().c_str());
 
   tsy::MainWindow window(settings, tsy::BindCore);
+  tsy::QuitOnSignals(window, [&window] { window.CloseWithoutAsking(); });
   window.shell().OpenAtStart(file);
   window.show();
   RaiseProcessPriority();

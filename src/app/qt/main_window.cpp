@@ -132,7 +132,7 @@ MainWindow::~MainWindow() { delete display_; }
 
 // The display is painted itself: repainting the window would leave the
 // child that covers it alone.
-void MainWindow::RepaintDisplay() { display_->repaint(); }
+void MainWindow::RepaintDisplay() { display_->RepaintNow(); }
 
 // The refresh thread runs until the display, a child, is destroyed: after this
 // window's own members, so it holds the settings record rather than `this`.
@@ -173,11 +173,16 @@ void MainWindow::ShowMainMenu(const QPoint& globalPosition) {
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (destroyed_) return event->accept();
   if (!shell_->CloseRequested()) return event->ignore();
+  CloseWithoutAsking();
+  event->accept();
+}
+
+void MainWindow::CloseWithoutAsking() {
+  if (destroyed_) return;
   if (!isMinimized()) shell_->KeepWindowPosition(pos().x(), pos().y());
   destroyed_ = true;
   shell_->Destroyed();
-  event->accept();
-  QApplication::quit();  // the Tone window goes with the main window
+  QApplication::quit();  // also ends an open box's loop; the Tone window goes with the main window
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {

@@ -33,6 +33,9 @@ class MainWindow : public QWidget {
   void StartDisplayRefresh();
   // Repaints the track display at once, as a command's change asks.
   void RepaintDisplay();
+  // Ends the program as closing the window does (output closed, state kept
+  // for the settings), without the ExitCheck question: a signal asks it.
+  void CloseWithoutAsking();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

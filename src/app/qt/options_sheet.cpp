@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/qt/qt_host.h"
 #include "app/qt/tone_window_host.h"
 #include "core/settings/settings.h"
 #include "core/settings/tone_files.h"
@@ -297,7 +298,7 @@ void OptionsSheet::StoreTones() {
 
 void OptionsSheet::ChooseToneFile(int editId, const char* filter, const char* pattern) {
   auto* edit = static_cast<QLineEdit*>(Control(kTonePage, editId));
-  QString chosen = QFileDialog::getOpenFileName(this, QString(), edit->text(), QString("%1 (%2)").arg(filter, pattern));
+  QString chosen = QFileDialog::getOpenFileName(this, QString(), edit->text(), DialogFilter({filter, pattern}));
   if (chosen.isEmpty() || chosen.toStdString().size() >= kToneDialogBuffer) return;
   edit->setText(QDir::toNativeSeparators(chosen));
   ReportChange();

@@ -71,6 +71,14 @@ QStringList EditorCommand() {
 #endif
 }
 
+// "mid" for the pattern "*.mid"; "" for "*.*" or a pattern without an extension.
+QString SuffixOf(const FileFilter& filter) {
+  const QString pattern = QString::fromStdString(filter.pattern);
+  const qsizetype dot = pattern.lastIndexOf('.');
+  const QString suffix = dot < 0 ? QString() : pattern.mid(dot + 1);
+  return suffix.contains('*') ? QString() : suffix;
+}
+
 }  // namespace
 
 QString DialogFilter(const FileFilter& filter) {
@@ -103,6 +111,9 @@ FileDialogResult QtShellHost::RunFileDialog(const FileDialogRequest& request) {
   QStringList filters;
   for (const FileFilter& filter : request.filters) filters << DialogFilter(filter);
   dialog.setNameFilters(filters);
+  // A name typed without an extension gets the first filter's ("*.mid" ->
+  // ".mid"), and the overwrite question is asked of that name.
+  if (request.save && !request.filters.empty()) dialog.setDefaultSuffix(SuffixOf(request.filters.front()));
   if (!request.initialFolder.empty()) dialog.setDirectory(FromPath(request.initialFolder));
   dialog.selectFile(FromPath(request.initialName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};

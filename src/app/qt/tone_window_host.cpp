@@ -3,6 +3,8 @@
 
 #include "app/qt/tone_window_host.h"
 
+#include "app/qt/main_window.h"
+
 #include <QPointer>
 
 #include "core/engine/play_controls.h"
@@ -26,10 +28,11 @@ class QtToneHost : public ToneWindowHost {
     }
   }
   void RepaintTone() override {
-    if (window) window->repaint();
+    if (window) window->RepaintNow();
   }
+  // The main window's track display, which then shows what the engine holds now.
   void RepaintMain() override {
-    if (mainWindow) mainWindow->repaint();
+    if (auto* main = dynamic_cast<MainWindow*>(mainWindow.data())) main->RepaintDisplay();
   }
   void Close() override {
     if (window) window->close();

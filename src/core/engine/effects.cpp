@@ -34,6 +34,8 @@ void StepBend(EngineState& s, int track, uint8_t ch, PassOutput& out) {
     s.bendSteps[ch] = 0;
     return;
   }
+  // A bend never sent is the centre: the glide starts from there.
+  if (s.bendNow[ch] == kUnsetBend) s.bendNow[ch] = 0.0f;
   // Into a note that releases (portamento): start s semitones away and come back.
   if (s.bendDone[ch] == 0 && (s.noteFlags[track] & kNoteRelease)) s.bendNow[ch] = -s.bendAmount[ch];
   s.bendNow[ch] = s.bendNow[ch] + s.bendAmount[ch] / static_cast<float>(s.bendSteps[ch]);

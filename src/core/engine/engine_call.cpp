@@ -43,7 +43,7 @@ void ResetChannels(EngineState& s, bool ownInitialisation) {
     s.pan[c] = unset ? kUnsetSetting : midi::kPanCentre;
     s.reverb[c] = unset ? kUnsetSetting : 40;
     s.chorus[c] = unset ? kUnsetSetting : 0;
-    s.expression[c] = unset ? kUnsetSetting : 127;
+    s.expression[c] = unset ? kUnsetSetting : kResetExpression;
     s.bankMsb[c] = unset ? kUnsetSetting : 0;
     s.bankLsb[c] = unset ? kUnsetSetting : 0;
     s.fineTune[c] = unset ? kUnsetFineTune : midi::kCentre14;

@@ -49,6 +49,7 @@ constexpr uint8_t kNoteBent = 0x0C;
 constexpr uint8_t kUnsetSetting = 255;
 constexpr int16_t kUnsetFineTune = 0x7FFF;
 constexpr float kUnsetBend = 65535.0f;
+constexpr uint8_t kResetExpression = 127;  // controller 11 after a reset that initialises the channels
 
 // resetsSeen bits: device resets sent since the output was opened.
 constexpr uint32_t kResetGmSystemOn = 1;
@@ -113,6 +114,7 @@ struct EngineResetTables {      // NOLINT(bugprone-reserved-identifier): compile
   Relaxed<uint8_t> noteFlags[kTrackCount];                        // attack 1, release 2, slurred 4; kNoteBent
   Relaxed<uint8_t> gate[kTrackCount];                             // eighths of the note's length, 0..8
   Relaxed<uint8_t> noteState[kTrackCount];                        // kNoteIdle, kNoteSounding, kNoteMuted
+  Relaxed<uint8_t> noteChannel[kTrackCount];                      // channel of the sounding notes' note-ons
   Relaxed<uint8_t> trackTag[kTrackCount];                         // display keyboard 1..6, 0 none
   Relaxed<uint8_t> trackMute[kTrackCount];                        // nonzero: no note-ons (the shell writes it)
   Relaxed<uint8_t> repeatCount[kTrackCount][kRepeatDepths];       // by nesting index

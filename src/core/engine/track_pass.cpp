@@ -160,6 +160,7 @@ void StartNote(Pass& p, const uint8_t* e, int i) {
     s.soundingNotes[t][i] = note;
     s.noteState[t] = kNoteMuted;
     if (s.trackMute[t] == 0) {
+      s.noteChannel[t] = ch;
       p.out.ChannelMessage(midi::kNoteOn, ch, note, s.velocity[t]);
       s.noteState[t] = kNoteSounding;
     }
@@ -215,6 +216,13 @@ After OnTrackVolume(Pass& p, const uint8_t* e) {
   return After::kNextEvent;
 }
 
+// The expression a relative or offset step starts from: one never sent counts
+// as the value a reset that initialises the channels gives.
+int ExpressionNow(const Pass& p) {
+  const uint8_t value = p.s.expression[Channel(p)];
+  return value == kUnsetSetting ? kResetExpression : value;
+}
+
 void SetExpression(Pass& p, int value) {
   const uint8_t ch = Channel(p);
   p.s.expression[ch] = Clamp7(value);
@@ -225,7 +233,7 @@ void SetExpression(Pass& p, int value) {
 After OnRelativeChange(Pass& p, const uint8_t* e) {
   const int delta = static_cast<int8_t>(e[2]);
   if (e[1] == kSelectVelocity) p.s.velocity[p.t] = Clamp7(p.s.velocity[p.t] + delta);
-  if (e[1] == kSelectExpression) SetExpression(p, p.s.expression[Channel(p)] + delta);
+  if (e[1] == kSelectExpression) SetExpression(p, ExpressionNow(p) + delta);
   return After::kNextEvent;
 }
 
@@ -236,7 +244,7 @@ After OnOffset(Pass& p, const uint8_t* e) {
     p.s.velocity[p.t] = Clamp7(p.s.velocity[p.t] + bias);
   } else if (e[1] == kSelectExpression) {
     p.s.expressionBias[Channel(p)] = bias;
-    SetExpression(p, p.s.expression[Channel(p)] + bias);
+    SetExpression(p, ExpressionNow(p) + bias);
   }
   return After::kNextEvent;
 }
@@ -453,7 +461,7 @@ void ExpireGate(Pass& p) {
   if (s.noteState[t] != kNoteSounding || s.gateTick[t] > s.passTick || s.eventNotes[t][0] == kEventRest ||
       !(s.noteFlags[t] & kNoteRelease))
     return;
-  const uint8_t ch = Channel(p);
+  const uint8_t ch = s.noteChannel[t];  // where the note-ons went, though a tie changed channel
   const int notes = std::min<int>(s.chordSize[t], kChordNotes);
   for (int i = 0; i < notes; ++i) p.out.ChannelMessage(midi::kNoteOff, ch, s.soundingNotes[t][i], 0);
   s.offMs[t] = s.passMs;

@@ -20,7 +20,7 @@ namespace tsy {
 
 // The largest tone definition file read: a few MB, thousands of times a
 // real one. A larger file, or one that is no plain file, gives an empty list.
-constexpr size_t kLargestToneFile = 4 * 1024 * 1024;
+constexpr size_t kLargestToneFile = size_t{4} * 1024 * 1024;
 
 struct ToneList {
   static constexpr int kNameChars = 80;               // longer names are cut

@@ -9,6 +9,7 @@
 
 #include "core/engine/state_snapshot.h"
 #include "core/settings/settings.h"
+#include "display/current_state.h"
 #include "display/qt/qt_canvas.h"
 #include "platform/qt/key_map.h"
 #include "platform/text_codec.h"
@@ -77,6 +78,11 @@ void ToneWindowWidget::PlaceBesideMainWindow() {
 void ToneWindowWidget::KeepPosition() {
   settings_.toneWindowLeft = frameGeometry().left();
   settings_.toneWindowTop = frameGeometry().top();
+}
+
+void ToneWindowWidget::RepaintNow() {
+  PublishCurrentState();
+  repaint();
 }
 
 void ToneWindowWidget::paintEvent(QPaintEvent*) {

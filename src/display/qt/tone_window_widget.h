@@ -22,6 +22,10 @@ class ToneWindowWidget : public QWidget {
   ToneWindowWidget(QWidget& mainWindow, Settings& settings, ToneWindow& logic);
   ~ToneWindowWidget() override;
 
+  // Paints at once what the engine holds now, as a key's change asks,
+  // whether or not the play thread runs.
+  void RepaintNow();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <chrono>
 
+#include "display/current_state.h"
 #include "display/qt/qt_canvas.h"
 
 namespace tsy {
@@ -44,6 +45,15 @@ void TrackDisplayWidget::StartRefresh(std::function<int()> periodMs) {
     QMetaObject::invokeMethod(
         this, [this] { update(); }, Qt::QueuedConnection);
   });
+}
+
+void TrackDisplayWidget::RepaintNow() {
+  PublishCurrentState();
+  {
+    std::lock_guard lock(frameMutex_);
+    frameFresh_ = false;  // a frame of the refresh thread may predate the command
+  }
+  repaint();
 }
 
 void TrackDisplayWidget::PaintFrame(const TrackDisplayView& view) {

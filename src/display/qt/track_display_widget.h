@@ -23,6 +23,9 @@ class TrackDisplayWidget : public QWidget {
 
   // Starts the refresh thread; `periodMs` gives the refresh period.
   void StartRefresh(std::function<int()> periodMs);
+  // Paints at once what the engine holds now, as a command's change asks,
+  // whether or not the play thread runs.
+  void RepaintNow();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -7,12 +7,17 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 
 #include "app/qt/about_box.h"
+#include "core/engine/engine_call.h"
 #include "core/engine/engine_state.h"
+#include "core/engine/state_snapshot.h"
 #include "core/settings/settings.h"
+#include "display/palette.h"
 #include "qt_app.h"
 #include "resources/version.h"
+#include "scratch_folder.h"
 
 namespace tsy {
 namespace {
@@ -36,6 +41,13 @@ CoreCalls NotingCore(ShellHost&, Settings&) {
   return core;
 }
 
+// The same, over the program's own engine record, which the display shows.
+CoreCalls NotingCoreOnTheEngine(ShellHost& host, Settings& settings) {
+  CoreCalls core = NotingCore(host, settings);
+  core.engine = &GetState();
+  return core;
+}
+
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() {
@@ -49,8 +61,8 @@ class MainWindowTest : public ::testing::Test {
     QKeyEvent event(type, qtKey, modifiers);
     QApplication::sendEvent(&window(), &event);
   }
-  MainWindow& window() {
-    if (!window_) window_ = std::make_unique<MainWindow>(settings, NotingCore);
+  MainWindow& window(MainWindow::CoreBinder bindCore = NotingCore) {
+    if (!window_) window_ = std::make_unique<MainWindow>(settings, bindCore);
     return *window_;
   }
 
@@ -85,6 +97,25 @@ TEST_F(MainWindowTest, KeyEventsReachTheShell) {
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "play from start"), 1);
 }
 
+// Nothing publishes the engine's copy here, as when play stands still: a
+// command's repaint must still show its own change, not the state before it.
+TEST_F(MainWindowTest, CommandRepaintShowsTheStateAfterTheCommandWhilePlayStandsStill) {
+  ClearEngineState();
+  ResetEngine();
+  PublishEngineState();
+  window(NotingCoreOnTheEngine).show();
+  QApplication::processEvents();
+  // Track 1's number on the selected row: black on red when muted, else on yellow.
+  const auto numberGround = [&] { return window().grab().toImage().pixel(16 + 3, 16 + 4) & 0xFFFFFF; };
+  ASSERT_EQ(numberGround(), kYellow);
+  Key(QEvent::KeyPress, Qt::Key_Return);
+  EXPECT_EQ(numberGround(), kRed);
+  Key(QEvent::KeyPress, Qt::Key_Return);
+  EXPECT_EQ(numberGround(), kYellow);
+  window_.reset();
+  ClearEngineState();
+}
+
 TEST_F(MainWindowTest, ClosingWritesTheStateBackAndClosesTheOutput) {
   settings.exitCheck = 0;
   window().show();
@@ -104,6 +135,26 @@ TEST_F(MainWindowTest, AboutBoxShowsTheVersion) {
   ShowAboutBox(window(), "1.2.3");
   EXPECT_EQ(title, "バージョン情報");
   EXPECT_EQ(version, "Version 1.2.3");
+}
+
+// A name typed into a save dialog without an extension gets the filter's;
+// one with an extension keeps it.
+TEST_F(MainWindowTest, SaveDialogAddsTheFiltersExtensionToATypedName) {
+  const ScratchFolder folder;
+  const auto typed = [&](const char* name, const char* pattern) {
+    test::WhenModalOpens([name](QWidget& dialog) {
+      dialog.findChild<QLineEdit*>("fileNameEdit")->setText(name);
+      static_cast<QDialog&>(dialog).accept();
+    });
+    FileDialogRequest request;
+    request.save = true;
+    request.filters = {{"Files", pattern}};
+    request.initialFolder = folder.path().string();
+    return window().host().RunFileDialog(request).path;
+  };
+  EXPECT_EQ(typed("song", "*.mid"), (folder / "song.mid").string());
+  EXPECT_EQ(typed("song", "*.emd"), (folder / "song.emd").string());
+  EXPECT_EQ(typed("song.smf", "*.mid"), (folder / "song.smf").string());
 }
 
 TEST(DialogFilterTest, DescriptionsKeepTheirOwnPattern) {

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -147,6 +148,18 @@ TEST_F(OptionsSheetTest, MissingDeviceFallsBackToTheMapper) {
   sheet_.reset();
   Show(kDevicePage);
   EXPECT_EQ(Control<QComboBox>(kDevicePage, 101)->currentText(), "Direct Music");
+}
+
+TEST_F(OptionsSheetTest, ToneFileDialogsShowTheirFilterOnce) {
+  Show(kTonePage);
+  QStringList filters;
+  const auto shownFilters = [&](int browse) {
+    test::WhenModalOpens([&](QWidget& dialog) { filters = static_cast<QFileDialog&>(dialog).nameFilters(); });
+    Control<QAbstractButton>(kTonePage, browse)->click();
+    return filters.join("|").toStdString();
+  };
+  EXPECT_EQ(shownFilters(tone_page::kEqnBrowse), "EQNファイル(*.EQN)");
+  EXPECT_EQ(shownFilters(tone_page::kEqdBrowse), "EQDファイル(*.EQD)");
 }
 
 TEST_F(OptionsSheetTest, TonesAndFoldersLoadAndStore) {

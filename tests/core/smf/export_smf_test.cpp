@@ -172,6 +172,43 @@ TEST_F(SmfExportTest, RelativeStepsBuildOnTheControllersTheFileHolds) {
   EXPECT_THAT(expression, ElementsAre("0: 100", "48: 80"));
 }
 
+// Compiled pieces whose export holds exactly what play sends; each case keeps
+// the events whose status byte starts with `kind` (0x90: notes, 0xE0: bends).
+struct ExportCase {
+  const char* source;
+  uint8_t kind;
+  std::vector<std::string> events;  // "tick: bytes" in hex
+};
+
+std::vector<std::string> EventsOfKind(const std::vector<SmfEvent>& events, uint8_t kind) {
+  std::vector<std::string> kept;
+  for (const SmfEvent& e : events) {
+    const bool notes = kind == 0x90 && (e.bytes[0] & 0xE0) == 0x80;
+    if (!notes && (e.bytes[0] & 0xF0) != kind) continue;
+    const uint8_t second = e.bytes.size() > 2 ? e.bytes[2] : 0;
+    kept.push_back(std::to_string(e.tick) + ": " + Describe(ShortMessage(e.bytes[0], e.bytes[1], second), nullptr));
+  }
+  return kept;
+}
+
+TEST_F(SmfExportTest, CompiledPiecesExportWhatPlaySends) {
+  const ExportCase cases[] = {
+      // A tie across a channel change releases the note where it began.
+      {"%myinitspace1[c&@ch2c]", 0x90, {"0: 90 30 6E", "90: 80 30 00"}},
+      // A glide from a bend never sent starts at the centre: 7168 .. 4096.
+      {"%myinitspace1[c&w=4c<c]", 0xE0, {"48: E0 00 38", "49: E0 00 30", "50: E0 00 28", "51: E0 00 20"}},
+      // Relative and offset steps of an expression never sent start from 127,
+      // as they do after the channels' own initialisation.
+      {"%myinitspace1[u-20c]", 0xB0, {"0: B0 0B 6B"}},
+      {"%myinitspace1[u=-20c]", 0xB0, {"0: B0 0B 6B"}},
+  };
+  for (const ExportCase& c : cases) {
+    const CompileResult compiled = CompileSource(c.source);
+    ASSERT_TRUE(compiled.errorFree()) << c.source;
+    EXPECT_EQ(EventsOfKind(ReadSmfEvents(Export(compiled.image)), c.kind), c.events) << c.source;
+  }
+}
+
 // The export's length is known from the header before any pass runs: music
 // that could play past the limit is refused without touching file or engine.
 TEST_F(SmfExportTest, MusicThatCouldPlayPastTheLimitIsRefusedBeforeAnythingIsTouched) {
