@@ -7,6 +7,7 @@
 #include "core/engine/play_thread.h"
 #include "core/image/image_layout.h"
 #include "midiout/device_choice.h"
+#include "play/line_start.h"
 
 namespace tsy::lsp {
 namespace {
@@ -18,10 +19,11 @@ bool HasTrack(const std::vector<uint8_t>& image) {
   return false;
 }
 
-// Starts the loaded music at source line `line`. The engine plays from the
-// start of the piece for now; a start at a line is to be made here, from the
-// source map's first event of each track at or after the line.
-void StartAtLine(const SourceMap& /*sourceMap*/, uint32_t /*line*/) { PlayFromStart(); }
+// Starts the loaded music where the cursor's line is first reached, with the
+// state chased there; from the start when nothing plays from that line on.
+void StartAtLine(const SourceMap& sourceMap, uint32_t line) {
+  PlayFromTick(FirstTickFromLine(sourceMap, line).value_or(0));
+}
 
 }  // namespace
 
