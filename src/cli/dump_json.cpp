@@ -109,7 +109,7 @@ std::string DumpJson(const std::string& path, std::span<const uint8_t> image, co
 
 std::string SourceOfImage(const std::string& path, std::span<const uint8_t> image, SourceMap& sourceMap) {
   for (const char* extension : {".mus", ".MUS"}) {
-    const std::string source = std::filesystem::path(path).replace_extension(extension).string();
+    std::string source = std::filesystem::path(path).replace_extension(extension).string();
     std::error_code error;
     if (!std::filesystem::is_regular_file(source, error)) continue;
     CompileResult compiled = CompileFile(source);

@@ -41,7 +41,7 @@ constexpr const char* kStemsOption = "--stems";
 class ProgressBar {
  public:
   void Show(double fraction) {
-    const int percent = static_cast<int>(fraction * 100 + 0.5);
+    const int percent = static_cast<int>(std::lround(fraction * 100));
     if (percent == shown_) return;
     shown_ = percent;
     const int filled = percent * kBarWidth / 100;
