@@ -32,9 +32,9 @@ class BlockReader {
     if (At(i) == '=') ++i;
     for (;;) {
       const char c = At(i);
-      if (IsDigit(c) || c == '^' || c == '.') ++i;
-      else if (c == '_' && IsDigit(At(i + 1))) ++i;
-      else return i;
+      const bool lengthPart = IsDigit(c) || c == '^' || c == '.' || (c == '_' && IsDigit(At(i + 1)));
+      if (!lengthPart) return i;
+      ++i;
     }
   }
   // A note letter of a portamento or transposition, with its octave marks before it and accidentals after.

@@ -11,7 +11,7 @@ namespace {
 
 constexpr uint8_t kMetaTrackName = 0x03;
 constexpr size_t kLongestName = 127;  // a one-byte length; comments are far shorter
-constexpr size_t kCopyBlock = 64 * 1024;
+constexpr size_t kCopyBlock = size_t{64} * 1024;
 
 }  // namespace
 

@@ -8,7 +8,7 @@
 namespace tsy {
 namespace {
 
-constexpr size_t kBlockSize = 64 * 1024;  // bytes handed to the sink at a time
+constexpr size_t kBlockSize = size_t{64} * 1024;  // bytes handed to the sink at a time
 constexpr uint8_t kEndOfTrack[] = {0, midi::kMetaEvent, midi::kMetaEndOfTrack, 0};  // with its delta 0
 // An empty text event: it means nothing, and carries the time of a gap
 // longer than one delta time holds.
