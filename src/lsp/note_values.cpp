@@ -1,6 +1,7 @@
 #include "lsp/note_values.h"
 
 #include <cstdio>
+#include <span>
 
 namespace tsy::lsp {
 namespace {
@@ -8,8 +9,10 @@ namespace {
 constexpr int64_t kWholeNote = 192;  // ticks
 
 // The denominators whose note values divide a whole note into whole ticks,
-// longest first: plain values and their triplets.
-constexpr int kDenominators[] = {1, 2, 3, 4, 6, 8, 12, 16, 24, 32, 48, 64, 96, 192};
+// longest first: the plain values, and those with their triplets.
+constexpr int kPlainDenominators[] = {1, 2, 4, 8, 16, 32, 64};
+constexpr int kAllDenominators[] = {1, 2, 3, 4, 6, 8, 12, 16, 24, 32, 48, 64, 96, 192};
+constexpr int64_t kShortestPlain = kWholeNote / 64;
 
 // The index of the plain value (1, 2, 4, … 64) of `ticks` in kNoteValueNames, or -1.
 int PlainValue(int64_t ticks) {
@@ -24,9 +27,13 @@ std::string LengthText(int64_t ticks) {
   if (ticks <= 0) return {};
   // A dotted value reads better than its sum: 72 is "4.", not "4^8".
   if ((ticks * 2) % 3 == 0 && PlainValue(ticks * 2 / 3) >= 0) return std::to_string(kWholeNote * 3 / (ticks * 2)) + ".";
+  // A length that plain values sum to is written with them alone: 84 is
+  // "4^8^16", not "3^12^48".
+  const std::span<const int> denominators =
+      ticks % kShortestPlain == 0 ? std::span<const int>(kPlainDenominators) : std::span<const int>(kAllDenominators);
   std::string text;
   for (int64_t rest = ticks; rest > 0;) {
-    for (int d : kDenominators) {
+    for (int d : denominators) {
       if (kWholeNote / d > rest) continue;
       if (!text.empty()) text += '^';
       text += std::to_string(d);

@@ -7,9 +7,9 @@ namespace tsy::lsp {
 namespace {
 
 // Disabled while a merged change of the compiler's default lengths is looked into: it fails on main only.
-TEST(LengthText, DISABLED_WritesPlainDottedTripletAndSummedValues) {
+TEST(LengthText, WritesPlainDottedTripletAndSummedValues) {
   const std::pair<int64_t, const char*> cases[] = {
-      {192, "1"}, {48, "4"},  {3, "64"},    {72, "4."},    {288, "1."}, {84, "4^8^32"},
+      {192, "1"}, {48, "4"},  {3, "64"},    {72, "4."},    {288, "1."}, {84, "4^8^16"},
       {16, "12"}, {1, "192"}, {240, "1^4"}, {200, "1^24"}, {0, ""},     {-5, ""},
   };
   for (const auto& [ticks, text] : cases) EXPECT_EQ(LengthText(ticks), text) << ticks << " ticks";
