@@ -1,7 +1,7 @@
 #include "display/source_line_panel.h"
 
 #include "display/palette.h"
-#include "display/text_format.h"
+#include "platform/text_format.h"
 #include "platform/text_codec.h"
 
 namespace tsy {

@@ -4,7 +4,7 @@
 
 #include "display/display_layout.h"
 #include "display/palette.h"
-#include "display/text_format.h"
+#include "platform/text_format.h"
 
 namespace tsy {
 namespace {

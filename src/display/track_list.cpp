@@ -5,7 +5,7 @@
 #include <string>
 
 #include "display/palette.h"
-#include "display/text_format.h"
+#include "platform/text_format.h"
 
 namespace tsy {
 namespace {

@@ -13,11 +13,7 @@ constexpr size_t kRegistrationHead = 3;  // "$", the letter, "["
 json Definition(Session& session, const json& params) {
   const Document& document = session.DocumentOf(params);
   const SourcePosition at = document.lines.ToSource(PositionFromJson(params.at("position")), session.encoding);
-  const std::optional<size_t> index = document.outline.IndexAt(at);
-  if (!index) return nullptr;
-  const TrackBlock* block = document.outline.BlockHolding(*index);
-  if (!block) return nullptr;
-  const Token token = TokenAt(document.outline, *block, *index);
+  const Token token = TokenAt(document.outline, at);
   if (token.kind != TokenKind::kSubstitution) return nullptr;
   const Registration* r = document.outline.RegistrationBefore(document.outline.text()[token.first], token.first);
   const size_t end = std::min(r->first + kRegistrationHead, document.outline.text().size());

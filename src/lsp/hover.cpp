@@ -3,8 +3,6 @@
 // substitution letter, the body it stands for. Lengths are read from what the
 // compiler wrote for that very note, so the default length, groups and
 // ornaments count as they play.
-#include <cstdarg>
-#include <cstdio>
 #include <span>
 
 #include "core/compiler/lengths.h"
@@ -13,21 +11,12 @@
 #include "lsp/mml_tokens.h"
 #include "lsp/note_values.h"
 #include "platform/text_codec.h"
+#include "platform/text_format.h"
 
 namespace tsy::lsp {
 namespace {
 
 constexpr const char* kNoteNames[12] = {"c", "c+", "d", "d+", "e", "f", "f+", "g", "g+", "a", "a+", "b"};
-
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* format, ...) {
-  char text[512];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(text, sizeof text, format, args);
-  va_end(args);
-  return text;
-}
 
 // "o4c+" for note 61.
 std::string NoteName(uint8_t note) { return "o" + std::to_string(note / 12 - 1) + kNoteNames[note % 12]; }
@@ -148,11 +137,7 @@ std::string HoverText(const Document& document, const Token& token, EditorLangua
 json Hover(Session& session, const json& params) {
   const Document& document = session.DocumentOf(params);
   const SourcePosition at = document.lines.ToSource(PositionFromJson(params.at("position")), session.encoding);
-  const std::optional<size_t> index = document.outline.IndexAt(at);
-  if (!index) return nullptr;
-  const TrackBlock* block = document.outline.BlockHolding(*index);
-  if (!block) return nullptr;
-  const Token token = TokenAt(document.outline, *block, *index);
+  const Token token = TokenAt(document.outline, at);
   const std::string text = HoverText(document, token, session.language);
   if (text.empty()) return nullptr;
   return {{"contents", {{"kind", "markdown"}, {"value", text}}},

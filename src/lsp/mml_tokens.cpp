@@ -133,4 +133,10 @@ Token TokenAt(const MmlOutline& outline, const TrackBlock& block, size_t index) 
   return {};
 }
 
+Token TokenAt(const MmlOutline& outline, SourcePosition at) {
+  const std::optional<size_t> index = outline.IndexAt(at);
+  const TrackBlock* block = index ? outline.BlockHolding(*index) : nullptr;
+  return block ? TokenAt(outline, *block, *index) : Token{};
+}
+
 }  // namespace tsy::lsp

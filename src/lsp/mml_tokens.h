@@ -25,4 +25,7 @@ struct Token {
 // block from its start as the track parser does.
 Token TokenAt(const MmlOutline& outline, const TrackBlock& block, size_t index);
 
+// The construct at source position `at`: none outside every track block.
+Token TokenAt(const MmlOutline& outline, SourcePosition at);
+
 }  // namespace tsy::lsp

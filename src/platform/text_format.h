@@ -1,6 +1,6 @@
 #pragma once
-// printf-style formatting of the displays' short texts (at most 127 bytes,
-// longer results are cut).
+// printf-style formatting of the program's short texts: the displays' lines,
+// the editors' hover texts.
 
 #include <string>
 
