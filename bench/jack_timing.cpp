@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "core/compiler/compile_driver.h"
+#include "timing_figures.h"
 #include "core/engine/engine_call.h"
 #include "core/engine/load_image.h"
 #include "core/engine/play_controls.h"
@@ -132,11 +133,6 @@ double JackClockOffsetUs() {
   return offset;
 }
 
-double Percentile(const std::vector<double>& sorted, double p) {
-  const size_t i = static_cast<size_t>(std::ceil(p * static_cast<double>(sorted.size()))) - 1;
-  return sorted[std::min(i, sorted.size() - 1)];
-}
-
 }  // namespace
 }  // namespace tsy
 
@@ -168,25 +164,12 @@ int main(int argc, char** argv) {
   ApplyDeviceChoice(device, [](const std::string& text) { std::fprintf(stderr, "output: %s\n", text.c_str()); });
   LoadImage(compiled.image.data(), compiled.image.size());
 
-  std::atomic<bool> busy{true};
-  std::thread load([&] {  // the other core's work
-    volatile double x = 1;
-    while (busy) x = x * 1.0000001 + 1e-9;
-  });
-
-  PlayFromStart();
-  while (GetStatus() != EngineStatus::kPlaying) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  auto load = std::make_unique<bench::OtherCoreBusy>();
   const double originUs =
-      std::chrono::duration<double, std::micro>(PlayClockOrigin().time_since_epoch()).count() + JackClockOffsetUs();
-  bool ended = false;
-  while (!ended) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    ended = true;
-    for (int t = 0; t < kTrackCount; ++t) ended = ended && GetState().trackPos[t] == nullptr;
-  }
+      std::chrono::duration<double, std::micro>(bench::StartPlaying().time_since_epoch()).count() + JackClockOffsetUs();
+  bench::AwaitTheEnd();
   std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the last period reaches the sink
-  busy = false;
-  load.join();
+  load.reset();
   CloseOutput();
   jack_deactivate(sink.client);
   jack_client_close(sink.client);
@@ -210,8 +193,8 @@ int main(int argc, char** argv) {
       "jack_timing: %zu note-ons through a JACK MIDI port (dummy backend, 48 kHz, 32-frame periods = 0.67 ms),"
       " the other core busy\n",
       count);
-  std::printf("  |arrival - ideal|  p50 %.3f ms  p99 %.3f ms  max %.3f ms\n", Percentile(magnitude, 0.5),
-              Percentile(magnitude, 0.99), magnitude.back());
+  std::printf("  |arrival - ideal|  p50 %.3f ms  p99 %.3f ms  max %.3f ms\n", bench::Percentile(magnitude, 0.5),
+              bench::Percentile(magnitude, 0.99), magnitude.back());
   std::printf("  play thread: %s\n",
               RealTimeRefused() ? "no real-time scheduling (refused)" : "real-time (SCHED_FIFO)");
   return 0;

@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "timing_figures.h"
 #include "core/engine/engine_call.h"
 #include "core/engine/load_image.h"
 #include "core/engine/play_controls.h"
@@ -71,11 +72,6 @@ double CpuSeconds(clockid_t clock) {
   return ts.tv_sec + ts.tv_nsec / 1e9;
 }
 
-double Percentile(std::vector<double>& sorted, double p) {
-  const size_t i = static_cast<size_t>(std::ceil(p * sorted.size())) - 1;
-  return sorted[std::min(i, sorted.size() - 1)];
-}
-
 // Deviations in ms of every note message from its tick's ideal time. The
 // k-th note-on of the piece belongs to tick 12 × (k / 48), its note-off to
 // 10 ticks later: every track plays the same rhythm.
@@ -111,31 +107,18 @@ int main(int argc, char** argv) {
   Recording& recording = ports.recording(0);
   recording.Reserve(static_cast<size_t>(bars) * kNotesPerBar * kTrackCount * 2 + 4096);
 
-  std::atomic<bool> busy{true};
-  std::thread load([&] {  // the other core's work
-    volatile double x = 1;
-    while (busy) x = x * 1.0000001 + 1e-9;
-  });
-
-  PlayFromStart();
-  while (GetStatus() != EngineStatus::kPlaying) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  const Clock::time_point origin = PlayClockOrigin();
+  auto load = std::make_unique<bench::OtherCoreBusy>();
+  const Clock::time_point origin = bench::StartPlaying();
   const double cpuStart = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
   const double mainStart = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
   clockid_t loadClock;
-  pthread_getcpuclockid(load.native_handle(), &loadClock);
+  pthread_getcpuclockid(load->handle(), &loadClock);
   const double loadStart = CpuSeconds(loadClock);
-  bool ended = false;
-  while (!ended) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    ended = true;
-    for (int t = 0; t < kTrackCount; ++t) ended = ended && GetState().trackPos[t] == nullptr;
-  }
+  bench::AwaitTheEnd();
   const double music = std::chrono::duration<double>(Clock::now() - origin).count();
   const double playCpu = (CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart) - (CpuSeconds(loadClock) - loadStart) -
                          (CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - mainStart);
-  busy = false;
-  load.join();
+  load.reset();
   CloseOutput();
   UsePortDirectory(nullptr);
 
@@ -152,7 +135,7 @@ int main(int argc, char** argv) {
   std::printf("play timing: 48 tracks, tempo %d, %.1f s of music, %zu note messages, other core busy\n", kTempo, music,
               deviation.size());
   std::printf("  deviation |send - ideal|  p50 %.3f ms   p99 %.3f ms   max %.3f ms   (targets p99 <= 0.5, max <= 2)\n",
-              Percentile(magnitude, 0.50), Percentile(magnitude, 0.99), magnitude.back());
+              bench::Percentile(magnitude, 0.50), bench::Percentile(magnitude, 0.99), magnitude.back());
   std::printf("  earliest %+.3f ms, latest %+.3f ms\n", *earliest, *latest);
   std::printf("  play thread CPU: %.2f %% of a core per second of music   (target <= 2 %%)\n", 100.0 * playCpu / music);
   std::printf(
