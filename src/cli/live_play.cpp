@@ -41,6 +41,13 @@ void LivePlay::Poll() {
   // Only music that plays has a position: not a start still settling.
   const EngineStatus status = GetStatus();
   if (!feed_ || (status != EngineStatus::kPlaying && status != EngineStatus::kStarted)) return;
+  // Each start, however late it is seen, has its line: the feed shows the
+  // position play started at before the one it has reached.
+  if (const uint32_t starts = StartCount(); starts != startsWritten_) {
+    startsWritten_ = starts;
+    ReadStartState(*state_);
+    feed_->Write(*state_, MapFor(state_->imageGeneration));
+  }
   if (!feed_->Due(GetState().tick)) return;  // the large copy only for a line
   ReadEngineState(*state_);
   feed_->Write(*state_, MapFor(state_->imageGeneration));

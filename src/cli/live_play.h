@@ -12,6 +12,7 @@
 #include "cli/arguments.h"
 #include "cli/positions_feed.h"
 #include "cli/source_watch.h"
+#include "core/engine/state_snapshot.h"
 
 namespace tsy::cli {
 
@@ -39,6 +40,7 @@ class LivePlay {
   SourceMap map_;  // without a watch: the map of the one image played
   std::unique_ptr<EngineState> state_ = std::make_unique<EngineState>();  // the feed's copy; too large for the stack
   bool feedOnStdout_ = false;
+  uint32_t startsWritten_ = StartCount();  // the starts the feed has shown, counted as the engine counts them
 };
 
 }  // namespace tsy::cli

@@ -170,6 +170,8 @@ class PlayLoop {
       passesDue_ = false;
       passTick_ = state.tick;
       passesAt_ = now;
+      if (startDue_) PublishStartState();
+      startDue_ = false;
     }
     if (inactive_ >= kTrackCount) {  // every track has ended: the clock stands, or the loop turns
       if (!rangeLoop || !turnable_) return true;
@@ -212,6 +214,7 @@ class PlayLoop {
     } else {
       RewindTracks();
       ResetEngine();
+      startDue_ = true;  // a loop's turn is a start
     }
     const uint32_t reached = SeekAndSendState(tick, true);
     RestoreSetByHand(s, kept);
@@ -314,6 +317,7 @@ class PlayLoop {
     const uint32_t from = startTick;
     if (from > 0) SeekAndSendState(from, false);
     turnable_ = true;
+    startDue_ = true;
     ConfirmRunning();
     RestartClock();
     if (from > 0) nextTickPs_ = TickPs(GetState());
@@ -375,6 +379,7 @@ class PlayLoop {
   Clock::time_point wake_;       // end of the current loop's sleep
   uint64_t nextTickPs_ = 0;      // picoseconds after start_ at which the tick next advances
   bool passesDue_ = true;        // run the passes at the next loop whatever the tick
+  bool startDue_ = false;        // publish the start's copy after the next passes
   uint32_t passTick_ = 0;        // the tick the passes last ran at
   Clock::time_point passesAt_;   // and when
   int inactive_ = 0;             // tracks without a stream at the last passes

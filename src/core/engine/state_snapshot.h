@@ -22,4 +22,12 @@ void ReadEngineState(EngineState& out);
 // Counts completed publications, so a reader can tell that something new is there.
 uint32_t PublishedCount();
 
+// The copy the play thread publishes each time play starts, at a position or
+// a loop's turn, before the clock moves on: a reader that must show where
+// play started reads it, however late it looks.
+void PublishStartState();
+void ReadStartState(EngineState& out);
+// Counts the starts published.
+uint32_t StartCount();
+
 }  // namespace tsy
