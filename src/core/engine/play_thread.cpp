@@ -78,23 +78,32 @@ void SendController(PlayOutput& output, int channel, uint8_t controller, uint8_t
   output.SendShort(ControlChangeWord(channel, controller, value));
 }
 
-// What the user set while playing and a rejoin keeps: mutes and the tempo,
-// when it is not the music's own.
+// What the user set while playing and a rejoin keeps: mutes, the tempo when
+// it is not the music's own, and a fade-out under way, which goes on where
+// it had got to.
 struct SetByHand {
   uint8_t mutes[kTrackCount];
-  int16_t tempo;  // 0: the music's
+  int16_t tempo;         // 0: the music's
+  bool fading;
+  uint32_t fadeTicks;    // ticks since the fade began
 };
 
 SetByHand KeepSetByHand(const EngineState& s) {
   SetByHand kept{};
   for (int t = 0; t < kTrackCount; ++t) kept.mutes[t] = s.trackMute[t];
   kept.tempo = s.tempo != s.songTempo ? int16_t{s.tempo} : int16_t{0};
+  kept.fading = s.fadeActive != 0;
+  kept.fadeTicks = s.tick - s.fadeTick;
   return kept;
 }
 
 void RestoreSetByHand(EngineState& s, const SetByHand& kept) {
   for (int t = 0; t < kTrackCount; ++t) s.trackMute[t] = kept.mutes[t];
   if (kept.tempo != 0) s.tempo = kept.tempo;
+  if (!kept.fading) return;
+  s.fadeActive = 1;
+  s.fadeTick = s.tick - kept.fadeTicks;  // the tick may have gone back: the fade's count goes on
+  s.fadeStep = -1;                        // the rejoined channels hear the fade's level at the next passes
 }
 
 // One play thread's loop with its clock and buffers. Allocated once when the

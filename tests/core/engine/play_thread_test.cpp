@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <mutex>
@@ -276,6 +277,27 @@ TEST_F(PlayRangeTest, ALoopTurnsAtItsEndWithACleanChaseEachTime) {
   EXPECT_GE(output_.Count({0xC0, 7}), 3u) << "each turn chases the program again";
   EXPECT_GE(output_.Count({0xB0, 123, 0}), 2u) << "each turn silences the channels";
   ExpectTicks(static_cast<size_t>(output_.Find({0xC0, 7})), [](uint32_t t) { return t >= 48 && t < 144; });
+}
+
+// A fade-out outlasts the passage's turns: it goes on where it had got to
+// (the level never climbs back) and stops play.
+TEST_F(PlayRangeTest, AFadeGoesOnAcrossALoopsTurnsAndStopsPlay) {
+  const Bytes fastest = {0xF0, 0xC0, 0x03};  // tempo 960: a tick lasts 1.3 ms, a turn of 96 ticks 125 ms
+  Open({Join({fastest, kProgram7, Note(60, 48), Note(62, 48), Note(64, 48), Note(65, 48)})});
+  SetPlayRange({48, 144, true});
+  PlayFromTick(48);
+  ASSERT_TRUE(WaitFor([&] { return output_.Count({0x90, 62, 110}) >= 1; }));
+  output_.Clear();
+  FadeOut();
+  ASSERT_TRUE(WaitFor([] { return GetStatus() == EngineStatus::kStopped; }));
+  EXPECT_GE(output_.Count({0xC0, 7}), 3u) << "the loop turned while the fade ran";
+  int lowest = 128;
+  for (const Bytes& m : output_.Sent()) {
+    if (m.size() != 8 || m[3] != 0x04) continue;
+    EXPECT_LE(m[6], lowest) << "the master volume climbed back at a turn";
+    lowest = std::min<int>(lowest, m[6]);
+  }
+  EXPECT_LT(lowest, 10);
 }
 
 TEST_F(PlayRangeTest, PlayStopsAtTheEndOfTheRange) {
