@@ -207,6 +207,7 @@ void OptionsSheet::BuildPage(OptionsPage page) {
 void OptionsSheet::PageShown(int index) {
   if (index < 0 || loaded_[index]) return;
   loaded_[index] = true;
+  const bool changed = applyButton_->isEnabled();
   switch (OptionsPage(index)) {
     case kBasicPage: LoadBasic(); break;
     case kTonePage: LoadTones(); break;
@@ -214,7 +215,7 @@ void OptionsSheet::PageShown(int index) {
     case kFolderPage: LoadFolders(); break;
     case kDevicePage: LoadDevices(); break;
   }
-  applyButton_->setEnabled(false);  // loading is no change
+  applyButton_->setEnabled(changed);  // loading is no change; another page's changes still wait
 }
 
 void OptionsSheet::ReportChange() { applyButton_->setEnabled(true); }

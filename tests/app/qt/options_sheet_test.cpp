@@ -7,10 +7,12 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 
@@ -123,6 +125,21 @@ TEST_F(OptionsSheetTest, RateIsCorrectedIntoItsRange) {
   int position = 0;
   QString letters = "1a";
   EXPECT_EQ(rate->validate(letters, position), QValidator::Invalid);
+}
+
+// Apply is lit by a change and put out only by applying: opening another
+// page for the first time loads it, which changes nothing.
+TEST_F(OptionsSheetTest, ApplyStaysLitWhileAnotherPageHasChanges) {
+  auto* apply = sheet().findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Apply);
+  EXPECT_FALSE(apply->isEnabled());
+  Control<QCheckBox>(kBasicPage, 110)->click();
+  EXPECT_TRUE(apply->isEnabled());
+  Show(kTonePage);
+  EXPECT_TRUE(apply->isEnabled()) << "the basic page's change has not been applied";
+  apply->click();
+  EXPECT_FALSE(apply->isEnabled());
+  Show(kFolderPage);
+  EXPECT_FALSE(apply->isEnabled()) << "loading a page is no change";
 }
 
 TEST_F(OptionsSheetTest, PagesNeverShownAreNotStored) {
