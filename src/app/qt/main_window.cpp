@@ -1,21 +1,17 @@
 // The display's engine headers come before Qt's, whose `slots` macro they must not meet.
 #include "display/qt/track_display_widget.h"
+#include "display/qt/column_menu.h"
 
 #include "app/qt/main_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFrame>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QToolButton>
-#include <QVBoxLayout>
 #include <QWheelEvent>
-#include <QWidgetAction>
 
 #include "app/playing_source.h"
 #include "core/settings/settings.h"
@@ -48,42 +44,14 @@ bool HasColumns(const MenuItem& popup) {
   return false;
 }
 
-// A pop-up laid out in columns, as QMenu cannot break columns where asked:
-// one button per item, a bar between the columns, the checked item pressed.
-// A click stores the item's id in `chosen` and closes the whole menu.
-void AddColumns(QMenu& menu, const MenuItem& popup, QMenu& top, int& chosen) {
-  auto* grid = new QWidget(&menu);
-  auto* columns = new QHBoxLayout(grid);
-  columns->setContentsMargins(2, 2, 2, 2);
-  columns->setSpacing(2);
-  QVBoxLayout* column = nullptr;
-  for (const MenuItem& item : popup.items) {
-    if (!column || item.newColumn) {
-      if (column) {
-        auto* bar = new QFrame(grid);
-        bar->setFrameShape(QFrame::VLine);
-        columns->addWidget(bar);
-      }
-      column = new QVBoxLayout;
-      column->setSpacing(0);
-      columns->addLayout(column);
-    }
-    auto* button = new QToolButton(grid);
-    button->setText(QString::fromStdString(item.text));
-    button->setAutoRaise(true);
-    button->setCheckable(true);
-    button->setChecked(item.checked);
-    button->setMinimumWidth(40);
-    button->setObjectName(QString::number(item.id));
-    QObject::connect(button, &QToolButton::clicked, &top, [&top, &chosen, id = item.id] {
-      chosen = id;
-      top.close();
-    });
-    column->addWidget(button);
-  }
-  auto* action = new QWidgetAction(&menu);
-  action->setDefaultWidget(grid);
-  menu.addAction(action);
+// The items of a pop-up laid out in columns; a chosen one stores its id in `chosen`.
+std::vector<ColumnMenuItem> ColumnItems(const MenuItem& popup, int& chosen) {
+  std::vector<ColumnMenuItem> items;
+  for (const MenuItem& item : popup.items)
+    items.push_back({QString::fromStdString(item.text), item.checked, item.newColumn, [&chosen, id = item.id] {
+                       chosen = id;
+                     }});
+  return items;
 }
 
 // Fills `menu` from the menu model; chosen items report their ids.
@@ -93,7 +61,7 @@ void AddItems(QMenu& menu, const std::vector<MenuItem>& items, QMenu& top, int& 
       case MenuItem::kSeparator: menu.addSeparator(); break;
       case MenuItem::kPopup: {
         QMenu* popup = menu.addMenu(QString::fromStdString(item.text));
-        if (HasColumns(item)) AddColumns(*popup, item, top, chosen);
+        if (HasColumns(item)) AddColumns(*popup, ColumnItems(item, chosen), top);
         else AddItems(*popup, item.items, top, chosen);
         break;
       }

@@ -10,6 +10,7 @@
 #include "core/engine/state_snapshot.h"
 #include "core/settings/settings.h"
 #include "display/current_state.h"
+#include "display/qt/column_menu.h"
 #include "display/qt/qt_canvas.h"
 #include "platform/qt/key_map.h"
 #include "platform/text_codec.h"
@@ -149,12 +150,12 @@ void ToneWindowWidget::ShowPopup(const QPoint& globalPosition) {
   menu.addAction(kToneMenuFadeOut, this, key(vk::Numpad(3)));
   menu.addAction(kToneMenuReplay, this, key(vk::Numpad(4)));
 
-  QMenu* channels = menu.addMenu(kToneMenuChannel);
-  for (int c = 0; c < kChannelCount; ++c) {
-    QAction* item = channels->addAction(QString::number(c + 1), this, [this, c] { logic_.ChooseChannel(c); });
-    item->setCheckable(true);
-    item->setChecked(c == logic_.channel());
-  }
+  // Two columns, the second from "9" on.
+  std::vector<ColumnMenuItem> channels;
+  for (int c = 0; c < kChannelCount; ++c)
+    channels.push_back({QString::number(c + 1), c == logic_.channel(), c == kChannelCount / 2,
+                        [this, c] { logic_.ChooseChannel(c); }});
+  AddColumns(*menu.addMenu(kToneMenuChannel), channels, menu);
 
   QMenu* tones = menu.addMenu(kToneMenuTone);
   tones->addAction(kToneMenuToneJump, this, [this] { logic_.KeyDown(vk::kTab, false); });
