@@ -89,4 +89,4 @@ sleep 0.3
 echo "ok: Enter mutes and unmutes track 1 on the screen at once"
 
 kill -TERM "$program_pid"
-wait "$program_pid" || fail "the program ended with status $? on SIGTERM"
+wait "$program_pid" || fail "the program ended with status $? on SIGTERM: $(tail -40 "$work/out.txt")"
