@@ -160,9 +160,13 @@ uint32_t NoteTicks(std::span<const uint8_t> event) {
   return ticks;
 }
 
+// A chord sounds at its first note's tick: its members and the events
+// between them (an octave mark, say) are reached there too, and the first
+// note's length counts once the last member is read.
 void WalkTrack(std::span<const uint8_t> image, uint32_t offset, const std::function<void(const WalkedEvent&)>& visit) {
   ChordReader chord;
   uint32_t tick = 0;
+  uint32_t chordTicks = 0;  // the sounding chord's length, not yet counted
   size_t at = offset;
   while (at < image.size()) {
     std::span<const uint8_t> rest = image.subspan(at);
@@ -171,7 +175,7 @@ void WalkTrack(std::span<const uint8_t> image, uint32_t offset, const std::funct
     if (!isNote && !FindEvent(first)) {
       bool terminator =
           rest.size() >= kTerminator.size() && std::equal(kTerminator.begin(), kTerminator.end(), rest.begin());
-      visit({WalkedEvent::Kind::kEnd, tick, at, rest.first(terminator ? kTerminator.size() : 1)});
+      visit({WalkedEvent::Kind::kEnd, tick + chordTicks, at, rest.first(terminator ? kTerminator.size() : 1)});
       return;
     }
     const bool member = isNote && chord.NextNoteIsMember();
@@ -184,14 +188,18 @@ void WalkTrack(std::span<const uint8_t> image, uint32_t offset, const std::funct
     using Kind = WalkedEvent::Kind;
     visit({isNote ? (member ? Kind::kChordNote : Kind::kNote) : Kind::kEvent, tick, at, event});
     if (isNote) {
-      if (!member) tick += NoteTicks(event);
+      if (!member) chordTicks = NoteTicks(event);
       chord.OnNote();
+      if (!chord.NextNoteIsMember()) {
+        tick += chordTicks;
+        chordTicks = 0;
+      }
     } else if (first == static_cast<uint8_t>(EventCode::kChordLink)) {
       chord.OnChordLink();
     }
     at += size;
   }
-  visit({WalkedEvent::Kind::kNoEnd, tick, at, {}});
+  visit({WalkedEvent::Kind::kNoEnd, tick + chordTicks, at, {}});
 }
 
 namespace {

@@ -29,6 +29,21 @@ TEST(TsyDump, ListsHeaderAndEventsWithTheirTicks) {
   EXPECT_EQ(RunTsy(folder, "dump piece.mus").out, run.out);
 }
 
+// The engine sounds a chord's members with its first note, an octave mark
+// between them or not; the listing puts them at the chord's tick.
+TEST(TsyDump, AChordsMembersAreListedAtItsTick) {
+  const ScratchFolder folder;
+  WriteFile(folder / "piece.mus", "1[c!/e d/f]\n");
+  TsyRun run = RunTsy(folder, "dump piece.mus");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  for (const char* line : {"        0    411  C4 F4                      offset mark -12\n",
+                           "        0    413  34                         chord note o3e\n",
+                           "       48    414  FD                         chord\n",
+                           "       48    420  35                         chord note o3f\n",
+                           "       96    421  FF FF FF 2E                end\n"})
+    EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+}
+
 TEST(TsyDump, EveryEventShowsItsOperands) {
   const ScratchFolder folder;
   WriteFile(folder / "piece.mus",
