@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QProcess>
@@ -16,6 +18,8 @@
 #include "app/qt/main_window.h"
 #include "app/qt/options_sheet.h"
 #include "app/qt/tone_window_host.h"
+#include "display/qt/qt_canvas.h"
+#include "resources/string_table.h"
 #include "resources/window_texts.h"
 
 namespace tsy {
@@ -33,6 +37,30 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
     case MessageIcon::kNone: break;
   }
   return QMessageBox::NoIcon;
+}
+
+// The compile result lines its tracks up in columns, which only a
+// fixed-pitch face keeps: the display's, at the box's size.
+void ShowInFixedPitch(QMessageBox& box) {
+  QLabel* text = box.findChild<QLabel*>("qt_msgbox_label");
+  QWidget& target = text ? static_cast<QWidget&>(*text) : box;
+  QFont font = DisplayFont();
+  const QFont& usual = target.font();
+  if (usual.pointSizeF() > 0) font.setPointSizeF(usual.pointSizeF());
+  else font.setPixelSize(usual.pixelSize());
+  font.setStyleStrategy(QFont::PreferDefault);
+  target.setFont(font);
+}
+
+// Wide enough for its caption (a path, say) beside the window's buttons:
+// a message box otherwise takes the width of its text alone.
+void WidenToCaption(QMessageBox& box) {
+  constexpr int kTitleBarButtons = 120;  // room the window manager takes beside the caption
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (!grid) return;
+  const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                grid->columnCount());
 }
 
 #ifndef Q_OS_WIN
@@ -100,6 +128,8 @@ bool QtShellHost::AskYesNo(const std::string& text, bool noIsDefault) {
 void QtShellHost::ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) {
   QMessageBox box(BoxIcon(icon), QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok,
                   &window_);
+  if (caption == LoadText(TextId::kCompileResultCaption)) ShowInFixedPitch(box);
+  WidenToCaption(box);
   box.exec();
 }
 

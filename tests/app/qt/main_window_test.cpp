@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -135,6 +136,27 @@ TEST_F(MainWindowTest, AboutBoxShowsTheVersion) {
   ShowAboutBox(window(), "1.2.3");
   EXPECT_EQ(title, "バージョン情報");
   EXPECT_EQ(version, "Version 1.2.3");
+}
+
+// The compile result's columns line up in a fixed-pitch face; a box whose
+// caption is a long path is wide enough to show it.
+TEST_F(MainWindowTest, MessageBoxesFitTheirTextAndCaption) {
+  const auto shown = [&](const std::string& caption) {
+    bool fixedPitch = false;
+    int width = 0, captionWidth = 0;
+    test::WhenModalOpens([&](QWidget& box) {
+      const QFontMetrics text(box.findChild<QLabel*>("qt_msgbox_label")->font());
+      fixedPitch = text.horizontalAdvance("i") == text.horizontalAdvance("M");
+      width = box.width();
+      captionWidth = box.fontMetrics().horizontalAdvance(box.windowTitle());
+    });
+    window().host().ShowMessage(caption, "1:   8  2:  16", MessageIcon::kNone);
+    return std::tuple{fixedPitch, width, captionWidth};
+  };
+  EXPECT_TRUE(std::get<0>(shown("解析小節数")));
+  const auto [fixedPitch, width, captionWidth] = shown("/home/someone/music/a folder with a long name/song.mid");
+  EXPECT_FALSE(fixedPitch) << "other boxes keep the usual face";
+  EXPECT_GT(width, captionWidth);
 }
 
 // A name typed into a save dialog without an extension gets the filter's;
