@@ -5,6 +5,7 @@
 
 #include "cli/music_input.h"
 #include "core/engine/engine_call.h"
+#include "core/engine/play_thread.h"
 #include "core/engine/state_snapshot.h"
 
 namespace tsy::cli {
@@ -41,15 +42,21 @@ void LivePlay::Poll() {
   // Only music that plays has a position: not a start still settling.
   const EngineStatus status = GetStatus();
   if (!feed_ || (status != EngineStatus::kPlaying && status != EngineStatus::kStarted)) return;
-  // Each start, however late it is seen, has its line: the feed shows the
-  // position play started at before the one it has reached.
-  if (const uint32_t starts = StartCount(); starts != startsWritten_) {
+  // Each start, however late it is seen, has its line before any position
+  // play reached from it: the play thread publishes the start's copy before
+  // a copy of any later tick.
+  const uint32_t starts = StartCount();
+  if (starts == startsWritten_ && starts == startsBefore_) return;  // the first start is not through yet
+  if (starts != startsWritten_) {
     startsWritten_ = starts;
     ReadStartState(*state_);
     feed_->Write(*state_, MapFor(state_->imageGeneration));
   }
   if (!feed_->Due(GetState().tick)) return;  // the large copy only for a line
   ReadEngineState(*state_);
+  if (StartCount() != starts) return;  // a new start came meanwhile: its line goes first, at the next poll
+  const uint32_t end = CurrentPlayRange().end;
+  if (end != 0 && state_->tick >= end) return;  // play stops there: the end of the range is never played
   feed_->Write(*state_, MapFor(state_->imageGeneration));
 }
 

@@ -40,7 +40,9 @@ class LivePlay {
   SourceMap map_;  // without a watch: the map of the one image played
   std::unique_ptr<EngineState> state_ = std::make_unique<EngineState>();  // the feed's copy; too large for the stack
   bool feedOnStdout_ = false;
-  uint32_t startsWritten_ = StartCount();  // the starts the feed has shown, counted as the engine counts them
+  // Starts as the engine counts them: before this play, and shown by the feed.
+  uint32_t startsBefore_ = StartCount();
+  uint32_t startsWritten_ = startsBefore_;
 };
 
 }  // namespace tsy::cli
