@@ -1,6 +1,5 @@
 #include "cli/live_play.h"
 
-#include <csignal>
 #include <memory>
 
 #include "cli/music_input.h"
@@ -16,7 +15,6 @@ bool LivePlay::Start(const Arguments& args, const std::string& source, const std
     feed_.emplace();
     if (!feed_->Open(*path)) return false;
     feedOnStdout_ = *path == "-";
-    std::signal(SIGPIPE, SIG_IGN);  // a reader that goes away ends the feed, not the music
   }
   if (args.Option("--watch")) {
     if (!IsSourcePath(source)) {

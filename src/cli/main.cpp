@@ -1,4 +1,5 @@
 // tsy: the command-line tool over the Tessaly32 core.
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -51,6 +52,9 @@ int main(int argc, char** argv) {
     PrintCommandList(stderr);
     return kUsageFault;
   }
+  // A peer that goes away (a JACK server stopped, the feed's or the output's
+  // reader closed) fails the write that reaches it; it never ends tsy.
+  std::signal(SIGPIPE, SIG_IGN);
   // Whatever goes wrong ends with a word and exit 2, never with an abort;
   // unwinding also removes the temporary file of a write under way.
   try {

@@ -2,6 +2,7 @@
 // print without opening a window.
 #include <QApplication>
 #include <QIcon>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -93,6 +94,8 @@ int main(int argc, char** argv) {
     case tsy::CommandLine::kRun: break;
   }
 
+  // A JACK server that stops fails the writes that reach it; it never ends the program.
+  std::signal(SIGPIPE, SIG_IGN);
   // Whatever goes wrong ends with a word and exit 2, never with an abort.
   try {
     return RunProgram(argc, argv, commandLine.file);
