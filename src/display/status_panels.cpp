@@ -46,7 +46,9 @@ std::string StandardsText(uint32_t resets) {
 std::string DeviceText(const EngineState& s, const StatusTexts& texts) {
   const int kind = s.deviceKind;
   if (kind > 1) return texts.portName.empty() ? "Wait Mode" : texts.portName;
-  return kind >= 0 ? kDeviceNames[kind] : "";
+  if (kind < 0) return "";
+  // The built-in synthesiser says where it is heard: "Direct Music (jack)".
+  return texts.audioDriver.empty() ? kDeviceNames[kind] : std::string(kDeviceNames[kind]) + " (" + texts.audioDriver + ")";
 }
 
 // Fills the line picture, lets `draw` put its text, copies `place`'s size.

@@ -14,6 +14,7 @@ struct StatusTexts {
   std::string versionText;  // the program's version, CP932; the header needs both texts
   std::string legalText;    // its legal notice, CP932
   std::string portName;     // product name of the open system port; empty: none known
+  std::string audioDriver;  // the audio driver the built-in synthesiser sounds through; empty: none
 };
 
 // Draws each line panel into `line` (the shared 504 x 12 picture, filled

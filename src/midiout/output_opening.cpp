@@ -15,6 +15,7 @@ namespace tsy {
 namespace {
 
 std::string openName;
+std::string openDriver;
 
 // The platform's default output: the first synthesiser or hardware port,
 // else the first other port that can sound (port_names.h), else the
@@ -72,6 +73,9 @@ int OpenOutput(int kind) {
   std::string name;
   std::unique_ptr<OutputBackend> backend = OpenBackend(kind, name);
   const bool standby = !backend;
+  openDriver = backend && backend->kind() == BackendKind::kBuiltinSynth
+                   ? static_cast<const BuiltinSynth&>(*backend).audioDriver()
+                   : std::string();
   Delivery().Attach(std::move(backend));
   openName = name;
   GetState().deviceKind = kind;  // the kind asked for, also after a fallback
@@ -86,5 +90,7 @@ int OpenOutput(int kind) {
 }
 
 std::string OpenOutputName() { return PlayThreadRunning() && !PlayThreadInStandby() ? openName : std::string(); }
+
+std::string OpenAudioDriver() { return OpenOutputName().empty() ? std::string() : openDriver; }
 
 }  // namespace tsy

@@ -30,4 +30,8 @@ int OpenOutput(int kind);
 // Music" or a port's name); empty in standby or when nothing is open.
 std::string OpenOutputName();
 
+// The audio driver the open output sounds through when it is the built-in
+// synthesiser ("pulseaudio", "jack", ...); empty otherwise.
+std::string OpenAudioDriver();
+
 }  // namespace tsy

@@ -88,6 +88,14 @@ TEST_F(TrackDisplayTest, DeviceNameComesFromTheOpenPort) {
   view_.texts.portName = "FLUID Synth";
   Paint();
   EXPECT_EQ(TextAt(kDevicePlace), "FLUID Synth");
+  // The built-in synthesiser, as itself or as the Mapper's fallback, names its audio driver.
+  view_.texts.audioDriver = "jack";
+  s_->deviceKind = 1;
+  Paint();
+  EXPECT_EQ(TextAt(kDevicePlace), "Direct Music (jack)");
+  s_->deviceKind = 0;
+  Paint();
+  EXPECT_EQ(TextAt(kDevicePlace), "MIDI Mapper (jack)");
 }
 
 TEST_F(TrackDisplayTest, VersionHeaderEndsAtTheRightOnlyWithBothTexts) {

@@ -34,6 +34,7 @@ TrackDisplayView TrackDisplayViewOf(const ShellState& state) {
   view.texts.versionText = Utf8ToCp932(state.versionText);
   view.texts.legalText = Utf8ToCp932(state.legalText);
   view.texts.portName = Utf8ToCp932(OpenOutputName());
+  view.texts.audioDriver = OpenAudioDriver();
   view.sourceLine = PlayingSourceLookup();
   return view;
 }
