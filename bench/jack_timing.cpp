@@ -28,13 +28,13 @@
 #include <vector>
 
 #include "core/compiler/compile_driver.h"
-#include "timing_figures.h"
 #include "core/engine/engine_call.h"
 #include "core/engine/load_image.h"
 #include "core/engine/play_controls.h"
 #include "core/engine/play_thread.h"
 #include "midiout/device_choice.h"
 #include "platform/thread_timing.h"
+#include "timing_figures.h"
 
 extern char** environ;
 

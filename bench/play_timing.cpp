@@ -19,7 +19,6 @@
 #include <thread>
 #include <vector>
 
-#include "timing_figures.h"
 #include "core/engine/engine_call.h"
 #include "core/engine/load_image.h"
 #include "core/engine/play_controls.h"
@@ -27,6 +26,7 @@
 #include "midiout/builtin_synth.h"
 #include "midiout/device_choice.h"
 #include "midiout/recording_output.h"
+#include "timing_figures.h"
 
 namespace tsy {
 namespace {

@@ -82,7 +82,8 @@ void BenchFeed(const std::vector<uint8_t>& buffer, const SourceMap& map, int rep
 }
 
 void BenchReload(const std::string& saved, int repeats) {
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("seek_bench." + std::to_string(getpid()));
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("seek_bench." + std::to_string(getpid()));
   std::filesystem::create_directories(folder);
   const std::filesystem::path source = folder / "saved.mus";
   std::ifstream in(saved, std::ios::binary);

@@ -58,8 +58,8 @@ bool ParseFormat(const std::optional<std::string>& text, SmfFormat& format) {
   return *text == "1";
 }
 
-int Export(const std::string& source, const std::string& output, double limitSeconds, SmfFormat format,
-           uint32_t from, std::string& line) {
+int Export(const std::string& source, const std::string& output, double limitSeconds, SmfFormat format, uint32_t from,
+           std::string& line) {
   const SmfExport result = ExportSmf(output, limitSeconds, format, from);
   switch (result.outcome) {
     case SmfOutcome::kWritten: line = result.EndPosition(); return kExported;

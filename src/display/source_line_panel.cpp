@@ -1,8 +1,8 @@
 #include "display/source_line_panel.h"
 
 #include "display/palette.h"
-#include "platform/text_format.h"
 #include "platform/text_codec.h"
+#include "platform/text_format.h"
 
 namespace tsy {
 

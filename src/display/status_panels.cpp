@@ -48,7 +48,8 @@ std::string DeviceText(const EngineState& s, const StatusTexts& texts) {
   if (kind > 1) return texts.portName.empty() ? "Wait Mode" : texts.portName;
   if (kind < 0) return "";
   // The built-in synthesiser says where it is heard: "Direct Music (jack)".
-  return texts.audioDriver.empty() ? kDeviceNames[kind] : std::string(kDeviceNames[kind]) + " (" + texts.audioDriver + ")";
+  return texts.audioDriver.empty() ? kDeviceNames[kind]
+                                   : std::string(kDeviceNames[kind]) + " (" + texts.audioDriver + ")";
 }
 
 // Fills the line picture, lets `draw` put its text, copies `place`'s size.

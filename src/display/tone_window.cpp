@@ -6,8 +6,8 @@
 #include "core/engine/track_mutes.h"
 #include "core/midi/midi_bytes.h"
 #include "display/palette.h"
-#include "platform/text_format.h"
 #include "platform/text_codec.h"
+#include "platform/text_format.h"
 #include "platform/virtual_keys.h"
 
 namespace tsy {

@@ -1,6 +1,5 @@
 // The display's engine headers come before Qt's, whose `slots` macro they must not meet.
 #include "display/qt/track_display_widget.h"
-#include "display/qt/column_menu.h"
 
 #include "app/qt/main_window.h"
 
@@ -15,6 +14,7 @@
 
 #include "app/playing_source.h"
 #include "core/settings/settings.h"
+#include "display/qt/column_menu.h"
 #include "midiout/output_opening.h"
 #include "platform/qt/key_map.h"
 #include "platform/text_codec.h"
@@ -49,9 +49,8 @@ bool HasColumns(const MenuItem& popup) {
 std::vector<ColumnMenuItem> ColumnItems(const MenuItem& popup, int& chosen) {
   std::vector<ColumnMenuItem> items;
   for (const MenuItem& item : popup.items)
-    items.push_back({QString::fromStdString(item.text), item.checked, item.newColumn, [&chosen, id = item.id] {
-                       chosen = id;
-                     }});
+    items.push_back(
+        {QString::fromStdString(item.text), item.checked, item.newColumn, [&chosen, id = item.id] { chosen = id; }});
   return items;
 }
 

@@ -83,9 +83,9 @@ void SendController(PlayOutput& output, int channel, uint8_t controller, uint8_t
 // it had got to.
 struct SetByHand {
   uint8_t mutes[kTrackCount];
-  int16_t tempo;         // 0: the music's
+  int16_t tempo;  // 0: the music's
   bool fading;
-  uint32_t fadeTicks;    // ticks since the fade began
+  uint32_t fadeTicks;  // ticks since the fade began
 };
 
 SetByHand KeepSetByHand(const EngineState& s) {
@@ -103,7 +103,7 @@ void RestoreSetByHand(EngineState& s, const SetByHand& kept) {
   if (!kept.fading) return;
   s.fadeActive = 1;
   s.fadeTick = s.tick - kept.fadeTicks;  // the tick may have gone back: the fade's count goes on
-  s.fadeStep = -1;                        // the rejoined channels hear the fade's level at the next passes
+  s.fadeStep = -1;                       // the rejoined channels hear the fade's level at the next passes
 }
 
 // One play thread's loop with its clock and buffers. Allocated once when the

@@ -46,8 +46,9 @@ TEST(Condensing, EveryCharacterKeepsItsLineAndColumn) {
   EXPECT_EQ(c.positions, (std::vector<SourcePosition>{{1, 1}, {1, 2}, {1, 3}, {3, 1}, {5, 3}, {5, 4}}));
   // A double-byte character is one column, both of its bytes in it; so is
   // a character of a comment before the next line.
-  c = Condense("\x83\x41 c;\x83\x41\n\x83\x41"
-               "d");
+  c = Condense(
+      "\x83\x41 c;\x83\x41\n\x83\x41"
+      "d");
   EXPECT_EQ(c.text,
             "\x83\x41"
             "c\x83\x41"

@@ -23,8 +23,7 @@ class ColumnMenuTest : public ::testing::Test {
 
   // Sixteen channels in two columns, the second from "9" on, "3" checked.
   void Build() {
-    for (int c = 0; c < 16; ++c)
-      items_.push_back({QString::number(c + 1), c == 2, c == 8, [this, c] { chosen_ = c; }});
+    for (int c = 0; c < 16; ++c) items_.push_back({QString::number(c + 1), c == 2, c == 8, [this, c] { chosen_ = c; }});
     AddColumns(menu_, items_, menu_);
     buttons_ = menu_.findChildren<QToolButton*>();
     ASSERT_EQ(buttons_.size(), 16);
