@@ -48,6 +48,7 @@ bool HasColumns(const MenuItem& popup) {
 // The items of a pop-up laid out in columns; a chosen one stores its id in `chosen`.
 std::vector<ColumnMenuItem> ColumnItems(const MenuItem& popup, int& chosen) {
   std::vector<ColumnMenuItem> items;
+  items.reserve(popup.items.size());
   for (const MenuItem& item : popup.items)
     items.push_back(
         {QString::fromStdString(item.text), item.checked, item.newColumn, [&chosen, id = item.id] { chosen = id; }});

@@ -152,6 +152,7 @@ void ToneWindowWidget::ShowPopup(const QPoint& globalPosition) {
 
   // Two columns, the second from "9" on.
   std::vector<ColumnMenuItem> channels;
+  channels.reserve(kChannelCount);
   for (int c = 0; c < kChannelCount; ++c)
     channels.push_back({QString::number(c + 1), c == logic_.channel(), c == kChannelCount / 2,
                         [this, c] { logic_.ChooseChannel(c); }});
