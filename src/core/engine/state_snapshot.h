@@ -1,9 +1,10 @@
 #pragma once
 // The published copy of EngineState that the displays paint from. The thread
 // that drives the engine (the play thread after each loop, the SMF writer
-// while it exports) publishes; any thread reads a consistent copy. A sequence
-// counter (odd while a copy is being written) tells a reader that it must copy
-// again; all data moves through relaxed atomics, so nothing races.
+// while it exports) publishes; any thread reads a consistent copy. Copies go
+// to two slots in turn, each with a sequence counter (odd while it is
+// written) that tells a reader when it must copy again; all data moves
+// through relaxed atomics, so nothing races.
 
 #include <cstdint>
 

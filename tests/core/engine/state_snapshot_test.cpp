@@ -1,4 +1,5 @@
-// The published copy: a reader always gets one whole publication.
+// The published copies: a reader always gets one whole publication, and the
+// start's copy is kept apart from the live one.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -36,6 +37,25 @@ TEST(StateSnapshot, ReaderSeesWholePublicationsWhileTheEngineRuns) {
   ReadEngineState(copy);
   EXPECT_EQ(torn, 0);
   EXPECT_EQ(copy.tick, 2000u);
+}
+
+// The start's copy stays as it was published while the live copy moves on.
+TEST(StateSnapshot, TheStartsCopyKeepsThePositionPlayStartedAt) {
+  ClearEngineState();
+  EngineState& s = GetState();
+  const uint32_t starts = StartCount();
+  s.tick = 384;
+  PublishStartState();
+  for (uint32_t tick = 385; tick < 400; ++tick) {
+    s.tick = tick;
+    PublishEngineState();
+  }
+  static EngineState copy;
+  ReadStartState(copy);
+  EXPECT_EQ(copy.tick, 384u);
+  EXPECT_EQ(StartCount(), starts + 1);
+  ReadEngineState(copy);
+  EXPECT_EQ(copy.tick, 399u);
 }
 
 }  // namespace
