@@ -2,7 +2,8 @@
 # Builds the benchmarks (the default optimised build, in build-bench/) and prints one table:
 # compile of the largest source, the demo and a million substitution letters, SMF export of a ten-minute piece, play
 # timing, display paint, `tsy render` against `fluidsynth -F` on the same
-# SMF, render speed per sound format against fluidsynth -F -T, and the desktop program's CPU while the demo plays. Figures only: nothing here passes or fails on time. Each program's own
+# SMF, render speed per sound format against fluidsynth -F -T, seek with chase, live reload and the positions feed,
+# timing through JACK (where jackd is installed), and the desktop program's CPU while the demo plays. Figures only: nothing here passes or fails on time. Each program's own
 # output is kept in build-bench/logs/.
 #   scripts/bench.sh [PLAY_SECONDS]   (seconds of music for the play timing, default 20)
 set -euo pipefail
@@ -15,7 +16,7 @@ gui=ON
 pkg-config --exists Qt6Widgets 2>/dev/null || gui=OFF
 
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTSY_WERROR=ON -DTSY_TESTS=OFF -DTSY_GUI=$gui >/dev/null
-targets=(compile_bench smf_render play_timing display_paint tsy)
+targets=(compile_bench smf_render play_timing display_paint seek_bench jack_timing tsy)
 [ "$gui" = ON ] && targets+=(tessaly32)
 cmake --build "$dir" -j 2 --target "${targets[@]}"
 mkdir -p "$logs"
@@ -81,6 +82,23 @@ row "play timing |send - ideal| p50 / p99 / max" \
   "p99 <= 0.5, max <= 2 ms"
 row "play thread CPU per second of music" \
   "$(sed -n 's/.*CPU: \([0-9.]*\) %.*/\1 %/p' "$logs/play.txt")" "<= 2 %"
+
+echo "bench: seek, live reload and the positions feed"
+"$dir/seek_bench" >"$logs/seek.txt" 2>&1
+row "seek with chase, last bar of the 10-minute piece" \
+  "$(sed -n 's/^seek with chase.*: \([0-9.]*\) ms mean, \([0-9.]*\) ms best.*/\1 ms (best \2)/p' "$logs/seek.txt")" "<= 5 ms"
+row "a saved source to its new image, the demo" \
+  "$(sed -n 's/^save of .*: \([0-9.]*\) ms mean.*/\1 ms/p' "$logs/seek.txt")" "<= 20 ms"
+row "positions feed while playing" \
+  "$(sed -n 's/^positions feed: .*, \([0-9.]*\) % of a core.*/\1 % of a core/p' "$logs/seek.txt")" "<= 0.5 %"
+
+if command -v jackd >/dev/null; then
+  echo "bench: timing through JACK ($play_seconds s of music)"
+  "$dir/jack_timing" "$play_seconds" >"$logs/jack.txt" 2>&1 || true
+  row "JACK arrival |arrival - ideal| p50 / p99 / max" \
+    "$(sed -n 's/.*p50 \([0-9.]*\) ms *p99 \([0-9.]*\) ms *max \([0-9.]*\) ms.*/\1 \/ \2 \/ \3 ms/p' "$logs/jack.txt")" \
+    "p99 <= 0.5, max <= 1.5 ms"
+fi
 
 echo "bench: display paint"
 QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$dir/display_paint" >"$logs/paint.txt" 2>&1
