@@ -191,6 +191,8 @@ class PlayLoop {
     while (Clock::now() >= NextTickAt()) {
       AdvanceTick(state);
       if (rangeEnd != 0 && state.tick >= rangeEnd) return EndOfRange(now);
+      // A loop that fell behind still stops at the bar line a takeover waits for.
+      if (takeoverState == kTakeoverPending && state.tick % kBarTicks == 0) break;
     }
     if (state.tick != before) return false;
     // Sleep to the next tick's exact moment if it comes before the next loop.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <mutex>
@@ -26,6 +27,7 @@ using namespace std::chrono_literals;
 class TestOutput : public PlayOutput {
  public:
   void SendShort(MessageWord m) override {
+    if ((m & 0xF0) == 0x90) std::this_thread::sleep_for(noteDelay_.load());  // a device that keeps play waiting
     std::lock_guard lock(mutex_);
     const Bytes bytes = {WordStatus(m), WordData1(m), WordData2(m)};
     sent_.push_back((m & 0xE0) == 0xC0 ? Bytes(bytes.begin(), bytes.begin() + 2) : bytes);
@@ -48,6 +50,8 @@ class TestOutput : public PlayOutput {
     std::lock_guard lock(mutex_);
     return releases_;
   }
+  // Each note-on takes this long to send from now on.
+  void SlowNotes(std::chrono::milliseconds delay) { noteDelay_ = delay; }
   void Clear() {
     std::lock_guard lock(mutex_);
     sent_.clear();
@@ -76,6 +80,7 @@ class TestOutput : public PlayOutput {
   std::vector<Bytes> sent_;
   std::vector<uint32_t> ticks_;
   int releases_ = 0;
+  std::atomic<std::chrono::milliseconds> noteDelay_{std::chrono::milliseconds(0)};
 };
 
 uint32_t Tick() { return GetState().tick; }
@@ -328,6 +333,25 @@ TEST_F(PlayRangeTest, ANewImageTakesOverAtTheNextBarLineAndTheTickGoesOn) {
   EXPECT_EQ(output_.Find({0x90, 72, 110}), -1);
   EXPECT_EQ(ticks[static_cast<size_t>(output_.Find({0x90, 74, 110}))], 384u);
   for (size_t i = 1; i < ticks.size(); ++i) ASSERT_GE(ticks[i], ticks[i - 1]) << "the tick never goes back";
+}
+
+// A play thread that falls behind catches up several ticks at once; a
+// takeover still comes in on the bar line itself.
+TEST_F(PlayRangeTest, ATakeoverComesInOnTheBarLineWhenPlayFallsBehind) {
+  Bytes quick = kFast;  // a note-on every fourth tick
+  for (int i = 0; i < 150; ++i) {
+    const Bytes note = Note(static_cast<uint8_t>(60 + i % 12), 4);
+    quick.insert(quick.end(), note.begin(), note.end());
+  }
+  Open({quick});
+  const Bytes next = Image({Join({kFast, kProgram7, Note(70, 192), Note(72, 192), Note(74, 192)})});
+  PlayAndWaitForTick(40);
+  output_.SlowNotes(15ms);  // about six ticks behind at every note-on
+  ASSERT_TRUE(RequestTakeover(next.data(), next.size()));
+  ASSERT_TRUE(WaitFor([] { return !TakeoverPending(); }));
+  output_.SlowNotes(0ms);
+  ASSERT_TRUE(WaitFor([&] { return output_.Find({0xC0, 7}) >= 0; }));
+  EXPECT_EQ(output_.Ticks()[static_cast<size_t>(output_.Find({0xC0, 7}))], 192u);
 }
 
 TEST_F(PlayRangeTest, MutesAndATempoSetByHandSurviveATakeover) {
