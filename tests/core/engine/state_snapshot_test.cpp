@@ -13,6 +13,7 @@ namespace {
 
 TEST(StateSnapshot, ReaderSeesWholePublicationsWhileTheEngineRuns) {
   ClearEngineState();
+  PublishEngineState();  // nothing an earlier test published is read
   std::atomic<bool> done{false};
   std::thread writer([&] {
     EngineState& s = GetState();
