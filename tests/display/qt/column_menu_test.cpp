@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "qt_app.h"
+
 #include <QApplication>
 #include <QImage>
 #include <QLayout>
@@ -14,12 +16,7 @@ namespace {
 
 class ColumnMenuTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "column_menu_test";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { test::App(); }
 
   // Sixteen channels in two columns, the second from "9" on, "3" checked.
   void Build() {

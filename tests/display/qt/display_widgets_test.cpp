@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "qt_app.h"
+
 #include <QApplication>
 #include <QImage>
 #include <QPointer>
@@ -32,12 +34,7 @@ class SilentToneHost : public ToneWindowHost {
 
 class DisplayWidgetsTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "display_widgets_test";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { test::App(); }
 };
 
 TEST_F(DisplayWidgetsTest, TrackDisplayFillsItsParentAndLetsEventsThrough) {

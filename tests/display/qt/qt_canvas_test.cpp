@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "qt_app.h"
+
 #include <QApplication>
 #include <QFontInfo>
 #include <QImage>
@@ -14,12 +16,7 @@ namespace {
 
 class QtCanvasTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "qt_canvas_test";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);  // widgets tests share it
-  }
+  static void SetUpTestSuite() { test::App(); }
 
   QtCanvasTest() : image_(64, 24, QImage::Format_RGB32) { image_.fill(Qt::black); }
 

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <QWidget>
 #include <functional>
 
 namespace tsy::test {
@@ -11,7 +12,7 @@ namespace tsy::test {
 // objects are, and an application destroyed then crashes.
 inline QApplication& App() {
   static int argc = 1;
-  static char name[] = "gui_tests";
+  static char name[] = "tsy_window_tests";
   static char* argv[] = {name, nullptr};
   static QApplication* app = new QApplication(argc, argv);
   return *app;
