@@ -4,7 +4,8 @@
 // passes yield keeps the engine's channel record as delivery would and is
 // absorbed into a ChasedState instead of being sent; synchronisation marks,
 // repeats, jumps and ramps resolve exactly as in play. Ticks at which no
-// track has anything due are stepped over.
+// track has anything due are stepped over, and so are the passes of tracks
+// with nothing due while no ramp or fade runs.
 //
 // The caller has the engine to itself, rewound to tick 0 and reset: the play
 // thread while it starts or takes a new image over, the SMF writer, or a

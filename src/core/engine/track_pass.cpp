@@ -68,7 +68,7 @@ constexpr uint8_t kMinTempo = 4;  // 60,000,000 / tempo must fit three bytes
 constexpr int16_t kMaxTempo = 32767;
 
 // Note values for the display: a length is written as a sum of these (ticks).
-constexpr uint8_t kNoteValueTicks[] = {192, 96, 64, 48, 32, 24, 16, 12, 8, 6, 4, 3, 2, 1};
+constexpr uint8_t kNoteValueTicks[] = {kWholeNoteTicks, 96, 64, 48, 32, 24, 16, 12, 8, 6, 4, 3, 2, 1};
 
 struct Pass {
   EngineState& s;
@@ -91,16 +91,22 @@ After EndTrack(Pass& p) {
 
 // ---------------------------------------------------------------- notes
 
-// lengthValues <- `ticks` as a sum of note values (4 = quarter, 12 = eighth
-// triplet). Where the length is a multiple of 3 (no triplet in it), the
-// triplet values between 3 and 96 ticks are stepped over.
-void WriteLengthValues(EngineState& s, int t, uint32_t ticks) {
-  const bool noTriplet = ticks % kWholeNoteTicks % 3 == 0;
+// A length under a whole note as a sum of note values (4 = quarter, 12 =
+// eighth triplet). Where the length is a
+// multiple of 3 (no triplet in it), the triplet values between 3 and 96
+// ticks are stepped over.
+struct LengthSpelling {
+  uint8_t count = 0;
+  uint8_t values[std::size(kNoteValueTicks)] = {};
+};
+
+constexpr LengthSpelling SpellLength(uint32_t ticks) {
+  LengthSpelling spelling;
+  const bool noTriplet = ticks % 3 == 0;
   uint32_t rest = ticks;
-  int count = 0;
-  for (size_t i = 0; i < std::size(kNoteValueTicks); ++i) {
-    while (rest >= kNoteValueTicks[i] && count < kLengthValueSlots) {
-      s.lengthValues[t][count++] = static_cast<uint8_t>(kWholeNoteTicks / kNoteValueTicks[i]);
+  for (size_t i = 1; i < std::size(kNoteValueTicks); ++i) {
+    while (rest >= kNoteValueTicks[i]) {
+      spelling.values[spelling.count++] = static_cast<uint8_t>(kWholeNoteTicks / kNoteValueTicks[i]);
       rest -= kNoteValueTicks[i];
     }
     if (i + 1 < std::size(kNoteValueTicks)) {
@@ -108,6 +114,26 @@ void WriteLengthValues(EngineState& s, int t, uint32_t ticks) {
       if (next > 3 && next < 96 && noTriplet && rest % 3 == 0) ++i;
     }
   }
+  return spelling;
+}
+
+// Every length under a whole note, spelt once when the program is built (a
+// spelling longer than its array would not compile):
+// each note's pass shows its length, and a seek runs thousands of them.
+constexpr auto kSpellings = [] {
+  std::array<LengthSpelling, kWholeNoteTicks> spellings{};
+  for (uint32_t ticks = 0; ticks < kWholeNoteTicks; ++ticks) spellings[ticks] = SpellLength(ticks);
+  return spellings;
+}();
+
+// lengthValues <- `ticks` as whole notes, then the rest spelt as above, as
+// many values as the record holds.
+void WriteLengthValues(EngineState& s, int t, uint32_t ticks) {
+  int count = 0;
+  for (uint32_t whole = ticks / kWholeNoteTicks; whole > 0 && count < kLengthValueSlots; --whole)
+    s.lengthValues[t][count++] = 1;
+  const LengthSpelling& rest = kSpellings[ticks % kWholeNoteTicks];
+  for (int i = 0; i < rest.count && count < kLengthValueSlots; ++i) s.lengthValues[t][count++] = rest.values[i];
   s.lengthValueCount[t] = static_cast<int16_t>(count - 1);
 }
 
@@ -131,9 +157,10 @@ void ReadNoteHeader(Pass& p, const uint8_t* e, uint8_t note, uint8_t oldNote) {
   s.gateTick[t] = s.dueTick[t] + s.gate[t] * ticks / 8;
   s.dueTick[t] = s.dueTick[t] + ticks;
   // The projected end in ms uses 360 where a quarter note has 400 units: at
-  // tempo 120 a quarter note projects 450 ms. Wide arithmetic: long notes.
-  const uint64_t tempo = static_cast<uint64_t>(std::max<int>(s.tempo, 1));
-  s.endMs[t] = static_cast<uint32_t>(s.passMs + ((600000 / tempo) * ticks * 360 / 192) / 1000);
+  // tempo 120 a quarter note projects 450 ms. Wide arithmetic for long
+  // notes; the division by the tempo fits 32 bits, which divide much faster.
+  const uint64_t unit = 600000u / static_cast<uint32_t>(std::max<int>(s.tempo, 1));
+  s.endMs[t] = static_cast<uint32_t>(s.passMs + (unit * ticks * 360 / 192) / 1000);
   WriteLengthValues(s, t, ticks);
 }
 
@@ -537,6 +564,15 @@ int RunTrackPass(int track, MessageWord* messages, MessageSlots* slots) {
   const int result = PassOfTrack(pass);
   if (track == kTrackCount - 1) ReleaseSynchronisedTracks(s);
   return result;
+}
+
+int RunGateExpiry(int track, MessageWord* messages, MessageSlots* slots) {
+  EngineState& s = GetState();
+  s.passTick = s.tick;
+  s.passMs = PlayClock();
+  Pass pass{s, track, PassOutput(messages, slots)};
+  ExpireGate(pass);
+  return pass.out.count();
 }
 
 }  // namespace tsy

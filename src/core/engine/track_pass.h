@@ -20,4 +20,11 @@ void LoadTrackStream(int track, const uint8_t* stream);
 // or -1 when the track has no stream.
 int RunTrackPass(int track, MessageWord* messages, MessageSlots* slots);
 
+// The one thing a pass does for a track that has no event due while no ramp
+// or fade runs: the note-off of an expired gate. Everything else such a pass
+// does only refreshes the ages the displays show, which the next full pass
+// refreshes too; a seek, which runs thousands of ticks in a few
+// milliseconds, runs this instead. Returns the words written.
+int RunGateExpiry(int track, MessageWord* messages, MessageSlots* slots);
+
 }  // namespace tsy
