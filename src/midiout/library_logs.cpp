@@ -40,17 +40,4 @@ void QuietLibraryLogs() {
   });
 }
 
-bool JackServerRunning() {
-#ifdef TSY_HAVE_JACK
-  QuietLibraryLogs();
-  jack_status_t status{};
-  jack_client_t* client = jack_client_open("Tessaly32", JackNoStartServer, &status);
-  if (!client) return false;
-  jack_client_close(client);
-  return true;
-#else
-  return false;
-#endif
-}
-
 }  // namespace tsy

@@ -10,8 +10,4 @@ namespace tsy {
 // a server. Once per process; cheap to call again.
 void QuietLibraryLogs();
 
-// True when a JACK server runs (one named by $JACK_DEFAULT_SERVER, else the
-// default one). Never starts one; false without JACK support.
-bool JackServerRunning();
-
 }  // namespace tsy

@@ -44,6 +44,11 @@ BackendKind MessageDelivery::kind() {
   return backend_ ? backend_->kind() : BackendKind::kStandby;
 }
 
+std::chrono::microseconds MessageDelivery::latency() {
+  std::lock_guard lock(mutex_);
+  return backend_ ? backend_->latency() : std::chrono::microseconds{};
+}
+
 MessageDelivery& Delivery() {
   static MessageDelivery delivery;
   return delivery;

@@ -30,6 +30,8 @@ class MessageDelivery : public PlayOutput {
   void Attach(std::unique_ptr<OutputBackend> backend);
   // The open backend's kind (kStandby when none).
   BackendKind kind();
+  // The open backend's latency (zero when none).
+  std::chrono::microseconds latency();
   // Whether play sends MIDI clock (midi_clock.h) with the music.
   void SendClock(bool on) { sendClock_ = on; }
 

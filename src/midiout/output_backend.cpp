@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "core/engine/engine_call.h"
 #include "midiout/system_ports.h"
 
 namespace tsy {
@@ -21,6 +22,13 @@ PortDirectory* installedPorts = nullptr;
 }  // namespace
 
 const char* BackendName(BackendKind kind) { return kBackendNames[static_cast<size_t>(kind)]; }
+
+void SilenceEveryChannel(OutputBackend& backend) {
+  for (int channel = 0; channel < 16; ++channel) {
+    backend.SendShort(ControlChangeWord(channel, midi::kSustain, 0));
+    backend.SendShort(ControlChangeWord(channel, midi::kAllNotesOff, 0));
+  }
+}
 
 PortDirectory& CurrentPorts() { return installedPorts ? *installedPorts : SystemPorts(); }
 

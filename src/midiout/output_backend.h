@@ -3,6 +3,7 @@
 // system port, the built-in synthesiser, the recorder of tests and
 // benchmarks) implements this; standby is the absence of a backend.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -40,7 +41,13 @@ class OutputBackend {
   virtual void SendLong(const uint8_t* bytes, size_t length) = 0;
   // Silences the device before it is let go: every note off, controllers reset.
   virtual void Reset() = 0;
+  // How long after it is sent each message reaches the device, the same for
+  // every message: zero for outputs that pass a message on as it comes.
+  virtual std::chrono::microseconds latency() const { return {}; }
 };
+
+// Sustain off and all notes off on every channel: the Reset of a port.
+void SilenceEveryChannel(OutputBackend& backend);
 
 // A set of named output ports that can be opened by index: the system's MIDI
 // output ports, or the recording ports that tests and benchmarks put in

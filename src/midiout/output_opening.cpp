@@ -91,6 +91,8 @@ int OpenOutput(int kind) {
 
 std::string OpenOutputName() { return PlayThreadRunning() && !PlayThreadInStandby() ? openName : std::string(); }
 
+std::chrono::microseconds OpenOutputLatency() { return Delivery().latency(); }
+
 std::string OpenAudioDriver() { return OpenOutputName().empty() ? std::string() : openDriver; }
 
 }  // namespace tsy

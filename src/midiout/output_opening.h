@@ -3,6 +3,7 @@
 // Music") or a system port, by the kind number that EngineState::deviceKind
 // keeps; then the play thread that drives it.
 
+#include <chrono>
 #include <string>
 
 namespace tsy {
@@ -33,5 +34,10 @@ std::string OpenOutputName();
 // The audio driver the open output sounds through when it is the built-in
 // synthesiser ("pulseaudio", "jack", ...); empty otherwise.
 std::string OpenAudioDriver();
+
+// How long after the play thread sends a message the open output delivers
+// it: every message alike (a JACK port's, one period and a margin); zero
+// for outputs that pass each message on as it comes, and when none is open.
+std::chrono::microseconds OpenOutputLatency();
 
 }  // namespace tsy

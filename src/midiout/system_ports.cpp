@@ -3,10 +3,11 @@
 #include <rtmidi/RtMidi.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 
-#include "core/engine/engine_call.h"
-#include "core/midi/midi_bytes.h"
+#include "midiout/jack_midi_port.h"
 #include "midiout/library_logs.h"
 #include "midiout/port_names.h"
 
@@ -24,25 +25,15 @@ std::string ownPortConnection;
 // that does not open is handled where it matters.
 void IgnoreRtMidiError(RtMidiError::Type, const std::string&, void*) {}
 
-// The MIDI systems that are there now, in listing order. Without the ALSA
-// sequencer device or a JACK server RtMidi and the libraries under it print
-// errors of their own on every attempt, so absent systems are not asked.
-std::vector<RtMidi::Api> PresentApis() {
-  std::vector<RtMidi::Api> apis;
-#ifdef __linux__
-  if (access("/dev/snd/seq", R_OK | W_OK) == 0) apis.push_back(RtMidi::LINUX_ALSA);
-  if (JackServerRunning()) apis.push_back(RtMidi::UNIX_JACK);
-#else
-  apis.push_back(RtMidi::UNSPECIFIED);
-#endif
-  return apis;
-}
+// Without the ALSA sequencer device RtMidi and the library under it print
+// errors of their own on every attempt, so an absent sequencer is not asked.
+bool AlsaSequencerPresent() { return access("/dev/snd/seq", R_OK | W_OK) == 0; }
 
-// A new RtMidi output client of `api`, or null when the system refuses one.
-std::unique_ptr<RtMidiOut> NewClient(RtMidi::Api api) {
+// A new RtMidi output client of the ALSA sequencer, or null when it refuses one.
+std::unique_ptr<RtMidiOut> NewClient() {
   QuietLibraryLogs();
   try {
-    auto client = std::make_unique<RtMidiOut>(api, kClientName);
+    auto client = std::make_unique<RtMidiOut>(RtMidi::LINUX_ALSA, kClientName);
     client->setErrorCallback(IgnoreRtMidiError);
     return client;
   } catch (const RtMidiError&) {
@@ -60,17 +51,14 @@ std::vector<std::string> ClientPortNames(RtMidiOut& client) {
   return names;
 }
 
-// Sends to one or more RtMidi clients: a system port has one, the port of
-// our own one per MIDI system.
-class SystemPortBackend : public OutputBackend {
+// An ALSA sequencer port through its RtMidi client.
+class SequencerPort : public OutputBackend {
  public:
-  explicit SystemPortBackend(std::vector<std::unique_ptr<RtMidiOut>> clients) : clients_(std::move(clients)) {}
-  ~SystemPortBackend() override {
-    for (auto& client : clients_) {
-      try {
-        client->closePort();
-      } catch (const RtMidiError&) {
-      }
+  explicit SequencerPort(std::unique_ptr<RtMidiOut> client) : client_(std::move(client)) {}
+  ~SequencerPort() override {
+    try {
+      client_->closePort();
+    } catch (const RtMidiError&) {
     }
   }
 
@@ -84,77 +72,100 @@ class SystemPortBackend : public OutputBackend {
 
   void SendLong(const uint8_t* bytes, size_t length) override { Send(bytes, length); }
 
-  void Reset() override {
-    for (int channel = 0; channel < 16; ++channel) {
-      SendShort(ControlChangeWord(channel, midi::kSustain, 0));
-      SendShort(ControlChangeWord(channel, midi::kAllNotesOff, 0));
-    }
-  }
+  void Reset() override { SilenceEveryChannel(*this); }
 
  private:
   // A lost message is not reported: the device simply did not take it.
   void Send(const uint8_t* bytes, size_t length) {
-    for (auto& client : clients_) {
-      try {
-        client->sendMessage(bytes, length);
-      } catch (const RtMidiError&) {
-      }
+    try {
+      client_->sendMessage(bytes, length);
+    } catch (const RtMidiError&) {
     }
   }
 
-  std::vector<std::unique_ptr<RtMidiOut>> clients_;
+  std::unique_ptr<RtMidiOut> client_;
 };
 
-// Opens port `index` of `api` as "Tessaly32:out" connected to it; null
-// when it does not open.
-std::unique_ptr<RtMidiOut> OpenClientPort(RtMidi::Api api, unsigned index) {
-  std::unique_ptr<RtMidiOut> client = NewClient(api);
+// The port of our own on every MIDI system at once.
+class PortGroup : public OutputBackend {
+ public:
+  explicit PortGroup(std::vector<std::unique_ptr<OutputBackend>> ports) : ports_(std::move(ports)) {}
+
+  BackendKind kind() const override { return BackendKind::kSystemPort; }
+  void SendShort(uint32_t message) override {
+    for (auto& port : ports_) port->SendShort(message);
+  }
+  void SendLong(const uint8_t* bytes, size_t length) override {
+    for (auto& port : ports_) port->SendLong(bytes, length);
+  }
+  void Reset() override {
+    for (auto& port : ports_) port->Reset();
+  }
+  std::chrono::microseconds latency() const override {
+    std::chrono::microseconds most{};
+    for (const auto& port : ports_) most = std::max(most, port->latency());
+    return most;
+  }
+
+ private:
+  std::vector<std::unique_ptr<OutputBackend>> ports_;
+};
+
+// Sequencer port `index` as "Tessaly32:out" connected to it, or, with no
+// index, the port of our own waiting for others to connect to it; null when
+// it does not open.
+std::unique_ptr<OutputBackend> OpenSequencerPort(std::optional<unsigned> index) {
+  std::unique_ptr<RtMidiOut> client = NewClient();
   if (!client) return nullptr;
   try {
-    if (index >= client->getPortCount()) return nullptr;
-    client->openPort(index, kOutPortName);
+    if (!index) client->openVirtualPort(kOutPortName);
+    else if (*index < client->getPortCount()) client->openPort(*index, kOutPortName);
+    else return nullptr;
   } catch (const RtMidiError&) {
     return nullptr;
   }
-  return client;
+  return std::make_unique<SequencerPort>(std::move(client));
 }
 
-// The port of our own on `api`: connected to the port ConnectOwnPortTo
-// named where this system has it, else waiting for others to connect.
-std::unique_ptr<RtMidiOut> OpenOwnPort(RtMidi::Api api) {
-  std::unique_ptr<RtMidiOut> client = NewClient(api);
-  if (!client) return nullptr;
-  try {
-    const int target = ownPortConnection.empty() ? -1 : FindPort(ClientPortNames(*client), ownPortConnection);
-    if (target >= 0) client->openPort(static_cast<unsigned>(target), kOutPortName);
-    else client->openVirtualPort(kOutPortName);
-  } catch (const RtMidiError&) {
-    return nullptr;
-  }
-  return client;
-}
-
-// One entry of the listing: the system it belongs to and its index there.
+// One entry of the listing: the port of our own, or a port of one MIDI
+// system with its index there.
+enum class PortSystem { kOwn, kSequencer, kJack };
 struct ListedPort {
-  RtMidi::Api api;
+  PortSystem system;
   unsigned index;
   std::string name;
 };
 
-// The port of our own first (when any MIDI system is there), then every
-// system's ports in system order.
+// The port of our own first (when any MIDI system is there), then the
+// sequencer's ports, then JACK's MIDI inputs.
 std::vector<ListedPort> ListPorts() {
-  std::vector<ListedPort> ports;
-  const std::vector<RtMidi::Api> apis = PresentApis();
-  if (apis.empty()) return ports;
-  ports.push_back({RtMidi::UNSPECIFIED, 0, kOwnPortName});
-  for (RtMidi::Api api : apis) {
-    std::unique_ptr<RtMidiOut> client = NewClient(api);
-    if (!client) continue;
+  std::vector<ListedPort> ports = {{PortSystem::kOwn, 0, kOwnPortName}};
+  const bool sequencer = AlsaSequencerPresent();
+  if (std::unique_ptr<RtMidiOut> client = sequencer ? NewClient() : nullptr) {
     const std::vector<std::string> names = ClientPortNames(*client);
-    for (unsigned i = 0; i < names.size(); ++i) ports.push_back({api, i, names[i]});
+    for (unsigned i = 0; i < names.size(); ++i) ports.push_back({PortSystem::kSequencer, i, names[i]});
   }
+  const std::optional<std::vector<std::string>> jack = JackMidiInputs();
+  if (jack) {
+    for (unsigned i = 0; i < jack->size(); ++i) ports.push_back({PortSystem::kJack, i, (*jack)[i]});
+  }
+  if (!sequencer && !jack) ports.clear();
   return ports;
+}
+
+// The port of our own on `system`: connected to the port ConnectOwnPortTo
+// named where this system has it, else waiting for others to connect.
+std::unique_ptr<OutputBackend> OpenOwnPort(PortSystem system, const std::vector<ListedPort>& ports) {
+  std::vector<std::string> names;
+  std::vector<unsigned> indexes;
+  for (const ListedPort& port : ports) {
+    if (port.system != system) continue;
+    names.push_back(port.name);
+    indexes.push_back(port.index);
+  }
+  const int target = ownPortConnection.empty() ? -1 : FindPort(names, ownPortConnection);
+  if (system == PortSystem::kJack) return OpenJackMidiPort(target < 0 ? std::string() : names[target]);
+  return OpenSequencerPort(target < 0 ? std::nullopt : std::optional<unsigned>(indexes[target]));
 }
 
 class RtMidiPorts : public PortDirectory {
@@ -168,15 +179,25 @@ class RtMidiPorts : public PortDirectory {
   std::unique_ptr<OutputBackend> OpenPort(int index) override {
     const std::vector<ListedPort> ports = ListPorts();
     if (index < 0 || static_cast<size_t>(index) >= ports.size()) return nullptr;
-    std::vector<std::unique_ptr<RtMidiOut>> clients;
-    if (index == 0) {
-      for (RtMidi::Api api : PresentApis())
-        if (auto client = OpenOwnPort(api)) clients.push_back(std::move(client));
-    } else if (auto client = OpenClientPort(ports[index].api, ports[index].index)) {
-      clients.push_back(std::move(client));
+    const ListedPort& port = ports[index];
+    switch (port.system) {
+      case PortSystem::kOwn: return OpenOwnPorts(ports);
+      case PortSystem::kSequencer: return OpenSequencerPort(port.index);
+      case PortSystem::kJack: return OpenJackMidiPort(port.name);
     }
-    if (clients.empty()) return nullptr;
-    return std::make_unique<SystemPortBackend>(std::move(clients));
+    return nullptr;
+  }
+
+ private:
+  // The port of our own on each MIDI system that is there.
+  static std::unique_ptr<OutputBackend> OpenOwnPorts(const std::vector<ListedPort>& ports) {
+    std::vector<std::unique_ptr<OutputBackend>> opened;
+    if (AlsaSequencerPresent())
+      if (auto port = OpenOwnPort(PortSystem::kSequencer, ports)) opened.push_back(std::move(port));
+    if (auto port = OpenOwnPort(PortSystem::kJack, ports)) opened.push_back(std::move(port));
+    if (opened.empty()) return nullptr;
+    if (opened.size() == 1) return std::move(opened.front());
+    return std::make_unique<PortGroup>(std::move(opened));
   }
 };
 

@@ -1,8 +1,8 @@
 #pragma once
-// The system's MIDI output ports through RtMidi: the ALSA sequencer's and,
-// while a JACK server runs, JACK's MIDI inputs, after the port of our own
-// ("Tessaly32", port_names.h). Neither system is required: with neither
-// there are no ports.
+// The system's MIDI output ports: the ALSA sequencer's (through RtMidi) and,
+// while a JACK server runs, JACK's MIDI inputs (jack_midi_port.h), after the
+// port of our own ("Tessaly32", port_names.h) on each. Neither system is
+// required: with neither there are no ports.
 
 #include <string>
 

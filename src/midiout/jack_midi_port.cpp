@@ -1,0 +1,160 @@
+#include "midiout/jack_midi_port.h"
+
+#ifdef TSY_HAVE_JACK
+#include <jack/jack.h>
+#include <jack/midiport.h>
+#include <jack/ringbuffer.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+#include "midiout/library_logs.h"
+#endif
+
+namespace tsy {
+
+#ifdef TSY_HAVE_JACK
+namespace {
+
+constexpr const char* kClientName = "Tessaly32";
+constexpr const char* kPortName = "out";
+constexpr size_t kRingBytes = 1 << 16;  // about 6,000 short messages: several periods of the densest music
+// Beyond one period: the process callback starts a little after its
+// period's moment, and JACK's clock is read from another thread.
+constexpr jack_time_t kLatencyMarginUs = 250;
+
+// One message in the ring: when it is due on JACK's clock, its length, then its bytes.
+struct Header {
+  jack_time_t due;
+  uint32_t length;
+};
+
+// A client of the server that runs now, or null; the libraries stay quiet.
+jack_client_t* OpenClient() {
+  QuietLibraryLogs();
+  jack_status_t status{};
+  return jack_client_open(kClientName, JackNoStartServer, &status);
+}
+
+class JackMidiPort final : public OutputBackend {
+ public:
+  ~JackMidiPort() override {
+    if (client_) {
+      jack_deactivate(client_);
+      jack_client_close(client_);
+    }
+    if (ring_) jack_ringbuffer_free(ring_);
+  }
+
+  // Registers the port and starts the callback; false when the server refuses.
+  bool Open(const std::string& target) {
+    client_ = OpenClient();
+    if (!client_) return false;
+    port_ = jack_port_register(client_, kPortName, JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
+    ring_ = jack_ringbuffer_create(kRingBytes);
+    if (!port_ || !ring_) return false;
+    const double periodUs = 1e6 * jack_get_buffer_size(client_) / jack_get_sample_rate(client_);
+    latencyUs_ = static_cast<jack_time_t>(periodUs) + kLatencyMarginUs;
+    jack_set_process_callback(client_, Process, this);
+    jack_on_info_shutdown(client_, Shutdown, this);
+    if (jack_activate(client_) != 0) return false;
+    return target.empty() || jack_connect(client_, jack_port_name(port_), target.c_str()) == 0;
+  }
+
+  BackendKind kind() const override { return BackendKind::kSystemPort; }
+
+  void SendShort(uint32_t message) override {
+    const uint8_t bytes[3] = {static_cast<uint8_t>(message), static_cast<uint8_t>(message >> 8),
+                              static_cast<uint8_t>(message >> 16)};
+    Push(bytes, ShortMessageLength(bytes[0]));
+  }
+
+  void SendLong(const uint8_t* bytes, size_t length) override { Push(bytes, length); }
+
+  void Reset() override { SilenceEveryChannel(*this); }
+
+  std::chrono::microseconds latency() const override { return std::chrono::microseconds(latencyUs_); }
+
+ private:
+  // A message the ring has no room for is lost, as one a device did not take.
+  void Push(const uint8_t* bytes, size_t length) {
+    if (gone_.load(std::memory_order_relaxed)) return;
+    const Header header{jack_get_time() + latencyUs_, static_cast<uint32_t>(length)};
+    if (jack_ringbuffer_write_space(ring_) < sizeof header + length) return;
+    jack_ringbuffer_write(ring_, reinterpret_cast<const char*>(&header), sizeof header);
+    jack_ringbuffer_write(ring_, reinterpret_cast<const char*>(bytes), length);
+  }
+
+  // The period's messages, each at the frame of its moment; a message whose
+  // moment has passed goes first thing, never before one sent earlier.
+  int WritePeriod(jack_nframes_t frames) {
+    void* buffer = jack_port_get_buffer(port_, frames);
+    jack_midi_clear_buffer(buffer);
+    const jack_nframes_t cycleStart = jack_last_frame_time(client_);
+    jack_nframes_t earliest = 0;
+    Header header;
+    while (jack_ringbuffer_peek(ring_, reinterpret_cast<char*>(&header), sizeof header) == sizeof header) {
+      const auto offset = static_cast<int32_t>(jack_time_to_frames(client_, header.due) - cycleStart);
+      if (offset >= static_cast<int32_t>(frames)) break;  // a later period's
+      const jack_nframes_t at = std::max(earliest, static_cast<jack_nframes_t>(std::max(offset, 0)));
+      jack_midi_data_t* data = jack_midi_event_reserve(buffer, at, header.length);
+      if (!data) break;  // the period's buffer is full: the rest go in the next
+      jack_ringbuffer_read_advance(ring_, sizeof header);
+      jack_ringbuffer_read(ring_, reinterpret_cast<char*>(data), header.length);
+      earliest = at;
+    }
+    return 0;
+  }
+
+  static int Process(jack_nframes_t frames, void* self) {
+    return static_cast<JackMidiPort*>(self)->WritePeriod(frames);
+  }
+
+  // Runs in a thread of libjack's as a signal handler would: write(2) only.
+  static void Shutdown(jack_status_t, const char*, void* self) {
+    static_cast<JackMidiPort*>(self)->gone_.store(true);
+    const char* program = program_invocation_short_name;
+    constexpr char kText[] = ": the JACK server has stopped; play goes on unheard\n";
+    [[maybe_unused]] ssize_t written = write(STDERR_FILENO, program, std::strlen(program));
+    written = write(STDERR_FILENO, kText, sizeof kText - 1);
+  }
+
+  jack_client_t* client_ = nullptr;
+  jack_port_t* port_ = nullptr;
+  jack_ringbuffer_t* ring_ = nullptr;
+  jack_time_t latencyUs_ = 0;
+  std::atomic<bool> gone_{false};
+};
+
+}  // namespace
+
+std::optional<std::vector<std::string>> JackMidiInputs() {
+  jack_client_t* client = OpenClient();
+  if (!client) return std::nullopt;
+  std::vector<std::string> names;
+  if (const char** ports = jack_get_ports(client, nullptr, JACK_DEFAULT_MIDI_TYPE, JackPortIsInput)) {
+    for (const char** port = ports; *port; ++port) names.emplace_back(*port);
+    jack_free(ports);
+  }
+  jack_client_close(client);
+  return names;
+}
+
+std::unique_ptr<OutputBackend> OpenJackMidiPort(const std::string& target) {
+  auto port = std::make_unique<JackMidiPort>();
+  if (!port->Open(target)) return nullptr;
+  return port;
+}
+
+#else
+
+std::optional<std::vector<std::string>> JackMidiInputs() { return std::nullopt; }
+
+std::unique_ptr<OutputBackend> OpenJackMidiPort(const std::string&) { return nullptr; }
+
+#endif
+
+}  // namespace tsy
