@@ -515,6 +515,7 @@ void ShowBentNotes(EngineState& s, int t) {
 // track that still has a stream has reached its mark, all waiting tracks go
 // on at this tick.
 void ReleaseSynchronisedTracks(EngineState& s) {
+  if (s.syncArrived == 0) return;  // no track waits: nothing to release, nothing to count
   int live = 0;
   for (int t = 0; t < kTrackCount; ++t)
     if (s.trackPos[t] != nullptr) ++live;
