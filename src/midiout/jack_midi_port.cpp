@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <thread>
 
 #include "midiout/library_logs.h"
 #endif
@@ -25,6 +26,8 @@ constexpr size_t kRingBytes = 1 << 16;  // about 6,000 short messages: several p
 // Beyond one period: the process callback starts a little after its
 // period's moment, and JACK's clock is read from another thread.
 constexpr jack_time_t kLatencyMarginUs = 250;
+// The longest a closing port waits for its last messages to reach JACK.
+constexpr std::chrono::milliseconds kMostDrain{250};
 
 // One message in the ring: when it is due on JACK's clock, its length, then its bytes.
 struct Header {
@@ -43,6 +46,7 @@ class JackMidiPort final : public OutputBackend {
  public:
   ~JackMidiPort() override {
     if (client_) {
+      Drain();
       jack_deactivate(client_);
       jack_client_close(client_);
     }
@@ -79,6 +83,18 @@ class JackMidiPort final : public OutputBackend {
   std::chrono::microseconds latency() const override { return std::chrono::microseconds(latencyUs_); }
 
  private:
+  // Lets what is still queued (the silence of Reset, last of all) reach
+  // JACK before the port goes: the ring emptied, then the period that took
+  // its last messages. Bounded, and not waited for once the server is gone.
+  void Drain() const {
+    if (!ring_ || jack_ringbuffer_read_space(ring_) == 0) return;
+    using std::chrono::steady_clock;
+    const steady_clock::time_point limit = steady_clock::now() + kMostDrain;
+    while (!gone_ && jack_ringbuffer_read_space(ring_) > 0 && steady_clock::now() < limit)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::this_thread::sleep_for(latency());
+  }
+
   // A message the ring has no room for is lost, as one a device did not take.
   void Push(const uint8_t* bytes, size_t length) {
     if (gone_.load(std::memory_order_relaxed)) return;

@@ -185,6 +185,9 @@ assert on, "notes sounded before the signal"
 after = messages[on[-1]:]
 silenced = {m[0] & 0x0F for m in after if m[0] & 0xF0 == 0xB0 and m[1] == 123}
 assert silenced == set(range(16)), f"all notes off on channels {sorted(silenced)}"
+# The port's closing silence (sustain off on every channel) still reaches JACK.
+released = {m[0] & 0x0F for m in after if m[0] & 0xF0 == 0xB0 and m[1] == 64 and m[2] == 0}
+assert released == set(range(16)), f"sustain off on channels {sorted(released)}"
 PY
 
 # The server stopping under a playing tsy: tsy says so once and lives on
