@@ -117,9 +117,13 @@ class JackMidiPort final : public OutputBackend {
       if (offset >= static_cast<int32_t>(frames)) break;  // a later period's
       const jack_nframes_t at = std::max(earliest, static_cast<jack_nframes_t>(std::max(offset, 0)));
       jack_midi_data_t* data = jack_midi_event_reserve(buffer, at, header.length);
-      if (!data) break;  // the period's buffer is full: the rest go in the next
+      // The period's buffer is full: the rest go in the next. A message too
+      // long for an empty buffer never goes, and is lost rather than block
+      // every later one.
+      if (!data && jack_midi_get_event_count(buffer) > 0) break;
       jack_ringbuffer_read_advance(ring_, sizeof header);
-      jack_ringbuffer_read(ring_, reinterpret_cast<char*>(data), header.length);
+      if (data) jack_ringbuffer_read(ring_, reinterpret_cast<char*>(data), header.length);
+      else jack_ringbuffer_read_advance(ring_, header.length);
       earliest = at;
     }
     return 0;
