@@ -60,6 +60,7 @@ class JackMidiPort final : public OutputBackend {
     port_ = jack_port_register(client_, kPortName, JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
     ring_ = jack_ringbuffer_create(kRingBytes);
     if (!port_ || !ring_) return false;
+    jack_ringbuffer_mlock(ring_);  // the process callback never waits for a page
     const double periodUs = 1e6 * jack_get_buffer_size(client_) / jack_get_sample_rate(client_);
     latencyUs_ = static_cast<jack_time_t>(periodUs) + kLatencyMarginUs;
     jack_set_process_callback(client_, Process, this);
