@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs clang-tidy (.clang-tidy) over the C++ files that changed since BASE:
 # the first argument, else origin/main where there is one, else the state of
-# the tree a day before its last commit. A changed header brings in the file
+# the tree before the latest stretch of work (commits less than six hours
+# apart). A changed header brings in the file
 # of the same name beside it. Needs a configured build (compile_commands.json).
 # Exits nonzero on any finding.
 set -euo pipefail
@@ -12,7 +13,9 @@ if [ -z "$base" ]; then
   if git rev-parse -q --verify origin/main >/dev/null; then
     base=$(git merge-base HEAD origin/main)
   else
-    base=$(git rev-list -1 --before="$(git log -1 --format=%cd --date=iso) - 1 day" HEAD)
+    # The commit before the latest stretch of work: the newest commit that
+    # the next one follows by more than six hours.
+    base=$(git log --format='%H %ct' | awk '!found && NR > 1 && newer - $2 > 21600 { print $1; found = 1 } { newer = $2 }')
     [ -n "$base" ] || base=$(git rev-list --max-parents=0 HEAD | tail -n 1)
   fi
 fi
