@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <span>
 #include <vector>
 
+#include "app/file_names.h"
 #include "core/image/image_file.h"
 #include "platform/replacing_file.h"
 
@@ -15,6 +17,14 @@ FileResult ReadObjectFile(const std::string& path, uint8_t* buffer) {
   FileResult read = ReadImageFile(path, ImageFileLimit::kSmallerThanBuffer, bytes);
   if (read.ok()) std::copy(bytes.begin(), bytes.end(), buffer);
   return read;
+}
+
+bool IsObjectFile(const std::string& path) {
+  if (HasExtension(path, "emd")) return true;
+  if (HasExtension(path, "mus")) return false;
+  std::ifstream file(path, std::ios::binary);
+  char magic[sizeof kImageMagic] = {};
+  return file.read(magic, sizeof magic) && std::memcmp(magic, kImageMagic, sizeof magic) == 0;
 }
 
 uint32_t ImageLengthOf(const uint8_t* buffer) {

@@ -16,6 +16,11 @@ namespace tsy {
 // they held.
 FileResult ReadObjectFile(const std::string& path, uint8_t* buffer);
 
+// True when `path` names an object image: its extension is .emd, or (for
+// any other name but .mus) its first bytes are the "EMD1" magic, as the
+// desktop's file type says; a file from a file manager may bear any name.
+bool IsObjectFile(const std::string& path);
+
 // The image length that the header in `buffer` gives, or 0 when the buffer
 // holds no image: no "EMD1" magic, or a length outside 403..16,383.
 uint32_t ImageLengthOf(const uint8_t* buffer);

@@ -101,7 +101,7 @@ void Shell::LoadInitObject() {
 
 void Shell::OpenFileAtStart() {
   if (fileAtStart_.empty()) return;
-  if (HasExtension(fileAtStart_, "emd")) PlayObjectFile(fileAtStart_);
+  if (IsObjectFile(fileAtStart_)) PlayObjectFile(fileAtStart_);
   else UseSource(fileAtStart_);
 }
 

@@ -157,6 +157,31 @@ TEST(ShellStartTest, ObjectGivenToTheProgramPlaysAfterInitObject) {
   EXPECT_EQ(shell.state().compiledSize, 0u);
 }
 
+// A file manager may hand over an image under any name: its magic tells.
+TEST(ShellStartTest, AnImageUnderAnotherNameIsKnownByItsMagic) {
+  const ScratchFolder folder;
+  std::vector<uint8_t> image(410, 0);
+  RecordingCore::WriteImage(image.data(), 410);
+  image[391] = 22;
+  WriteFile(folder / "tune.bak", std::string(image.begin(), image.end()));
+  WriteFile(folder / "notes.txt", "1[ c ]\n");
+  Settings settings;
+  ScriptedHost host;
+  RecordingCore core;
+  Shell shell(host, core.Bind(host), settings);
+  shell.Start();
+  shell.OpenAtStart((folder / "tune.bak").string());
+  host.Pump();
+  EXPECT_EQ(host.Take().back(), "play from start");
+  EXPECT_EQ(shell.state().objectBuffer[391], 22);
+
+  Shell other(host, core.Bind(host), settings);
+  other.Start();
+  other.OpenAtStart((folder / "notes.txt").string());
+  host.Pump();
+  EXPECT_EQ(other.state().currentFile, (folder / "notes.txt").string()) << "any other file is a source";
+}
+
 TEST_F(ShellTest, PlayControlsHaveThreeKeysEach) {
   struct Case {
     int keys[3];
