@@ -85,15 +85,20 @@ class JackMidiPort final : public OutputBackend {
 
  private:
   // Lets what is still queued (the silence of Reset, last of all) reach
-  // JACK before the port goes: the ring emptied, then the period that took
-  // its last messages. Bounded, and not waited for once the server is gone.
+  // JACK before the port goes: the ring emptied, then two more periods, so
+  // that the one that took its last messages has reached every client
+  // after ours. Bounded, and not waited for once the server is gone.
   void Drain() const {
     if (!ring_ || jack_ringbuffer_read_space(ring_) == 0) return;
     using std::chrono::steady_clock;
     const steady_clock::time_point limit = steady_clock::now() + kMostDrain;
-    while (!gone_ && jack_ringbuffer_read_space(ring_) > 0 && steady_clock::now() < limit)
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    std::this_thread::sleep_for(latency());
+    auto waitFor = [&](auto done) {
+      while (!gone_ && !done() && steady_clock::now() < limit)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    waitFor([&] { return jack_ringbuffer_read_space(ring_) == 0; });
+    const uint32_t emptiedAt = periods_.load();
+    waitFor([&] { return periods_.load() - emptiedAt >= 2; });
   }
 
   // A message the ring has no room for is lost, as one a device did not take.
@@ -127,6 +132,7 @@ class JackMidiPort final : public OutputBackend {
       else jack_ringbuffer_read_advance(ring_, header.length);
       earliest = at;
     }
+    periods_.fetch_add(1, std::memory_order_release);
     return 0;
   }
 
@@ -148,6 +154,7 @@ class JackMidiPort final : public OutputBackend {
   jack_ringbuffer_t* ring_ = nullptr;
   jack_time_t latencyUs_ = 0;
   std::atomic<bool> gone_{false};
+  std::atomic<uint32_t> periods_{0};  // process callbacks run
 };
 
 }  // namespace
