@@ -42,7 +42,7 @@ jack_client_t* OpenClient() {
   return jack_client_open(kClientName, JackNoStartServer, &status);
 }
 
-class JackMidiPort final : public OutputBackend {
+class JackMidiPort final : public ByteOutput {
  public:
   ~JackMidiPort() override {
     if (client_) {
@@ -70,15 +70,6 @@ class JackMidiPort final : public OutputBackend {
   }
 
   BackendKind kind() const override { return BackendKind::kSystemPort; }
-
-  void SendShort(uint32_t message) override {
-    const uint8_t bytes[3] = {static_cast<uint8_t>(message), static_cast<uint8_t>(message >> 8),
-                              static_cast<uint8_t>(message >> 16)};
-    Push(bytes, ShortMessageLength(bytes[0]));
-  }
-
-  void SendLong(const uint8_t* bytes, size_t length) override { Push(bytes, length); }
-
   void Reset() override { SilenceEveryChannel(*this); }
 
   std::chrono::microseconds latency() const override { return std::chrono::microseconds(latencyUs_); }
@@ -102,7 +93,7 @@ class JackMidiPort final : public OutputBackend {
   }
 
   // A message the ring has no room for is lost, as one a device did not take.
-  void Push(const uint8_t* bytes, size_t length) {
+  void Send(const uint8_t* bytes, size_t length) override {
     if (gone_.load(std::memory_order_relaxed)) return;
     const Header header{jack_get_time() + latencyUs_, static_cast<uint32_t>(length)};
     if (jack_ringbuffer_write_space(ring_) < sizeof header + length) return;

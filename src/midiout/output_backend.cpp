@@ -23,6 +23,12 @@ PortDirectory* installedPorts = nullptr;
 
 const char* BackendName(BackendKind kind) { return kBackendNames[static_cast<size_t>(kind)]; }
 
+void ByteOutput::SendShort(uint32_t message) {
+  const uint8_t bytes[3] = {static_cast<uint8_t>(message), static_cast<uint8_t>(message >> 8),
+                            static_cast<uint8_t>(message >> 16)};
+  Send(bytes, ShortMessageLength(bytes[0]));
+}
+
 void SilenceEveryChannel(OutputBackend& backend) {
   for (int channel = 0; channel < 16; ++channel) {
     backend.SendShort(ControlChangeWord(channel, midi::kSustain, 0));

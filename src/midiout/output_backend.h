@@ -46,6 +46,17 @@ class OutputBackend {
   virtual std::chrono::microseconds latency() const { return {}; }
 };
 
+// An output that takes every message as its bytes, status byte first: a
+// port, or the recorder.
+class ByteOutput : public OutputBackend {
+ public:
+  void SendShort(uint32_t message) override;
+  void SendLong(const uint8_t* bytes, size_t length) override { Send(bytes, length); }
+
+ protected:
+  virtual void Send(const uint8_t* bytes, size_t length) = 0;
+};
+
 // Sustain off and all notes off on every channel: the Reset of a port.
 void SilenceEveryChannel(OutputBackend& backend);
 

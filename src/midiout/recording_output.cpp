@@ -30,13 +30,7 @@ void Recording::Reserve(size_t count) {
 
 RecordingBackend::RecordingBackend(std::shared_ptr<Recording> recording) : recording_(std::move(recording)) {}
 
-void RecordingBackend::SendShort(uint32_t message) {
-  const uint8_t bytes[3] = {static_cast<uint8_t>(message), static_cast<uint8_t>(message >> 8),
-                            static_cast<uint8_t>(message >> 16)};
-  recording_->Add(bytes, ShortMessageLength(bytes[0]));
-}
-
-void RecordingBackend::SendLong(const uint8_t* bytes, size_t length) { recording_->Add(bytes, length); }
+void RecordingBackend::Send(const uint8_t* bytes, size_t length) { recording_->Add(bytes, length); }
 
 // A recorder has nothing sounding to silence; the reset leaves no trace.
 void RecordingBackend::Reset() {}

@@ -36,16 +36,16 @@ class Recording {
   std::vector<RecordedMessage> messages_;
 };
 
-class RecordingBackend : public OutputBackend {
+class RecordingBackend : public ByteOutput {
  public:
   explicit RecordingBackend(std::shared_ptr<Recording> recording);
 
   BackendKind kind() const override { return BackendKind::kRecorder; }
-  void SendShort(uint32_t message) override;
-  void SendLong(const uint8_t* bytes, size_t length) override;
   void Reset() override;
 
  private:
+  void Send(const uint8_t* bytes, size_t length) override;
+
   std::shared_ptr<Recording> recording_;
 };
 

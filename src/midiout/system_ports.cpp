@@ -52,7 +52,7 @@ std::vector<std::string> ClientPortNames(RtMidiOut& client) {
 }
 
 // An ALSA sequencer port through its RtMidi client.
-class SequencerPort : public OutputBackend {
+class SequencerPort : public ByteOutput {
  public:
   explicit SequencerPort(std::unique_ptr<RtMidiOut> client) : client_(std::move(client)) {}
   ~SequencerPort() override {
@@ -63,20 +63,11 @@ class SequencerPort : public OutputBackend {
   }
 
   BackendKind kind() const override { return BackendKind::kSystemPort; }
-
-  void SendShort(uint32_t message) override {
-    const uint8_t bytes[3] = {static_cast<uint8_t>(message), static_cast<uint8_t>(message >> 8),
-                              static_cast<uint8_t>(message >> 16)};
-    Send(bytes, ShortMessageLength(bytes[0]));
-  }
-
-  void SendLong(const uint8_t* bytes, size_t length) override { Send(bytes, length); }
-
   void Reset() override { SilenceEveryChannel(*this); }
 
  private:
   // A lost message is not reported: the device simply did not take it.
-  void Send(const uint8_t* bytes, size_t length) {
+  void Send(const uint8_t* bytes, size_t length) override {
     try {
       client_->sendMessage(bytes, length);
     } catch (const RtMidiError&) {
