@@ -110,6 +110,8 @@ class JackMidiPort final : public ByteOutput {
     jack_nframes_t earliest = 0;
     Header header;
     while (jack_ringbuffer_peek(ring_, reinterpret_cast<char*>(&header), sizeof header) == sizeof header) {
+      // The sender writes a header before its bytes: a message is read whole.
+      if (jack_ringbuffer_read_space(ring_) < sizeof header + header.length) break;
       const auto offset = static_cast<int32_t>(jack_time_to_frames(client_, header.due) - cycleStart);
       if (offset >= static_cast<int32_t>(frames)) break;  // a later period's
       const jack_nframes_t at = std::max(earliest, static_cast<jack_nframes_t>(std::max(offset, 0)));
