@@ -34,6 +34,7 @@ for src in "$seeds"/compile_source/*; do
     >/dev/null 2>&1 || true
 done
 cp -r "$seeds/engine_image" "$seeds/smf_export"
+cp -r "$seeds/engine_image" "$seeds/seek_image"
 cp -r "$seeds/compile_source" "$seeds/export_source"
 
 export UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:print_stacktrace=1
