@@ -9,6 +9,7 @@
 #include "core/engine/engine_call.h"
 #include "core/engine/load_image.h"
 #include "core/image/image_layout.h"
+#include "image_input.h"
 
 namespace {
 
@@ -20,10 +21,7 @@ constexpr uint32_t kBarTicks = 192;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tsy;
-  std::vector<uint8_t> buffer(kObjectBufferSize, 0);
-  std::copy(data, data + std::min(size, buffer.size()), buffer.begin());
-  // Most inputs would stop at the magic check; mutations start past it.
-  buffer[0] = 'E', buffer[1] = 'M', buffer[2] = 'D', buffer[3] = '1';
+  std::vector<uint8_t> buffer = fuzz::ImageBuffer(data, size);
   ClearEngineState();
   if (!LoadImage(buffer.data(), buffer.size()).ok()) return 0;
   static MessageWord words[kMessageCapacity];

@@ -15,6 +15,7 @@
 #include "core/engine/load_image.h"
 #include "core/engine/seek.h"
 #include "core/image/image_layout.h"
+#include "image_input.h"
 
 namespace {
 
@@ -69,10 +70,7 @@ std::vector<int64_t> Played(uint32_t target) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::vector<uint8_t> buffer(kObjectBufferSize, 0);
-  std::copy(data, data + std::min(size, buffer.size()), buffer.begin());
-  // Most inputs would stop at the magic check; mutations start past it.
-  buffer[0] = 'E', buffer[1] = 'M', buffer[2] = 'D', buffer[3] = '1';
+  std::vector<uint8_t> buffer = fuzz::ImageBuffer(data, size);
   const uint32_t target = 1 + (size > 0 ? data[size - 1] : 0) * kTargetStep;
   ClearEngineState();
   if (!LoadImage(buffer.data(), buffer.size()).ok()) return 0;

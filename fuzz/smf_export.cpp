@@ -10,6 +10,7 @@
 #include "core/engine/load_image.h"
 #include "core/image/image_layout.h"
 #include "core/smf/export_smf.h"
+#include "image_input.h"
 #include "smf_walk.h"
 
 namespace {
@@ -29,9 +30,7 @@ void ClampTrackLengths(std::vector<uint8_t>& image) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tsy;
-  std::vector<uint8_t> buffer(kObjectBufferSize, 0);
-  std::copy(data, data + std::min(size, buffer.size()), buffer.begin());
-  buffer[0] = 'E', buffer[1] = 'M', buffer[2] = 'D', buffer[3] = '1';  // past the magic check
+  std::vector<uint8_t> buffer = fuzz::ImageBuffer(data, size);
   ClampTrackLengths(buffer);
   ClearEngineState();
   if (!LoadImage(buffer.data(), buffer.size()).ok() || !CurrentImage()) return 0;  // as ExportSmf asks
