@@ -92,9 +92,8 @@ After EndTrack(Pass& p) {
 // ---------------------------------------------------------------- notes
 
 // A length under a whole note as a sum of note values (4 = quarter, 12 =
-// eighth triplet). Where the length is a
-// multiple of 3 (no triplet in it), the triplet values between 3 and 96
-// ticks are stepped over.
+// eighth triplet). Where the length is a multiple of 3 (no triplet in it),
+// the triplet values between 3 and 96 ticks are stepped over.
 struct LengthSpelling {
   uint8_t count = 0;
   uint8_t values[std::size(kNoteValueTicks)] = {};
@@ -117,9 +116,9 @@ constexpr LengthSpelling SpellLength(uint32_t ticks) {
   return spelling;
 }
 
-// Every length under a whole note, spelt once when the program is built (a
-// spelling longer than its array would not compile):
-// each note's pass shows its length, and a seek runs thousands of them.
+// Every length under a whole note, spelt once when the program is built
+// (a spelling longer than its array would not compile): each note's pass
+// shows its length, and a seek runs thousands of passes.
 constexpr auto kSpellings = [] {
   std::array<LengthSpelling, kWholeNoteTicks> spellings{};
   for (uint32_t ticks = 0; ticks < kWholeNoteTicks; ++ticks) spellings[ticks] = SpellLength(ticks);
